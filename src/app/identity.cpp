@@ -1,0 +1,10 @@
+#include "app/identity.h"
+
+namespace app {
+
+std::string versionText() {
+    return std::to_string(versionMajor) + "." + std::to_string(versionMinor) + "." +
+           std::to_string(versionRevision);
+}
+
+}  // namespace app

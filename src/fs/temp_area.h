@@ -1,0 +1,19 @@
+// The temporary folder and whole-folder procedures: counting, removing, clearing the area.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace UtilModule {
+
+// The platform's temporary folder, without a trailing "\".
+std::string getTempFolder();
+// Files and folders below `folder` (ending in "\") at every depth; raises 6 above 32767.
+int16_t countFolderEntries(const std::string& folder);
+// Deletes `folder` (ending in "\") with everything below it; nothing when it does not exist.
+// Never follows a symbolic link. Failures raise platform::Error.
+void removeFolderTree(const std::string& folder);
+// Removes the flat area and the diskette areas 1 to totalDisks, logging each.
+void removeTempArea();
+
+}  // namespace UtilModule

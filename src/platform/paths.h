@@ -1,0 +1,28 @@
+// Converter paths ("A:\disk0001.dat", "C:\Temp\VELT_flat\") turned into host paths through the
+// drive table.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace platform {
+
+struct HostPath {
+    char letter = 0;             // upper-case drive letter
+    std::filesystem::path host;  // the host path; components matched without regard to case
+    std::string relative;        // from the drive's root, "\" between names, no leading "\"
+};
+
+// Resolves a converter path. Runs of "\" (or "/") count as one separator, "." is dropped and
+// ".." climbs one folder. A path without a drive letter is taken on the current drive, one
+// without a leading separator below that drive's current folder. Each component that does not
+// exist as spelled is matched against the folder's entries without regard to case; components
+// that match nothing are kept as spelled. Raises 68 for a drive that is not defined, 71 for a
+// drive that is not ready, 76 for a path that would climb above its drive's root, 52 for an
+// empty or malformed path.
+HostPath resolvePath(const std::string& path);
+
+// The drive part of a path or drive list entry: "A:" for "A:\x" or "a: [LABEL]", "" if none.
+std::string driveNameOf(const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+// The main window's logic: the wizard steps behind OK, Back/Exit/quit, the drive list and the
+// drive information, start-up, and the event boundary every window event enters through.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace Form1 {
+
+// Form-level variables.
+inline int16_t savedListIndex = 0;
+inline bool logShown = false;
+
+// ---- The event boundary ----
+// Runs one window event. Ending the program (UtilModule::endProgram) unwinds to here and the
+// window quits; a platform error that no procedure reported is shown in the "Error!" style and
+// logged, and the program goes on. Returns false once the program has ended.
+bool dispatch(const std::function<void()>& handler);
+bool ended();
+// Back to a fresh window's form state (tests).
+void resetForm();
+
+// ---- Events ----
+void Form_Load();
+void buttonOK_Click();
+void buttonBack_Click();
+void buttonExit_Click();
+void buttonLog_Click();
+void DriveList_Change();
+void DriveList_KeyDown();
+void About_Click();
+// The close request; setting `cancel` keeps the window open.
+void Form_QueryUnload(bool& cancel);
+
+// ---- Steps and prompts ----
+void acceptFloppyDrive();
+void readFirstDiskette();
+void readNextDiskette();
+void acceptFlashDrive();
+void startAnotherCopy();
+void promptFloppyDrive();
+void promptFlashDrive();
+void confirmQuit();
+
+// ---- Drive information ----
+void showDriveInfo();
+void showDriveSpace();
+std::string getDriveTypeText(const std::string& drvpath);
+// "Drive X: - LABEL" CR LF " Free Space: n Kbytes".
+std::string getFreeSpace(const std::string& drvpath);
+// True when the drive list's drive can take the database (shown, OK enabled); false reported.
+bool checkFlashDrive();
+
+// The digit grouping of free-space figures: the user's by default; the script front end
+// fixes ",".
+void setDigitGrouping(std::string separator);
+std::string groupDigits(uint64_t value);
+
+}  // namespace Form1
+
+namespace frmAbout {
+// The About entry: loads the dialog once and shows it non-modally, or brings it forward.
+void showAbout();
+// The dialog's OK button: unloads it.
+void cmdOK_Click();
+}  // namespace frmAbout

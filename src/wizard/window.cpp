@@ -1,0 +1,20 @@
+#include <stdexcept>
+
+#include "wizard/main_window.h"
+
+namespace wizard {
+
+namespace {
+MainWindow* installed = nullptr;
+}
+
+void installWindow(MainWindow* w) { installed = w; }
+
+MainWindow& window() {
+    if (installed == nullptr) throw std::logic_error("no main window installed");
+    return *installed;
+}
+
+bool hasWindow() { return installed != nullptr; }
+
+}  // namespace wizard

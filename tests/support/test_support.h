@@ -1,0 +1,30 @@
+// Helpers shared by the test programs: a scratch folder, whole-file reads and writes.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// A fresh host folder below the system's temporary directory, removed with everything in it
+// when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // path() / relative, with the folders on the way created.
+    std::filesystem::path make(const std::string& relative) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& file);
+// Writes `bytes` to `file`, creating the folders on the way.
+void writeFile(const std::filesystem::path& file, const std::string& bytes);
+
+}  // namespace testsupport
