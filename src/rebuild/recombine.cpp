@@ -1,0 +1,155 @@
+// recombineDatabase and createParentFolders: the diskette areas are merged into the flat area,
+// then every archived file is put there again from its own area, spread files joined piece by
+// piece.
+#include <string>
+
+#include "app/state.h"
+#include "fs/copy.h"
+#include "fs/file_system.h"
+#include "fs/temp_area.h"
+#include "platform/error.h"
+#include "rebuild/rebuild.h"
+#include "wizard/util_module.h"
+
+namespace UtilModule {
+
+namespace {
+
+const std::string keycodeName = "\\keycode.rec";
+
+std::string failedWriting(const std::string& destination) {
+    return "Failed writing: " + destination + crlf +
+           "Ensure there is enough free space available on the device.";
+}
+
+// True when the listing sees something of that name (the run-time's folder test).
+bool listed(const std::string& path) {
+    return fs::entryExists(path);
+}
+
+// Returns false when it reported a failure.
+bool makeParents(const std::string& relative, const std::string& base) {
+    const size_t cut = relative.find('\\', 1);
+    if (cut == std::string::npos)
+        return true;
+    const std::string head = relative.substr(0, cut + 1);
+    if (!listed(base))
+        return true;
+    if (!listed(base + head)) {
+        try {
+            fs::makeFolder(base + head);
+        } catch (const platform::Error&) {
+            report("Failed create directory: " + base + head + crlf +
+                   "Ensure there is enough free space available on the device.");
+            return false;
+        }
+    }
+    // The rest keeps its leading "\", so the next base ends in a doubled separator.
+    if (relative.find('\\', cut + 1) != std::string::npos)
+        return makeParents(relative.substr(cut), base + head);
+    return true;
+}
+
+void advanceProgress(int16_t step) {
+    try {
+        wizard::ProgressBar& bar = wizard::window().progressBar1();
+        bar.setValue(bar.value() + static_cast<float>(step));
+    } catch (const platform::Error&) {
+        // A value beyond the bar's range leaves the bar where it is.
+    }
+}
+
+// True when an entry before `index` carries the same name: the entry continues that file.
+bool continuesEarlierEntry(int16_t index) {
+    const std::string& name = app::fileTable(index).name;
+    for (int16_t k = 1; k < index; ++k) {
+        if (app::fileTable(k).name == name)
+            return true;
+    }
+    return false;
+}
+
+// Appends the piece at `source` to `destination`. Returns false when it reported a failure;
+// a piece that cannot be read is a failure, never a silently shorter file.
+bool appendPiece(const fs::FileSystemObject& fso, const std::string& source,
+                 const std::string& destination) {
+    try {
+        fs::TextStream in = fso.OpenTextFile(source, fs::ForReading);
+        fs::TextStream out = fso.OpenTextFile(destination, fs::ForAppending, true);
+        out.Write(in.ReadAll());
+        out.Close();
+        in.Close();
+    } catch (const platform::Error&) {
+        // Both streams are closed by now: they went out of scope before this handler.
+        report(failedWriting(destination));
+        return false;
+    }
+    appendLog("append " + source + " to " + destination);
+    return true;
+}
+
+}  // namespace
+
+void createParentFolders(const std::string& relative, const std::string& base) {
+    makeParents(relative, base);
+}
+
+bool recombineDatabase() {
+    const fs::FileSystemObject fso;
+    const std::string temp = getTempFolder();
+    const std::string flat = temp + "\\VELT_flat";
+    const std::string area = temp + "\\VELT_disk";
+
+    for (int16_t k = 1; k <= app::currentDisk; ++k) {
+        try {
+            copyFileChecked(area + std::to_string(k) + "\\", flat + "\\", 0);
+        } catch (const platform::Error&) {
+            // The merge pass only lays the ground; every archived file is placed again below.
+        }
+    }
+
+    const int16_t step = app::fileCount > 0 ? static_cast<int16_t>(100 / app::fileCount) : 0;
+    appendLog("Recombining the database at " + flat);
+
+    const std::string volumeCopy = flat + "\\disk0001.dat";
+    try {
+        fso.CopyFile(area + "1\\disk0001.dat", volumeCopy, true);
+    } catch (const platform::Error&) {
+        report(failedWriting(volumeCopy));
+        return false;
+    }
+
+    bool clean = true;
+    for (int16_t i = 1; i <= app::fileCount; ++i) {
+        advanceProgress(step);
+        const archive::FileEntry& entry = app::fileTable(i);
+        const std::string disk = area + std::to_string(entry.disk);
+        std::string source = disk + entry.name;
+        std::string destination = flat + entry.name;
+        if (entry.name == keycodeName && !app::keycodeRecFound) {
+            source = disk + "\\keycode.kcd";
+            destination = flat + "\\keycode.kcd";
+        }
+
+        if (!entry.split || !continuesEarlierEntry(i)) {
+            try {
+                if (!makeParents(entry.name, flat))
+                    clean = false;
+            } catch (const platform::Error&) {
+                // A folder test that fails is met again by the copy, which reports it.
+            }
+            appendLog("copy " + source + " to " + destination);
+            try {
+                fso.CopyFile(source, destination, true);
+            } catch (const platform::Error&) {
+                report(failedWriting(destination));
+                return false;
+            }
+        } else if (!appendPiece(fso, source, destination)) {
+            return false;
+        }
+    }
+    return clean;
+}
+
+}  // namespace UtilModule
