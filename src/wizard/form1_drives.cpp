@@ -1,0 +1,152 @@
+// The drive list's change handling, the drive information label, and the check of the Compact
+// Flash drive before it is written to.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "app/state.h"
+#include "fs/file_system.h"
+#include "wizard/form1.h"
+#include "wizard/form1_internal.h"
+#include "wizard/main_window.h"
+#include "wizard/util_module.h"
+
+namespace Form1 {
+
+namespace {
+
+fs::DriveObject driveOf(const std::string& drvpath) {
+    fs::FileSystemObject fso;
+    return fso.GetDrive(fso.GetDriveName(drvpath));
+}
+
+// M1: the drive's type is unknown. Titled with the application title.
+void reportUnknownType(const std::string& letter) {
+    const std::string text = "Unknown type Drive " + letter + ":";
+    UtilModule::appendLog("ERROR " + text);
+    UtilModule::msgBox(text, wizard::Buttons::ok, wizard::Icon::critical);
+}
+
+void setDriveSize(const std::string& caption) {
+    auto& label = wizard::window().driveSize();
+    label.setCaption(caption);
+    label.refresh();
+}
+
+}  // namespace
+
+namespace detail {
+
+fs::DriveObject listDrive() {
+    return driveOf(wizard::window().driveList().drive());
+}
+
+std::string notReadyText(const std::string& letter) {
+    return std::string(crlf) + "Drive " + letter + ":" + " is not ready.";
+}
+
+std::string upperCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+}  // namespace detail
+
+void DriveList_Change() {
+    const fs::DriveObject drive = detail::listDrive();
+    const std::string letter = drive.DriveLetter();
+    if (app::wizardStep == 3) {
+        if (drive.DriveType() == 0) {
+            reportUnknownType(letter);
+            return;
+        }
+        if (!drive.IsReady()) {
+            detail::reportError(detail::notReadyText(letter));
+            // Runs this handling again for the drive there when the index moves.
+            wizard::window().driveList().setListIndex(savedListIndex);
+            return;
+        }
+    }
+    if (drive.IsReady()) {
+        if (app::wizardStep == 0)
+            showDriveInfo();
+        else
+            showDriveSpace();
+    } else {
+        setDriveSize("Drive " + letter + ":");
+    }
+    wizard::window().buttonOK().setFocus();
+}
+
+void DriveList_KeyDown() {
+    DriveList_Change();
+}
+
+void showDriveInfo() {
+    const std::string entry = wizard::window().driveList().drive();
+    const fs::DriveObject drive = driveOf(entry);
+    // A drive without a medium has no volume name to show.
+    if (!drive.IsReady()) {
+        setDriveSize("Drive " + drive.DriveLetter() + ":");
+        return;
+    }
+    setDriveSize(getDriveTypeText(entry) + "Drive " + detail::upperCase(entry) + " - " +
+                 drive.VolumeName());
+}
+
+void showDriveSpace() {
+    const std::string entry = wizard::window().driveList().drive();
+    setDriveSize(getDriveTypeText(entry) + getFreeSpace(entry));
+}
+
+std::string getDriveTypeText(const std::string& drvpath) {
+    switch (driveOf(drvpath).DriveType()) {
+        case 0:
+            return "Unknown ";
+        case 1:
+            return "Removable ";
+        case 2:
+            return "Fixed ";
+        case 3:
+            return "Network ";
+        case 4:
+            return "CD-ROM ";
+        case 5:
+            return "RAM Disk ";
+        default:
+            return "";
+    }
+}
+
+std::string getFreeSpace(const std::string& drvpath) {
+    const fs::DriveObject drive = driveOf(drvpath);
+    std::string text =
+        "Drive " + detail::upperCase(drvpath) + " - " + drive.VolumeName() + detail::crlf;
+    // Kilobytes to the nearest whole number, an exact half up.
+    const double kilobytes = std::floor(drive.FreeSpace() / 1024.0 + 0.5);
+    const uint64_t whole = kilobytes > 0 ? static_cast<uint64_t>(kilobytes) : 0;
+    text += " Free Space: " + groupDigits(whole) + " Kbytes";
+    return text;
+}
+
+bool checkFlashDrive() {
+    const std::string entry = wizard::window().driveList().drive();
+    const fs::DriveObject drive = driveOf(entry);
+    const std::string letter = drive.DriveLetter();
+    if (drive.DriveType() == 0) {
+        reportUnknownType(letter);
+        return false;
+    }
+    if (!drive.IsReady()) {
+        detail::reportError(detail::notReadyText(letter));
+        return false;
+    }
+    setDriveSize(getDriveTypeText(entry) + getFreeSpace(entry));
+    wizard::window().buttonOK().setEnabled(true);
+    return true;
+}
+
+}  // namespace Form1

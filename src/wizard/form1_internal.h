@@ -1,0 +1,35 @@
+// Helpers the Form1 source files share: the drive lookup from the drive list and the failure
+// reports of the main window. Not part of Form1's interface.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "fs/file_system.h"
+
+namespace Form1::detail {
+
+inline constexpr const char* crlf = "\r\n";
+
+// The drive behind the drive list's current entry, looked up afresh; raises what the lookup
+// raises (68 when there is no such drive).
+fs::DriveObject listDrive();
+
+// The same lookup for the step procedures: nothing after a failed lookup, which it has
+// reported in the "Error!" style.
+std::optional<fs::DriveObject> stepDrive();
+
+// CR LF + "Drive L: is not ready." for drive letter L.
+std::string notReadyText(const std::string& letter);
+
+// Logs "ERROR " + text and shows it in the "Error!" box.
+void reportError(const std::string& text);
+
+// Removes the temporary area and ends the program; a failed removal is reported and the
+// program ends all the same. Does not return.
+[[noreturn]] void endWithCleanUp();
+
+// The text in capitals (ASCII letters only; other bytes stay).
+std::string upperCase(std::string text);
+
+}  // namespace Form1::detail

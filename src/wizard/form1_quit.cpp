@@ -1,0 +1,109 @@
+// Back, Exit and the close request: going back to the floppy drive or to diskette #1, and the
+// orderly end that removes the temporary area first.
+#include <string>
+
+#include "app/state.h"
+#include "fs/temp_area.h"
+#include "platform/error.h"
+#include "wizard/form1.h"
+#include "wizard/form1_internal.h"
+#include "wizard/main_window.h"
+#include "wizard/util_module.h"
+
+namespace Form1 {
+
+using detail::crlf;
+
+namespace {
+
+const std::string& quitQuestion() {
+    static const std::string q = std::string("Database conversion is not complete! ") + crlf +
+                                 "Are you sure you want to quit?";
+    return q;
+}
+
+// Logs the quit question and asks it; true on Yes.
+bool askQuit() {
+    UtilModule::appendLog("QUERY " + quitQuestion());
+    return UtilModule::msgBox(quitQuestion(), wizard::Buttons::yesNo, wizard::Icon::exclamation,
+                              "warning!") == wizard::Answer::yes;
+}
+
+// Back to diskette #1; from the Compact Flash steps the drive choice is put away as well.
+void restartDiskettes() {
+    auto& w = wizard::window();
+    const bool fromFlashStep = app::wizardStep == 3 || app::wizardStep == 4;
+    UtilModule::appendLog(std::string("Going back to 1st diskette") + crlf);
+    app::currentDisk = 1;
+    UtilModule::promptForDiskette(1);
+    w.progressBar1().setVisible(false);
+    if (fromFlashStep) {
+        w.driveList().setVisible(false);
+        w.driveSize().setVisible(false);
+    }
+    w.progressBar1().setValue(0);
+    w.label2().setCaption("");
+    app::wizardStep = 1;
+}
+
+}  // namespace
+
+namespace detail {
+
+void endWithCleanUp() {
+    try {
+        UtilModule::removeTempArea();
+    } catch (const platform::Error& e) {
+        // The user asked to end: say what was left behind, and end all the same.
+        reportError(std::string("Failed to remove the temporary directory") + crlf +
+                    e.description());
+    }
+    UtilModule::endProgram();
+}
+
+}  // namespace detail
+
+void buttonBack_Click() {
+    switch (app::wizardStep) {
+        case 0:
+            promptFloppyDrive();
+            break;
+        case 1:
+            UtilModule::appendLog(std::string("Going back to select floppy drive") + crlf);
+            promptFloppyDrive();
+            break;
+        case 2:
+            restartDiskettes();
+            break;
+        case 3:
+        case 4:
+            if (UtilModule::msgBox("Start over reading from the first diskette?",
+                                   wizard::Buttons::yesNo, wizard::Icon::question,
+                                   "Restart") == wizard::Answer::yes)
+                restartDiskettes();
+            break;
+        default:
+            break;
+    }
+}
+
+void buttonExit_Click() {
+    if (app::wizardStep >= 0 && app::wizardStep <= 3)
+        confirmQuit();
+    else if (app::wizardStep == 4)
+        detail::endWithCleanUp();
+}
+
+void confirmQuit() {
+    if (askQuit())
+        detail::endWithCleanUp();
+}
+
+void Form_QueryUnload(bool& cancel) {
+    // Once the database is written there is nothing to lose; otherwise the user decides.
+    if (app::wizardStep == 4 || askQuit())
+        detail::endWithCleanUp();
+    cancel = true;
+}
+
+}  // namespace Form1

@@ -1,0 +1,58 @@
+// Start-up: the single-instance check, the window's first state, the log banner and the move
+// into the floppy drive step.
+#include <string>
+
+#include "app/identity.h"
+#include "app/state.h"
+#include "wizard/form1.h"
+#include "wizard/form1_internal.h"
+#include "wizard/main_window.h"
+#include "wizard/util_module.h"
+
+namespace Form1 {
+
+using detail::crlf;
+
+void Form_Load() {
+    auto& w = wizard::window();
+    auto& list = w.driveList();
+    // Raised by code and by the user alike, and never through the boundary a second time.
+    list.setChangeHandler(DriveList_Change);
+
+    // Runs before the caption is set, so that this window cannot find itself.
+    if (w.anotherInstanceRunning()) {
+        UtilModule::errorBox(std::string("Can not run muliply instances of VELT Database") + crlf +
+                             "Media Converter application");
+        UtilModule::endProgram();
+    }
+    w.show();
+    app::currentDisk = 0;
+
+    // The second entry, as on a machine whose first drive is the floppy; with a single drive
+    // that one, and with none the list stays without a choice.
+    if (list.listCount() >= 2)
+        list.setListIndex(1);
+    else if (list.listCount() == 1)
+        list.setListIndex(0);
+    savedListIndex = list.listIndex();
+    list.setFocus();
+
+    w.setCaption(app::appTitle);
+    w.mainText().setLocked(true);
+    w.mainText().setText("");
+    w.mainText().setFontSize(11);
+    UtilModule::appendLog(std::string(crlf) + std::string(31, '=') + crlf + app::appTitle +
+                          " Version " + app::versionText());
+    w.progressBar1().setMin(0);
+    promptFloppyDrive();
+    if (list.listCount() > 0)
+        showDriveInfo();
+
+    logShown = false;
+    w.buttonLog().setPicture(wizard::Picture::showLog);
+    w.logText().setVisible(false);
+    w.buttonBack().setEnabled(false);
+    w.logText().setBackColor(wizard::Color{213, 200, 187});
+}
+
+}  // namespace Form1

@@ -1,0 +1,214 @@
+// The wizard's steps behind OK: the floppy drive, the diskettes, the Compact Flash drive and
+// further copies, and the two prompts that put the window into its drive-choosing state.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/state.h"
+#include "diskset/checksum.h"
+#include "diskset/reader.h"
+#include "fs/file_system.h"
+#include "platform/error.h"
+#include "rebuild/rebuild.h"
+#include "wizard/form1.h"
+#include "wizard/form1_internal.h"
+#include "wizard/main_window.h"
+#include "wizard/util_module.h"
+
+namespace Form1 {
+
+using detail::crlf;
+
+namespace {
+
+void showDriveChoice() {
+    auto& w = wizard::window();
+    w.driveList().setVisible(true);
+    w.driveList().setEnabled(true);
+    w.driveSize().setVisible(true);
+}
+
+void hideDriveChoice() {
+    auto& w = wizard::window();
+    w.driveList().setEnabled(false);
+    w.driveList().setVisible(false);
+    w.driveSize().setVisible(false);
+}
+
+// The failure reports of recombination and descriptor writing send the set back to be read
+// again: an image that was not built whole must not reach a card.
+void rebuildImage() {
+    auto& bar = wizard::window().progressBar1();
+    const bool recombined = UtilModule::recombineDatabase();
+    bar.setVisible(false);
+    if (!recombined || !UtilModule::writeSingleDescriptor()) {
+        promptFloppyDrive();
+        return;
+    }
+    promptFlashDrive();
+}
+
+void showVerifying() {
+    UtilModule::setStatus(std::string("Done reading diskettes.") + crlf +
+                          "Verifying validity of data." + crlf + "Please wait...");
+}
+
+// What both reading steps do after a read that was not the last diskette's, or failed.
+void afterPartialRead(int16_t result) {
+    if (result == 0) {
+        app::currentDisk = static_cast<int16_t>(app::currentDisk + 1);
+        app::wizardStep = 2;
+        UtilModule::promptForDiskette(app::currentDisk);
+    } else if (result == -2) {
+        promptFloppyDrive();
+    }
+}
+
+}  // namespace
+
+namespace detail {
+
+std::optional<fs::DriveObject> stepDrive() {
+    const std::string entry = wizard::window().driveList().drive();
+    try {
+        return listDrive();
+    } catch (const platform::Error&) {
+        if (entry.empty())
+            reportError(std::string(crlf) + "No drive is selected.");
+        else
+            reportError(std::string(crlf) + "Drive " + upperCase(entry) + " is not available.");
+        return std::nullopt;
+    }
+}
+
+void reportError(const std::string& text) {
+    UtilModule::appendLog("ERROR " + text);
+    UtilModule::errorBox(text);
+}
+
+}  // namespace detail
+
+void acceptFloppyDrive() {
+    const auto drive = detail::stepDrive();
+    if (!drive)
+        return;
+    app::floppyDrive = drive->DriveLetter() + ":";
+    UtilModule::appendLog("Floppy drive " + app::floppyDrive + " was selected");
+    hideDriveChoice();
+    wizard::window().buttonBack().setEnabled(true);
+    app::currentDisk = 1;
+    UtilModule::promptForDiskette(1);
+    app::wizardStep = 1;
+}
+
+void readFirstDiskette() {
+    const auto drive = detail::stepDrive();
+    if (!drive)
+        return;
+    if (!drive->IsReady()) {
+        detail::reportError(detail::notReadyText(drive->DriveLetter()));
+        return;
+    }
+    auto& bar = wizard::window().progressBar1();
+    UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
+                          std::to_string(app::currentDisk));
+    bar.setVisible(true);
+    bar.setValue(0);
+    const int16_t result = archive::readDiskette(app::currentDisk);
+    if (result != 1) {
+        afterPartialRead(result);
+        return;
+    }
+    app::wizardStep = 3;
+    bar.setValue(0);
+    showVerifying();
+    if (!checksum::verifyChecksums()) {
+        promptFloppyDrive();
+        return;
+    }
+    rebuildImage();
+}
+
+void readNextDiskette() {
+    const auto drive = detail::stepDrive();
+    if (!drive)
+        return;
+    if (!drive->IsReady()) {
+        detail::reportError(detail::notReadyText(drive->DriveLetter()) + crlf +
+                            "Please insert disk #" + std::to_string(app::currentDisk) +
+                            " into drive.");
+        return;
+    }
+    UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
+                          std::to_string(app::currentDisk));
+    const int16_t result = archive::readDiskette(app::currentDisk);
+    if (result != 1) {
+        afterPartialRead(result);
+        return;
+    }
+    app::wizardStep = 3;
+    showVerifying();
+    if (!checksum::verifyChecksums()) {
+        promptFloppyDrive();
+        return;
+    }
+    wizard::window().progressBar1().setValue(0);
+    rebuildImage();
+}
+
+void acceptFlashDrive() {
+    const auto drive = detail::stepDrive();
+    if (!drive)
+        return;
+    auto& w = wizard::window();
+    if (!drive->IsReady()) {
+        detail::reportError(detail::notReadyText(drive->DriveLetter()));
+        w.driveList().setListIndex(savedListIndex);
+        return;
+    }
+    app::flashDrive = drive->DriveLetter() + ":";
+    if (!checkFlashDrive())
+        return;
+    hideDriveChoice();
+    if (UtilModule::writeCompactFlash() == 1) {
+        app::wizardStep = 4;
+        w.buttonOK().setEnabled(true);
+        const char* unit = app::currentDisk == 1 ? " diskette" : " diskettes";
+        UtilModule::setStatus(std::string("Successful database convert") + crlf + "Total " +
+                              std::to_string(app::currentDisk) + unit + crlf +
+                              "Press OK for another copy or Exit");
+        return;
+    }
+    UtilModule::setStatus(std::string("Please select the Compact Flash") + crlf +
+                          "drive and press the OK button");
+    showDriveChoice();
+    w.progressBar1().setVisible(false);
+}
+
+void startAnotherCopy() {
+    app::wizardStep = 3;
+    // Unlike the other Compact Flash prompts, this one has a blank after "Flash".
+    UtilModule::setStatus(std::string("Please select the Compact Flash ") + crlf +
+                          "drive and press the OK button");
+    showDriveChoice();
+}
+
+void promptFloppyDrive() {
+    auto& w = wizard::window();
+    UtilModule::setStatus(std::string("Please select the floppy disk drive ") + crlf +
+                          "and press the OK button");
+    showDriveChoice();
+    w.buttonBack().setEnabled(false);
+    w.progressBar1().setValue(0);
+    w.progressBar1().setVisible(false);
+    app::wizardStep = 0;
+}
+
+void promptFlashDrive() {
+    UtilModule::setStatus(std::string("Please select the Compact Flash") + crlf +
+                          "drive and press the OK button");
+    showDriveChoice();
+    wizard::window().progressBar1().setVisible(false);
+}
+
+}  // namespace Form1

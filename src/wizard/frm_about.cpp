@@ -1,0 +1,47 @@
+// The About box: loaded once, filled when it loads, shown without being modal.
+#include <string>
+
+#include "app/identity.h"
+#include "wizard/form1.h"
+#include "wizard/main_window.h"
+
+namespace frmAbout {
+
+namespace {
+
+const char* const crlf = "\r\n";
+
+// The dialog's load: its texts are built here, once a load.
+void Form_Load(wizard::AboutBox& box) {
+    box.setCaption(std::string("About ") + app::appTitle);
+    box.lblVersion().setCaption("Version " + std::to_string(app::versionMajor) + "." +
+                                std::to_string(app::versionMinor) + " ( " + app::versionComments +
+                                " )");
+    box.lblTitle().setCaption(app::appTitle);
+    std::string description =
+        std::string("This tool converts the Valdrome system ") + "database from floppy ";
+    description += std::string("diskettes form into Compact Flash based form.") + crlf;
+    description +=
+        std::string("To be used when upgrading to a PENTIUM IV based Valdrome system.") + crlf;
+    description += std::string(crlf) + "By Halvex Networks.";
+    box.lblDescription().setCaption(description);
+}
+
+}  // namespace
+
+void showAbout() {
+    auto& box = wizard::window().aboutBox();
+    if (!box.loaded()) {
+        box.load();
+        Form_Load(box);
+    }
+    box.show();
+}
+
+void cmdOK_Click() {
+    auto& box = wizard::window().aboutBox();
+    if (box.loaded())
+        box.unload();
+}
+
+}  // namespace frmAbout
