@@ -1,0 +1,38 @@
+// The Log button: shows or hides the log box, growing or shrinking the window and its frame.
+#include "wizard/form1.h"
+#include "wizard/main_window.h"
+
+namespace Form1 {
+
+namespace {
+
+// Moves the frame's bottom edge, and the lower ends of its side edges, to `bottom`.
+void setFrameBottom(wizard::MainWindow& w, int bottom) {
+    auto& right = w.line(2);
+    auto& lower = w.line(3);
+    auto& left = w.line(4);
+    lower.setEnds(lower.x1(), bottom, lower.x2(), bottom);
+    right.setEnds(right.x1(), right.y1(), right.x2(), bottom);
+    left.setEnds(left.x1(), left.y1(), left.x2(), bottom);
+}
+
+}  // namespace
+
+void buttonLog_Click() {
+    auto& w = wizard::window();
+    if (logShown) {
+        logShown = false;
+        w.buttonLog().setPicture(wizard::Picture::showLog);
+        w.logText().setVisible(false);
+        w.setHeight(6990);
+        setFrameBottom(w, 6240);
+    } else {
+        logShown = true;
+        w.buttonLog().setPicture(wizard::Picture::hideLog);
+        w.logText().setVisible(true);
+        w.setHeight(9935);
+        setFrameBottom(w, 9080);
+    }
+}
+
+}  // namespace Form1
