@@ -1,0 +1,54 @@
+// A folder drive table in a scratch folder: a: a diskette, c: the system drive with C:\Temp,
+// e: a card; the tests plant faults on the media.
+#pragma once
+
+#include <functional>
+
+#include "platform/context.h"
+#include "platform/drives.h"
+#include "platform/error.h"
+#include "support/test_support.h"
+
+namespace fstest {
+
+inline int codeOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+class DrivesFixture {
+public:
+    DrivesFixture() {
+        platform::resetContext();
+        drives.define('a', platform::driveRemovable, medium("a"));
+        drives.define('c', platform::driveFixed, medium("c"));
+        drives.define('e', platform::driveRemovable, medium("e"));
+        platform::installDrives(&drives);
+        platform::setTempFolder("C:\\Temp");
+        dir.make("c/Temp");
+    }
+    ~DrivesFixture() { platform::resetContext(); }
+
+    platform::Medium medium(const std::string& name) const {
+        platform::Medium m;
+        m.root = dir.make(name);
+        return m;
+    }
+    // Puts a fresh medium into drive `letter` with `change` applied to it.
+    void remedy(char letter, const std::string& name,
+                const std::function<void(platform::Medium&)>& change) {
+        platform::Medium m = medium(name);
+        change(m);
+        drives.insert(letter, m);
+    }
+    std::filesystem::path host(const std::string& relative) const { return dir.path() / relative; }
+
+    testsupport::ScratchDir dir;
+    platform::FolderDriveTable drives;
+};
+
+}  // namespace fstest
