@@ -1,0 +1,185 @@
+// The copy-and-merge walk: what it copies, appends and creates, how the progress bar moves,
+// and the one report of each failure.
+#include "fs/copy.h"
+
+#include <gtest/gtest.h>
+
+#include "app/state.h"
+#include "fs/fs_fixture.h"
+#include "platform/headless/headless_window.h"
+
+namespace {
+
+using testsupport::readFile;
+using testsupport::writeFile;
+using UtilModule::copyFileChecked;
+
+class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
+protected:
+    void SetUp() override {
+        app::resetState();
+        wizard::installWindow(&window);
+        window.progressBar1().setMax(1000);
+        window.progressBar1().setValue(0);
+        std::filesystem::create_directories(host("c/Temp/T"));
+    }
+    void TearDown() override { wizard::installWindow(nullptr); }
+
+    float progress() { return window.progressBar1().value(); }
+    size_t boxes() const { return window.messageBoxes().size(); }
+    const headless::MsgBoxRecord& lastBox() const { return window.messageBoxes().back(); }
+
+    headless::HeadlessWindow window;
+};
+
+TEST_F(CopyTest, EmptySourceCopiesNothing) {
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 10), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(host("c/Temp/T")));
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(boxes(), 0u);
+}
+
+TEST_F(CopyTest, CopiesATreeAndMovesTheBarPerFile) {
+    writeFile(host("a/archive.dat"), "descriptor");
+    writeFile(host("a/disk0001.dat"), "volume");
+    writeFile(host("a/DB/x.dat"), std::string("\0\x01\r\n", 4));
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 33), 1);
+    EXPECT_EQ(readFile(host("c/Temp/T/archive.dat")), "descriptor");
+    EXPECT_EQ(readFile(host("c/Temp/T/disk0001.dat")), "volume");
+    EXPECT_EQ(readFile(host("c/Temp/T/DB/x.dat")), std::string("\0\x01\r\n", 4));
+    EXPECT_EQ(progress(), 99);
+    EXPECT_EQ(boxes(), 0u);
+}
+
+TEST_F(CopyTest, MergesIntoExistingFoldersAndAppendsExistingFiles) {
+    writeFile(host("c/Temp/T/archive.dat"), "first\n");
+    writeFile(host("c/Temp/T/db/data.dat"), "abc");
+    writeFile(host("a/archive.dat"), "second\n");
+    writeFile(host("a/DB/data.dat"), "d");
+    writeFile(host("a/DB/new.dat"), "n");
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 5), 1);
+    EXPECT_EQ(readFile(host("c/Temp/T/archive.dat")), "first\nsecond\n");
+    // The folder is matched without regard to case; no second folder is made.
+    EXPECT_EQ(readFile(host("c/Temp/T/db/data.dat")), "abcd");
+    EXPECT_EQ(readFile(host("c/Temp/T/db/new.dat")), "n");
+    EXPECT_FALSE(std::filesystem::exists(host("c/Temp/T/DB")));
+    EXPECT_EQ(progress(), 5);  // appends do not move the bar
+    EXPECT_EQ(boxes(), 0u);
+}
+
+TEST_F(CopyTest, EachLevelKeepsItsOwnPaths) {
+    writeFile(host("a/A/B/inner.dat"), "i");
+    writeFile(host("a/A/C.dat"), "c");  // listed after B
+    writeFile(host("a/Z.dat"), "z");
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1);
+    EXPECT_EQ(readFile(host("c/Temp/T/A/B/inner.dat")), "i");
+    EXPECT_EQ(readFile(host("c/Temp/T/A/C.dat")), "c");
+    EXPECT_EQ(readFile(host("c/Temp/T/Z.dat")), "z");
+}
+
+TEST_F(CopyTest, ABarBeyondItsMaximumStaysAndTheWalkGoesOn) {
+    window.progressBar1().setMax(2);
+    for (const char* f : {"a/1", "a/2", "a/3"}) writeFile(host(f), "x");
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1);
+    EXPECT_EQ(progress(), 2);
+    EXPECT_TRUE(std::filesystem::exists(host("c/Temp/T/3")));
+}
+
+TEST_F(CopyTest, AFileWhereTheSourceHasAFolder) {
+    writeFile(host("c/Temp/T/db"), "a file");
+    writeFile(host("a/db/x.dat"), "x");
+    writeFile(host("a/zz.dat"), "later");
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
+    ASSERT_EQ(boxes(), 1u);
+    EXPECT_EQ(lastBox().text,
+              "Can not copy file A:\\db\\x.dat to C:\\Temp\\T\\db\\x.dat\r\n"
+              "Ensure that the floppy disk is readable and that \r\n"
+              "there is enough free space available on drive C:\\");
+    EXPECT_EQ(lastBox().title, "Error!");
+    EXPECT_EQ(lastBox().icon, wizard::Icon::critical);
+    EXPECT_EQ(lastBox().buttons, wizard::Buttons::ok);
+    EXPECT_EQ(app::errorText, lastBox().text);
+    EXPECT_EQ(window.logs().back(), lastBox().text);
+    EXPECT_FALSE(std::filesystem::exists(host("c/Temp/T/zz.dat")));
+
+    // A folder beneath that name fails at its creation.
+    std::filesystem::remove_all(host("a"));
+    writeFile(host("a/db/sub/y.dat"), "y");
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
+    EXPECT_EQ(lastBox().text,
+              "Failed to create directory: C:\\Temp\\T\\db\\sub\r\n"
+              "Ensure there is enough free space available on drive C:\\");
+}
+
+TEST_F(CopyTest, AFailureDeepDownIsReportedOnceAndEndsEveryLevel) {
+    writeFile(host("a/l1/l2/l3/big.dat"), std::string(100, 'b'));
+    writeFile(host("a/l1/l2/l3/later.dat"), "x");
+    writeFile(host("a/l1/l2/zlater.dat"), "x");
+    writeFile(host("a/zlater.dat"), "x");
+    remedy('e', "card", [](platform::Medium& m) { m.capacity = 50; });
+    EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
+    ASSERT_EQ(boxes(), 1u);
+    EXPECT_EQ(lastBox().text,
+              "Can not copy file A:\\l1\\l2\\l3\\big.dat to E:\\l1\\l2\\l3\\big.dat\r\n"
+              "Ensure that the floppy disk is readable and that \r\n"
+              "there is enough free space available on drive E:\\");
+    EXPECT_FALSE(std::filesystem::exists(host("card/l1/l2/l3/later.dat")));
+    EXPECT_FALSE(std::filesystem::exists(host("card/l1/l2/zlater.dat")));
+    EXPECT_FALSE(std::filesystem::exists(host("card/zlater.dat")));
+}
+
+TEST_F(CopyTest, WriteProtectedTarget) {
+    writeFile(host("a/DB/x.dat"), "x");
+    remedy('e', "card", [](platform::Medium& m) { m.readonly = true; });
+    EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
+    ASSERT_EQ(boxes(), 1u);
+    EXPECT_EQ(lastBox().text,
+              "Failed to create directory: E:\\DB\r\n"
+              "Ensure there is enough free space available on drive E:\\");
+}
+
+TEST_F(CopyTest, AppendFailures) {
+    writeFile(host("a/archive.dat"), "more");
+    writeFile(host("c/Temp/T/archive.dat"), "some");
+    // Writing past the medium's capacity.
+    writeFile(host("card/archive.dat"), "some");
+    remedy('e', "card", [](platform::Medium& m) { m.capacity = 2; });
+    EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
+    EXPECT_EQ(lastBox().text,
+              "Failed writing: E:\\archive.dat\r\n"
+              "Ensure there is enough free space available on drive E:\\");
+    // A damaged source piece.
+    remedy('a', "a", [](platform::Medium& m) { m.bad = {"archive.dat"}; });
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
+    EXPECT_EQ(lastBox().text,
+              "Failed to read file A:\\archive.dat\r\nEnsure that the floppy disk is readable ");
+    EXPECT_EQ(readFile(host("c/Temp/T/archive.dat")), "some");
+    EXPECT_EQ(boxes(), 2u);
+}
+
+TEST_F(CopyTest, DamagedSourceFileIsACopyFailure) {
+    writeFile(host("a/db/data.dat"), "abcd");
+    remedy('a', "a", [](platform::Medium& m) { m.bad = {"db\\data.dat"}; });
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
+    EXPECT_EQ(lastBox().text,
+              "Can not copy file A:\\db\\data.dat to C:\\Temp\\T\\db\\data.dat\r\n"
+              "Ensure that the floppy disk is readable and that \r\n"
+              "there is enough free space available on drive C:\\");
+}
+
+TEST_F(CopyTest, UnreportedFailuresPassToTheCaller) {
+    EXPECT_EQ(fstest::codeOf([] { copyFileChecked("A:\\missing\\", "C:\\Temp\\T\\", 1); }),
+              platform::err::pathNotFound);
+    EXPECT_EQ(boxes(), 0u);
+}
+
+TEST_F(CopyTest, NeverDescendsIntoSymbolicLinks) {
+    writeFile(host("outside/secret.dat"), "s");
+    std::filesystem::create_directory_symlink(host("outside"), host("a/link"));
+    writeFile(host("a/real.dat"), "r");
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1);
+    EXPECT_FALSE(std::filesystem::exists(host("c/Temp/T/link")));
+    EXPECT_TRUE(std::filesystem::exists(host("c/Temp/T/real.dat")));
+}
+
+}  // namespace
