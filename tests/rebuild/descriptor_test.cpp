@@ -1,0 +1,219 @@
+// writeSingleDescriptor: the one-diskette archive.dat written into the flat area.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "app/state.h"
+#include "rebuild/rebuild.h"
+#include "rebuild/rebuild_support.h"
+
+namespace rebuildtest {
+namespace {
+
+using testsupport::readFile;
+using testsupport::writeFile;
+
+const std::string targetPath = "C:\\Temp\\VELT_flat\\archive.dat";
+const std::string failedWriting = "Failed writing: " + targetPath +
+                                  "\r\nEnsure there is enough free space available on drive C:\\";
+
+class DescriptorTest : public RebuildTest {
+  protected:
+    // Lays out the set and puts the joined files into the flat area as the recombination does.
+    void layOutJoined(const Layout& layout) {
+        layOut(layout);
+        for (const Piece& p : layout.pieces) {
+            std::string rel = p.name.substr(1);
+            std::replace(rel.begin(), rel.end(), '\\', '/');
+            if (layout.keycodeAsKcd && p.name == "\\keycode.rec")
+                rel = "keycode.kcd";
+            const auto file = flat() / rel;
+            const bool continues = p.split && joined.count(rel) != 0;
+            writeFile(file, (continues ? readFile(file) : "") + p.bytes);
+            joined[rel] = true;
+        }
+    }
+    std::string target() const { return readFile(flat() / "archive.dat"); }
+
+    std::map<std::string, bool> joined;
+};
+
+TEST_F(DescriptorTest, TwoDisketteExampleBecomesOneDiskette) {
+    Layout l;
+    l.disks = 2;
+    l.pieces = {{1, "\\keycode.rec", "abc"},
+                {1, "\\db\\data.dat", "abc", true, false},
+                {2, "\\db\\data.dat", "d", true, true}};
+    layOutJoined(l);
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(),
+              "VELT ARCHIVE ID: 812\n"
+              "NUMDISKS: 1\n"
+              "FILE: 1 0 1 294 /keycode.rec std\n"
+              "FILE: 1 0 1 1633837924 /db/data.dat std\n");
+    EXPECT_EQ(window->logs(), std::vector<std::string>{"Create " + targetPath});
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(DescriptorTest, HeaderLinesAreKeptAndTheCountLineReplaced) {
+    Layout l;
+    l.disks = 7;  // the count line says 7; the written one says 1 all the same
+    l.headerLines = {"SITE: north", "REV: 12 A\\B"};
+    l.pieces = {{1, "\\db\\sub\\x.dat", "xyz", false, true, "dir\\more"}};
+    layOutJoined(l);
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    // The archived sum of a whole file is carried over; "\" turns into "/" on FILE lines only.
+    EXPECT_EQ(target(),
+              "VELT ARCHIVE ID: 812\n"
+              "NUMDISKS: 1\n"
+              "SITE: north\n"
+              "REV: 12 A\\B\n"
+              "FILE: 1 0 1 " +
+                  std::to_string(static_cast<long long>(checksumOf("xyz"))) +
+                  " /db/sub/x.dat dir/more\n");
+}
+
+TEST_F(DescriptorTest, CrLfSourceGivesLinesWithoutAnyCarriageReturn) {
+    Layout l;
+    l.lineEnd = "\r\n";
+    l.headerLines = {"HEADER"};
+    l.pieces = {{1, "\\a.dat", "aaaa"}, {1, "\\b.dat", "b"}};
+    layOutJoined(l);
+    ASSERT_EQ(app::fileTable(1).extraText, "std\r");
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(),
+              "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nHEADER\n"
+              "FILE: 1 0 1 1633771873 /a.dat std\nFILE: 1 0 1 98 /b.dat std\n");
+}
+
+TEST_F(DescriptorTest, OnlyCompletingEntriesGetALineWithTheJoinedChecksum) {
+    Layout l;
+    l.disks = 3;
+    l.pieces = {{1, "\\big.dat", "one", true, false},
+                {2, "\\big.dat", "two", true, false},
+                {3, "\\big.dat", "three", true, true}};
+    layOutJoined(l);
+    // The cumulative sum of the last piece is not the joined file's checksum here.
+    ASSERT_NE(app::fileTable(3).archivedSum, checksumOf("onetwothree"));
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 " +
+                            std::to_string(static_cast<long long>(checksumOf("onetwothree"))) +
+                            " /big.dat std\n");
+}
+
+TEST_F(DescriptorTest, SplitKeycodeIsMeasuredAsKcdButKeepsItsName) {
+    Layout l;
+    l.disks = 2;
+    l.keycodeAsKcd = true;
+    l.pieces = {{1, "\\keycode.rec", "ke", true, false}, {2, "\\keycode.rec", "ys", true, true}};
+    layOutJoined(l);
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 " +
+                            std::to_string(static_cast<long long>(checksumOf("keys"))) +
+                            " /keycode.rec std\n");
+}
+
+TEST_F(DescriptorTest, MissingOrEmptyJoinedFileWritesTheChecksumFailureCode) {
+    Layout l;
+    l.disks = 2;
+    l.pieces = {{1, "\\gone.dat", "g", true, false},
+                {2, "\\gone.dat", "o", true, true},
+                {1, "\\empty.dat", "", true, false},
+                {2, "\\empty.dat", "", true, true},
+                {1, "\\after.dat", "z"}};
+    layOutJoined(l);
+    std::filesystem::remove(flat() / "gone.dat");
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(),
+              "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
+              "FILE: 1 0 1 1 /gone.dat std\n"
+              "FILE: 1 0 1 2 /empty.dat std\n"
+              "FILE: 1 0 1 122 /after.dat std\n");
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(DescriptorTest, EmptyTableWritesTheHeaderOnly) {
+    Layout l;
+    l.headerLines = {"H"};
+    l.pieces = {{1, "\\a.dat", "a"}};
+    layOutJoined(l);
+    app::fileCount = 0;
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nH\n");
+}
+
+TEST_F(DescriptorTest, SourceWithoutFileLineIsReportedOnce) {
+    Layout l;
+    layOutJoined(l);
+    writeFile(area(1) / "archive.dat", "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nONLY HEADER\n");
+
+    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nONLY HEADER\n");
+    EXPECT_EQ(app::errorText, failedWriting);
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    EXPECT_EQ(window->messageBoxes()[0].text, failedWriting);
+    EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
+    EXPECT_EQ(window->messageBoxes()[0].icon, wizard::Icon::critical);
+    EXPECT_EQ(window->logs(), (std::vector<std::string>{"Create " + targetPath, failedWriting}));
+}
+
+TEST_F(DescriptorTest, MissingSourceLeavesEverythingAlone) {
+    Layout l;
+    l.pieces = {{1, "\\a.dat", "a"}};
+    layOutJoined(l);
+    std::filesystem::remove(area(1) / "archive.dat");
+    writeFile(flat() / "archive.dat", "merged\n");
+
+    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(target(), "merged\n");
+    EXPECT_TRUE(window->logs().empty());
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(DescriptorTest, WriteProtectedTargetIsReported) {
+    Layout l;
+    l.pieces = {{1, "\\a.dat", "a"}};
+    layOutJoined(l);
+    writeFile(flat() / "archive.dat", "merged\n");
+    insertSystem(readonly(systemMedium()));
+
+    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(app::errorText, failedWriting);
+    EXPECT_EQ(target(), "merged\n");
+}
+
+TEST_F(DescriptorTest, FullDriveIsReported) {
+    Layout l;
+    l.pieces = {{1, "\\a.dat", "a"}};
+    layOutJoined(l);
+    insertSystem(withCapacity(systemMedium(), 30));
+
+    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+
+    EXPECT_EQ(app::errorText, failedWriting);
+    EXPECT_EQ(window->messageBoxes().size(), 1u);
+    // What fitted stays written.
+    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS:");
+}
+
+}  // namespace
+}  // namespace rebuildtest

@@ -1,0 +1,169 @@
+// The rebuild tests' fixture and the layout of diskette areas in the temporary area.
+#include "rebuild/rebuild_support.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "app/state.h"
+#include "platform/context.h"
+#include "wizard/main_window.h"
+
+namespace rebuildtest {
+
+double checksumOf(const std::string& bytes) {
+    const double wrap = 4294967296.0;
+    double sum = 0;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        const size_t n = std::min<size_t>(4096, bytes.size() - at);
+        double block = 0;
+        for (size_t k = 0; k + 4 <= n; k += 4) {
+            double word = 0;
+            for (size_t b = 0; b < 4; ++b)
+                word = word * 256 + static_cast<unsigned char>(bytes[at + k + b]);
+            block += word;
+            if (block > wrap - 1)
+                block -= wrap;
+        }
+        for (size_t k = n - n % 4; k < n; ++k)
+            block += static_cast<unsigned char>(bytes[at + k]);
+        sum += block;
+        if (sum > wrap - 1)
+            sum -= wrap;
+        at += n;
+    }
+    return bytes.empty() ? 2 : sum;
+}
+
+namespace {
+
+std::string hostRelative(const std::string& name) {
+    std::string r = name.substr(name.front() == '\\' ? 1 : 0);
+    std::replace(r.begin(), r.end(), '\\', '/');
+    return r;
+}
+
+std::string slashed(std::string text) {
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+// The cumulative archived sum of each piece, as the descriptor carries it.
+std::vector<double> archivedSums(const Layout& layout) {
+    std::vector<double> sums;
+    std::map<std::string, double> running;
+    for (const Piece& p : layout.pieces) {
+        double s = checksumOf(p.bytes);
+        if (p.split && running.count(p.name)) {
+            s += running[p.name];
+            if (s > 4294967295.0)
+                s -= 4294967296.0;
+        }
+        running[p.name] = s;
+        sums.push_back(s);
+    }
+    return sums;
+}
+
+std::string numberOf(double value) {
+    return std::to_string(static_cast<unsigned long long>(value));
+}
+
+}  // namespace
+
+void RebuildTest::SetUp() {
+    app::resetState();
+    platform::resetContext();
+    std::filesystem::create_directories(temp());
+    std::filesystem::create_directories(card());
+    drives.define('C', platform::driveFixed, systemMedium());
+    drives.define('E', platform::driveRemovable, cardMedium());
+    platform::installDrives(&drives);
+    platform::setTempFolder("C:\\Temp");
+    window = std::make_unique<headless::HeadlessWindow>();
+    wizard::installWindow(window.get());
+    app::flashDrive = "E:";
+}
+
+void RebuildTest::TearDown() {
+    wizard::installWindow(nullptr);
+    platform::resetContext();
+    app::resetState();
+}
+
+platform::Medium RebuildTest::systemMedium() const {
+    platform::Medium m;
+    m.root = scratch.path() / "c";
+    m.label = "SYSTEM";
+    return m;
+}
+
+platform::Medium RebuildTest::cardMedium() const {
+    platform::Medium m;
+    m.root = card();
+    return m;
+}
+
+std::string RebuildTest::descriptorOf(const Layout& layout) {
+    const std::string& end = layout.lineEnd;
+    std::string text = "VELT ARCHIVE ID: 812" + end;
+    text += "NUMDISKS: " + std::to_string(layout.disks) + end;
+    for (const std::string& h : layout.headerLines)
+        text += h + end;
+    const std::vector<double> sums = archivedSums(layout);
+    for (size_t i = 0; i < layout.pieces.size(); ++i) {
+        const Piece& p = layout.pieces[i];
+        text += "FILE: " + std::to_string(p.disk) + " " + (p.split ? "1" : "0") + " " +
+                (p.lastPart ? "1" : "0") + " " + numberOf(sums[i]) + " " + slashed(p.name) + " " +
+                slashed(p.extraText) + end;
+    }
+    return text;
+}
+
+void RebuildTest::layOut(const Layout& layout) {
+    std::filesystem::create_directories(flat());
+    for (int d = 1; d <= layout.disks; ++d)
+        std::filesystem::create_directories(area(d));
+    testsupport::writeFile(area(1) / "disk0001.dat", "VELT VOLUME ID:  812\nvolume 1\n");
+    testsupport::writeFile(area(1) / "archive.dat", descriptorOf(layout));
+    for (const auto& [where, bytes] : layout.extraFiles) {
+        const size_t cut = where.find('\\');
+        testsupport::writeFile(
+            area(std::stoi(where.substr(0, cut))) / hostRelative(where.substr(cut)), bytes);
+    }
+
+    const std::vector<double> sums = archivedSums(layout);
+    app::fileTable.clear();
+    int16_t n = 0;
+    for (size_t i = 0; i < layout.pieces.size(); ++i) {
+        const Piece& p = layout.pieces[i];
+        const bool kcd = layout.keycodeAsKcd && p.name == "\\keycode.rec";
+        testsupport::writeFile(area(p.disk) / (kcd ? "keycode.kcd" : hostRelative(p.name)),
+                               p.bytes);
+        archive::FileEntry& e = app::fileTable(++n);
+        e.disk = static_cast<int16_t>(p.disk);
+        e.split = p.split;
+        e.lastPart = p.lastPart;
+        e.archivedSum = sums[i];
+        e.name = p.name;
+        e.extraText = p.extraText + (layout.lineEnd == "\r\n" ? "\r" : "");
+    }
+    app::fileCount = n;
+    app::totalDisks = static_cast<int16_t>(layout.disks);
+    app::currentDisk = static_cast<int16_t>(layout.disks);
+    app::keycodeRecFound = !layout.keycodeAsKcd;
+}
+
+std::map<std::string, std::string> RebuildTest::treeOf(const std::filesystem::path& root) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string rel = std::filesystem::relative(entry.path(), root).generic_string();
+        if (entry.is_directory())
+            tree[rel + "/"] = "";
+        else
+            tree[rel] = testsupport::readFile(entry.path());
+    }
+    return tree;
+}
+
+}  // namespace rebuildtest

@@ -1,0 +1,90 @@
+// The rebuild tests' ground: folder drives C: (the temporary folder C:\Temp) and E: (the card),
+// the headless window, and diskette areas laid out in the temporary area as the reader leaves
+// them, with the file table filled to match.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/headless/headless_window.h"
+#include "support/test_support.h"
+
+namespace rebuildtest {
+
+// The checksum the descriptors archive, written out from its definition.
+double checksumOf(const std::string& bytes);
+
+// One FILE entry of a laid-out set: `bytes` is this piece's content in diskette area `disk`.
+struct Piece {
+    int disk = 1;
+    std::string name;  // "\db\data.dat"
+    std::string bytes;
+    bool split = false;
+    bool lastPart = true;
+    std::string extraText = "std";
+};
+
+// A medium with one fault more.
+inline platform::Medium readonly(platform::Medium m) {
+    m.readonly = true;
+    return m;
+}
+inline platform::Medium withCapacity(platform::Medium m, uint64_t bytes) {
+    m.capacity = bytes;
+    return m;
+}
+inline platform::Medium withBadFile(platform::Medium m, const std::string& relative) {
+    m.bad.push_back(relative);
+    return m;
+}
+
+struct Layout {
+    std::vector<Piece> pieces;  // in descriptor order
+    int disks = 1;
+    // Files of the areas that no entry names: "disk/relative" such as "2\\readme.txt".
+    std::map<std::string, std::string> extraFiles;
+    std::vector<std::string> headerLines;  // between the count line and the FILE lines
+    std::string lineEnd = "\n";
+    bool keycodeAsKcd = false;  // the "\keycode.rec" entry's file is keycode.kcd on its diskette
+};
+
+class RebuildTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Host folders.
+    std::filesystem::path temp() const { return scratch.path() / "c" / "Temp"; }
+    std::filesystem::path flat() const { return temp() / "VELT_flat"; }
+    std::filesystem::path area(int disk) const {
+        return temp() / ("VELT_disk" + std::to_string(disk));
+    }
+    std::filesystem::path card() const { return scratch.path() / "cf"; }
+
+    // Writes the diskette areas and an empty flat area, and fills the module state as reading
+    // the set would: fileTable, fileCount, totalDisks, currentDisk, keycodeRecFound.
+    void layOut(const Layout& layout);
+    // The descriptor line of diskette 1 for the layout, as layOut writes it.
+    static std::string descriptorOf(const Layout& layout);
+    // The media of C: and E: as SetUp inserts them, to be given faults and inserted again.
+    platform::Medium systemMedium() const;
+    platform::Medium cardMedium() const;
+    void insertCard(const platform::Medium& medium) { drives.insert('E', medium); }
+    void insertSystem(const platform::Medium& medium) { drives.insert('C', medium); }
+
+    // Every file below `root` as "relative/path" -> bytes (folders as "name/" -> "").
+    static std::map<std::string, std::string> treeOf(const std::filesystem::path& root);
+
+    testsupport::ScratchDir scratch;
+    platform::FolderDriveTable drives;
+    std::unique_ptr<headless::HeadlessWindow> window;
+};
+
+}  // namespace rebuildtest

@@ -1,0 +1,340 @@
+// recombineDatabase and createParentFolders on diskette areas laid out in the temporary area.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/state.h"
+#include "rebuild/rebuild.h"
+#include "rebuild/rebuild_support.h"
+
+namespace rebuildtest {
+namespace {
+
+using testsupport::readFile;
+using testsupport::writeFile;
+
+const std::string flatPath = "C:\\Temp\\VELT_flat";
+const std::string onDevice = "\r\nEnsure there is enough free space available on the device.";
+
+Layout twoDisketteExample() {
+    Layout l;
+    l.disks = 2;
+    l.pieces = {{1, "\\keycode.rec", "abc"},
+                {1, "\\db\\data.dat", "abc", true, false},
+                {2, "\\db\\data.dat", "d", true, true}};
+    return l;
+}
+
+class RecombineTest : public RebuildTest {
+  protected:
+    // The log lines from "Recombining ..." on: the merge pass logs nothing of its own.
+    std::vector<std::string> recombinationLog() const {
+        const auto& logs = window->logs();
+        for (size_t i = 0; i < logs.size(); ++i) {
+            if (logs[i].rfind("Recombining the database at ", 0) == 0)
+                return {logs.begin() + static_cast<std::ptrdiff_t>(i), logs.end()};
+        }
+        return {};
+    }
+};
+
+TEST_F(RecombineTest, JoinsTheTwoDisketteExample) {
+    layOut(twoDisketteExample());
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(readFile(flat() / "keycode.rec"), "abc");
+    EXPECT_EQ(readFile(flat() / "db" / "data.dat"), "abcd");
+    EXPECT_EQ(readFile(flat() / "disk0001.dat"), readFile(area(1) / "disk0001.dat"));
+    EXPECT_EQ(recombinationLog(),
+              (std::vector<std::string>{
+                  "Recombining the database at C:\\Temp\\VELT_flat",
+                  "copy C:\\Temp\\VELT_disk1\\keycode.rec to C:\\Temp\\VELT_flat\\keycode.rec",
+                  "copy C:\\Temp\\VELT_disk1\\db\\data.dat to C:\\Temp\\VELT_flat\\db\\data.dat",
+                  "append C:\\Temp\\VELT_disk2\\db\\data.dat to "
+                  "C:\\Temp\\VELT_flat\\db\\data.dat"}));
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(RecombineTest, OneDisketteSetIsCopiedEntryByEntry) {
+    Layout l;
+    l.pieces = {{1, "\\index.dat", "root file"}, {1, "\\db\\main.dat", "main"}};
+    l.extraFiles = {{"1\\notes\\readme.txt", "unlisted"}};
+    layOut(l);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(readFile(flat() / "index.dat"), "root file");
+    EXPECT_EQ(readFile(flat() / "db" / "main.dat"), "main");
+    EXPECT_EQ(readFile(flat() / "notes" / "readme.txt"), "unlisted");
+    for (const std::string& line : recombinationLog())
+        EXPECT_EQ(line.rfind("append ", 0), std::string::npos);
+}
+
+TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
+    Layout l;
+    l.disks = 3;
+    l.pieces = {{1, "\\big.dat", "one-", true, false},
+                {2, "\\big.dat", "two-", true, false},
+                {3, "\\big.dat", "three", true, true}};
+    layOut(l);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_EQ(readFile(flat() / "big.dat"), "one-two-three");
+}
+
+TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {
+    Layout l;
+    l.disks = 12;
+    l.pieces = {{1, "\\keycode.rec", "key"},
+                {10, "\\db\\tail.dat", "ten|", true, false},
+                {11, "\\db\\tail.dat", "eleven|", true, false},
+                {12, "\\db\\tail.dat", "twelve", true, true}};
+    layOut(l);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(readFile(flat() / "db" / "tail.dat"), "ten|eleven|twelve");
+    const auto log = recombinationLog();
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_EQ(log[2],
+              "copy C:\\Temp\\VELT_disk10\\db\\tail.dat to C:\\Temp\\VELT_flat\\db\\tail.dat");
+    EXPECT_EQ(log[3],
+              "append C:\\Temp\\VELT_disk11\\db\\tail.dat to C:\\Temp\\VELT_flat\\db\\tail.dat");
+    EXPECT_EQ(log[4],
+              "append C:\\Temp\\VELT_disk12\\db\\tail.dat to C:\\Temp\\VELT_flat\\db\\tail.dat");
+}
+
+TEST_F(RecombineTest, KeycodeTravelsAsKcdWhenTheRecFileWasNotFound) {
+    Layout l = twoDisketteExample();
+    l.keycodeAsKcd = true;
+    layOut(l);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(readFile(flat() / "keycode.kcd"), "abc");
+    EXPECT_FALSE(std::filesystem::exists(flat() / "keycode.rec"));
+    EXPECT_EQ(recombinationLog().at(1),
+              "copy C:\\Temp\\VELT_disk1\\keycode.kcd to C:\\Temp\\VELT_flat\\keycode.kcd");
+}
+
+TEST_F(RecombineTest, KeycodeRecIsAnOrdinaryFileWhenFound) {
+    layOut(twoDisketteExample());
+    app::keycodeRecFound = true;
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_EQ(recombinationLog().at(1),
+              "copy C:\\Temp\\VELT_disk1\\keycode.rec to C:\\Temp\\VELT_flat\\keycode.rec");
+}
+
+TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
+    Layout three;
+    three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
+    layOut(three);
+    window->progressBar1().setValue(0);
+
+    UtilModule::recombineDatabase();
+    EXPECT_FLOAT_EQ(window->progressBar1().value(), 99);
+}
+
+TEST_F(RecombineTest, HundredEntriesEndTheBarAtAHundred) {
+    Layout hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred.pieces.push_back({1, "\\f" + std::to_string(i), "x"});
+    layOut(hundred);
+    window->progressBar1().setValue(0);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_FLOAT_EQ(window->progressBar1().value(), 100);
+}
+
+TEST_F(RecombineTest, RefusedProgressValueIsPassedOver) {
+    Layout three;
+    three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
+    layOut(three);
+    window->progressBar1().setValue(90);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_FLOAT_EQ(window->progressBar1().value(), 90);
+    EXPECT_EQ(readFile(flat() / "c"), "3");
+}
+
+TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
+    Layout l;
+    l.extraFiles = {{"1\\loose.txt", "loose"}};
+    layOut(l);
+    window->progressBar1().setValue(0);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(recombinationLog(),
+              std::vector<std::string>{"Recombining the database at C:\\Temp\\VELT_flat"});
+    EXPECT_TRUE(std::filesystem::exists(flat() / "disk0001.dat"));
+    EXPECT_EQ(readFile(flat() / "loose.txt"), "loose");
+    EXPECT_FLOAT_EQ(window->progressBar1().value(), 0);
+}
+
+TEST_F(RecombineTest, MissingAreaInTheMergePassIsPassedOver) {
+    layOut(twoDisketteExample());
+    app::currentDisk = 3;  // no area 3: its listing fails unreported
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_EQ(readFile(flat() / "db" / "data.dat"), "abcd");
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
+    Layout l;
+    l.pieces = {{1, "\\first.dat", "1"}, {1, "\\gone.dat", "2"}, {1, "\\later.dat", "3"}};
+    layOut(l);
+    std::filesystem::remove(area(1) / "gone.dat");
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    const std::string message = "Failed writing: C:\\Temp\\VELT_flat\\gone.dat" + onDevice;
+    const auto log = recombinationLog();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[2], "copy C:\\Temp\\VELT_disk1\\gone.dat to C:\\Temp\\VELT_flat\\gone.dat");
+    EXPECT_EQ(log[3], message);
+    EXPECT_EQ(app::errorText, message);
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    const auto& box = window->messageBoxes()[0];
+    EXPECT_EQ(box.text, message);
+    EXPECT_EQ(box.title, "Error!");
+    EXPECT_EQ(box.icon, wizard::Icon::critical);
+    EXPECT_EQ(box.buttons, wizard::Buttons::ok);
+}
+
+TEST_F(RecombineTest, MissingVolumeFileIsReportedBeforeAnyEntry) {
+    layOut(twoDisketteExample());
+    std::filesystem::remove(area(1) / "disk0001.dat");
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\disk0001.dat" + onDevice);
+    EXPECT_EQ(recombinationLog().size(), 2u);  // the start line and the report
+}
+
+TEST_F(RecombineTest, UnreadablePieceIsReportedInsteadOfLeavingAShortFile) {
+    layOut(twoDisketteExample());
+    std::filesystem::remove(area(2) / "db" / "data.dat");
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    for (const std::string& line : recombinationLog())
+        EXPECT_EQ(line.rfind("append ", 0), std::string::npos);
+}
+
+TEST_F(RecombineTest, DamagedPieceIsReported) {
+    Layout l = twoDisketteExample();
+    layOut(l);
+    insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\db\\data.dat"));
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    // The merge pass meets the damaged piece first and reports it its own way.
+    ASSERT_FALSE(window->messageBoxes().empty());
+    EXPECT_EQ(window->messageBoxes().back().text,
+              "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
+}
+
+TEST_F(RecombineTest, FullDeviceDuringAJoinIsReportedAfterBothFilesClose) {
+    Layout l = twoDisketteExample();
+    l.pieces[2].bytes = "defgh";
+    layOut(l);
+    // Bytes the merge pass and the copies write before the append: every area file once, the
+    // volume file again, then keycode.rec and the diskette-1 piece again.
+    uint64_t before = 0;
+    for (int d = 1; d <= 2; ++d)
+        for (const auto& [name, bytes] : treeOf(area(d)))
+            before += bytes.size();
+    before += readFile(area(1) / "disk0001.dat").size() + 3 + 3;
+    insertSystem(withCapacity(systemMedium(), before + 2));
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
+    EXPECT_EQ(window->messageBoxes().size(), 1u);
+    // The destination is closed: it can be replaced at once.
+    writeFile(flat() / "db" / "data.dat", "again");
+    EXPECT_EQ(readFile(flat() / "db" / "data.dat"), "again");
+}
+
+class CreateParentFoldersTest : public RebuildTest {};
+
+TEST_F(CreateParentFoldersTest, CreatesEveryFolderAlongThePath) {
+    std::filesystem::create_directories(flat());
+
+    UtilModule::createParentFolders("\\a\\b\\c.dat", flatPath);
+
+    EXPECT_TRUE(std::filesystem::is_directory(flat() / "a" / "b"));
+    EXPECT_FALSE(std::filesystem::exists(flat() / "a" / "b" / "c.dat"));
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(CreateParentFoldersTest, RootNameAndExistingFoldersNeedNothing) {
+    std::filesystem::create_directories(flat() / "a");
+    writeFile(flat() / "a" / "keep.txt", "kept");
+
+    UtilModule::createParentFolders("\\index.dat", flatPath);
+    UtilModule::createParentFolders("\\a\\x.dat", flatPath);
+
+    EXPECT_EQ(treeOf(flat()),
+              (std::map<std::string, std::string>{{"a/", ""}, {"a/keep.txt", "kept"}}));
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(CreateParentFoldersTest, MissingBaseDoesNothing) {
+    UtilModule::createParentFolders("\\a\\b.dat", flatPath);
+
+    EXPECT_FALSE(std::filesystem::exists(flat()));
+    EXPECT_TRUE(window->messageBoxes().empty());
+}
+
+TEST_F(CreateParentFoldersTest, FailureIsReportedAndStopsTheDescent) {
+    std::filesystem::create_directories(flat());
+    insertSystem(readonly(systemMedium()));
+
+    UtilModule::createParentFolders("\\a\\b\\c.dat", flatPath);
+
+    const std::string message = "Failed create directory: C:\\Temp\\VELT_flat\\a\\" + onDevice;
+    EXPECT_EQ(app::errorText, message);
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
+    EXPECT_EQ(window->logs().back(), message);
+}
+
+TEST_F(CreateParentFoldersTest, DeeperFailureNamesTheDoubledSeparatorPath) {
+    std::filesystem::create_directories(flat() / "a");
+    // Something unlisted is in the way of a\b.
+    std::filesystem::create_symlink(scratch.path() / "nowhere", flat() / "a" / "b");
+
+    UtilModule::createParentFolders("\\a\\b\\c.dat", flatPath);
+
+    EXPECT_EQ(app::errorText, "Failed create directory: C:\\Temp\\VELT_flat\\a\\\\b\\" + onDevice);
+}
+
+TEST_F(RecombineTest, FolderFailureGivesTwoReportsAndFalse) {
+    Layout l;
+    l.pieces = {{1, "\\db\\x.dat", "x"}};
+    layOut(l);
+    // Without the area's db folder the merge pass makes none; a link in its place cannot be
+    // made a folder.
+    std::filesystem::remove_all(area(1) / "db");
+    std::filesystem::create_symlink(scratch.path() / "nowhere", flat() / "db");
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    ASSERT_EQ(window->messageBoxes().size(), 2u);
+    EXPECT_EQ(window->messageBoxes()[0].text,
+              "Failed create directory: C:\\Temp\\VELT_flat\\db\\" + onDevice);
+    EXPECT_EQ(window->messageBoxes()[1].text,
+              "Failed writing: C:\\Temp\\VELT_flat\\db\\x.dat" + onDevice);
+}
+
+}  // namespace
+}  // namespace rebuildtest
