@@ -1,0 +1,84 @@
+// The machine's drive table: letters handed out to what discovery finds, kept for the run.
+// The mount table is read on every lookup (it is small, and the kernel builds it in memory);
+// the block-device tree and the labels are scanned again only when it has changed, and on every
+// listing, so lookups during a long copy stay cheap.
+#include "platform/linux/linux_drives.h"
+
+#include <cctype>
+#include <utility>
+
+namespace platform {
+
+LinuxDriveTable::LinuxDriveTable(std::filesystem::path root) : root_(std::move(root)) {}
+
+char LinuxDriveTable::freeLetter(bool floppy) const {
+    if (floppy) {
+        for (char c : {'A', 'B'}) {
+            if (!slots_.count(c))
+                return c;
+        }
+    }
+    for (char c = 'D'; c <= 'Z'; ++c) {
+        if (!slots_.count(c))
+            return c;
+    }
+    return 0;
+}
+
+void LinuxDriveTable::refresh(bool force) {
+    std::string table = linuxdev::readMountTable(root_);
+    if (scanned_ && !force && table == mountTable_)
+        return;
+    mountTable_ = std::move(table);
+    scanned_ = true;
+
+    // What has gone away keeps its letter, not ready.
+    for (auto& [letter, s] : slots_)
+        s.found.mounted = false;
+
+    for (linuxdev::Found& f : linuxdev::discover(root_, mountTable_)) {
+        auto known = letterOf_.find(f.key);
+        char letter = 0;
+        if (known != letterOf_.end()) {
+            letter = known->second;
+        } else {
+            letter = f.key == "root" ? 'C' : freeLetter(f.floppy);
+            if (letter == 0)
+                continue;  // more devices than letters
+            letterOf_[f.key] = letter;
+        }
+        slots_[letter] = Slot{f.key, std::move(f)};
+    }
+}
+
+Drive LinuxDriveTable::describe(char letter, const Slot& s) const {
+    Drive d;
+    d.letter = letter;
+    d.type = s.found.type;
+    d.ready = s.found.mounted;
+    if (d.ready) {
+        d.volumeName = s.found.label;
+        d.root = s.found.hostRoot;
+        d.freeBytes = hostFreeBytes(d.root);
+    }
+    d.entry = driveEntryText(letter, d.type, d.volumeName);
+    return d;
+}
+
+std::vector<Drive> LinuxDriveTable::list() {
+    refresh(true);
+    std::vector<Drive> out;
+    for (const auto& [letter, s] : slots_)
+        out.push_back(describe(letter, s));
+    return out;
+}
+
+std::optional<Drive> LinuxDriveTable::find(char letter) {
+    refresh(false);
+    auto it = slots_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    if (it == slots_.end())
+        return std::nullopt;
+    return describe(it->first, it->second);
+}
+
+}  // namespace platform
