@@ -69,6 +69,31 @@ std::string numberOf(double value) {
     return std::to_string(static_cast<unsigned long long>(value));
 }
 
+std::string volumeFileName(int disk) {
+    const std::string number = std::to_string(disk);
+    return "disk" + std::string(4 - number.size(), '0') + number + ".dat";
+}
+
+// Diskette n's files in folder(n): diskette 1's volume file and descriptor, every piece and
+// every extra file.
+template <typename FolderOf>
+void writeTrees(const Layout& layout, FolderOf folder) {
+    for (int d = 1; d <= layout.disks; ++d)
+        std::filesystem::create_directories(folder(d));
+    testsupport::writeFile(folder(1) / "disk0001.dat", "VELT VOLUME ID:  812\nvolume 1\n");
+    testsupport::writeFile(folder(1) / "archive.dat", descriptorOf(layout));
+    for (const auto& [where, bytes] : layout.extraFiles) {
+        const size_t cut = where.find('\\');
+        testsupport::writeFile(
+            folder(std::stoi(where.substr(0, cut))) / hostRelative(where.substr(cut)), bytes);
+    }
+    for (const Piece& p : layout.pieces) {
+        const bool kcd = layout.keycodeAsKcd && p.name == "\\keycode.rec";
+        testsupport::writeFile(folder(p.disk) / (kcd ? "keycode.kcd" : hostRelative(p.name)),
+                               p.bytes);
+    }
+}
+
 }  // namespace
 
 void RebuildTest::SetUp() {
@@ -76,6 +101,7 @@ void RebuildTest::SetUp() {
     platform::resetContext();
     std::filesystem::create_directories(temp());
     std::filesystem::create_directories(card());
+    drives.define('A', platform::driveRemovable, std::nullopt);
     drives.define('C', platform::driveFixed, systemMedium());
     drives.define('E', platform::driveRemovable, cardMedium());
     platform::installDrives(&drives);
@@ -104,7 +130,7 @@ platform::Medium RebuildTest::cardMedium() const {
     return m;
 }
 
-std::string RebuildTest::descriptorOf(const Layout& layout) {
+std::string descriptorOf(const Layout& layout) {
     const std::string& end = layout.lineEnd;
     std::string text = "VELT ARCHIVE ID: 812" + end;
     text += "NUMDISKS: " + std::to_string(layout.disks) + end;
@@ -120,26 +146,23 @@ std::string RebuildTest::descriptorOf(const Layout& layout) {
     return text;
 }
 
+void writeDiskettes(const Layout& layout, const std::filesystem::path& root) {
+    auto folder = [&](int d) { return root / ("disk" + std::to_string(d)); };
+    writeTrees(layout, folder);
+    for (int d = 2; d <= layout.disks; ++d)
+        testsupport::writeFile(folder(d) / volumeFileName(d),
+                               "VELT VOLUME ID:  812\nvolume " + std::to_string(d) + "\n");
+}
+
 void RebuildTest::layOut(const Layout& layout) {
     std::filesystem::create_directories(flat());
-    for (int d = 1; d <= layout.disks; ++d)
-        std::filesystem::create_directories(area(d));
-    testsupport::writeFile(area(1) / "disk0001.dat", "VELT VOLUME ID:  812\nvolume 1\n");
-    testsupport::writeFile(area(1) / "archive.dat", descriptorOf(layout));
-    for (const auto& [where, bytes] : layout.extraFiles) {
-        const size_t cut = where.find('\\');
-        testsupport::writeFile(
-            area(std::stoi(where.substr(0, cut))) / hostRelative(where.substr(cut)), bytes);
-    }
+    writeTrees(layout, [&](int d) { return area(d); });
 
     const std::vector<double> sums = archivedSums(layout);
     app::fileTable.clear();
     int16_t n = 0;
     for (size_t i = 0; i < layout.pieces.size(); ++i) {
         const Piece& p = layout.pieces[i];
-        const bool kcd = layout.keycodeAsKcd && p.name == "\\keycode.rec";
-        testsupport::writeFile(area(p.disk) / (kcd ? "keycode.kcd" : hostRelative(p.name)),
-                               p.bytes);
         archive::FileEntry& e = app::fileTable(++n);
         e.disk = static_cast<int16_t>(p.disk);
         e.split = p.split;

@@ -1,4 +1,5 @@
-// The rebuild tests' ground: folder drives C: (the temporary folder C:\Temp) and E: (the card),
+// The rebuild tests' ground: folder drives A: (the floppy, empty), C: (the temporary folder
+// C:\Temp) and E: (the card),
 // the headless window, and diskette areas laid out in the temporary area as the reader leaves
 // them, with the file table filled to match.
 #pragma once
@@ -55,6 +56,11 @@ struct Layout {
     bool keycodeAsKcd = false;  // the "\keycode.rec" entry's file is keycode.kcd on its diskette
 };
 
+// The descriptor of diskette 1 for the layout.
+std::string descriptorOf(const Layout& layout);
+// The diskettes themselves, as root/disk1, root/disk2 ..., each with its volume file.
+void writeDiskettes(const Layout& layout, const std::filesystem::path& root);
+
 class RebuildTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -71,8 +77,6 @@ class RebuildTest : public ::testing::Test {
     // Writes the diskette areas and an empty flat area, and fills the module state as reading
     // the set would: fileTable, fileCount, totalDisks, currentDisk, keycodeRecFound.
     void layOut(const Layout& layout);
-    // The descriptor line of diskette 1 for the layout, as layOut writes it.
-    static std::string descriptorOf(const Layout& layout);
     // The media of C: and E: as SetUp inserts them, to be given faults and inserted again.
     platform::Medium systemMedium() const;
     platform::Medium cardMedium() const;
