@@ -1,0 +1,60 @@
+// The diskset tests' fixture.
+#include "diskset/diskset_support.h"
+
+#include <algorithm>
+
+#include "app/state.h"
+#include "platform/context.h"
+#include "wizard/main_window.h"
+
+namespace disksettest {
+
+void DisksetTest::SetUp() {
+    app::resetState();
+    platform::resetContext();
+    platform::Medium system;
+    system.root = scratch.make("c");
+    scratch.make("c/Temp");
+    drives.define('A', platform::driveRemovable, std::nullopt);
+    drives.define('C', platform::driveFixed, system);
+    platform::installDrives(&drives);
+    platform::setTempFolder("C:\\Temp");
+    window = std::make_unique<headless::HeadlessWindow>();
+    wizard::installWindow(window.get());
+    window->driveList().setListIndex(0);  // a:
+    app::floppyDrive = "A:";
+}
+
+void DisksetTest::TearDown() {
+    wizard::installWindow(nullptr);
+    platform::resetContext();
+    app::resetState();
+}
+
+void DisksetTest::insertDiskette(const std::filesystem::path& root, std::vector<std::string> bad) {
+    platform::Medium m;
+    m.root = root;
+    m.bad = std::move(bad);
+    drives.insert('A', m);
+}
+
+std::string DisksetTest::onC(const std::string& name, const std::string& bytes) {
+    testsupport::writeFile(scratch.path() / "c" / name, bytes);
+    std::string path = "C:\\" + name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::vector<std::string> treeOf(const std::filesystem::path& root) {
+    std::vector<std::string> names;
+    if (!std::filesystem::exists(root))
+        return names;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
+        std::string name = std::filesystem::relative(e.path(), root).generic_string();
+        names.push_back(e.is_directory() ? name + "/" : name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace disksettest
