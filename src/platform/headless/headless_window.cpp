@@ -37,7 +37,7 @@ wizard::Answer HeadlessWindow::msgBox(const std::string& text, wizard::Buttons b
     wizard::Answer answer = wizard::Answer::ok;
     if (buttons == wizard::Buttons::yesNo) {
         if (answers_.empty())
-            throw NoAnswerQueued("no answer queued for the question " + jsonString(text));
+            throw NoAnswerQueued("no answer queued for the question \"" + title + "\": " + text);
         answer = answers_.front();
         answers_.pop_front();
     }

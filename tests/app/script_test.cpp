@@ -1,0 +1,391 @@
+// The script interpreter of velt-headless: lines and words, the errors of bad scripts with
+// their line numbers, the window events the commands raise, and the state event.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/headless/script.h"
+#include "app/headless/script_words.h"
+#include "app/headless/state_event.h"
+#include "support/test_support.h"
+
+namespace {
+
+// One run of a script: its exit status and its transcript lines.
+struct Outcome {
+    int status = -1;
+    std::vector<std::string> lines;
+    std::string err;
+
+    // The index of the first line containing `part` at or after `from`, or -1.
+    int find(const std::string& part, int from = 0) const {
+        for (size_t i = static_cast<size_t>(from); i < lines.size(); ++i) {
+            if (lines[i].find(part) != std::string::npos)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+};
+
+class ScriptTest : public ::testing::Test {
+  protected:
+    // `@` in the script stands for the scratch folder.
+    Outcome run(std::string text) {
+        for (size_t at; (at = text.find('@')) != std::string::npos;)
+            text.replace(at, 1, scratch.path().string());
+        std::istringstream in(text);
+        std::ostringstream out, err;
+        Outcome r;
+        r.status = script::runScript(in, out, err);
+        std::istringstream lines(out.str());
+        for (std::string line; std::getline(lines, line);)
+            r.lines.push_back(line);
+        r.err = err.str();
+        return r;
+    }
+    // A script that defines a floppy a:, a system drive c: with the temp folder, and card e:.
+    std::string setUp() {
+        scratch.make("a");
+        scratch.make("c");
+        scratch.make("e");
+        return "drive a: removable @/a\n"
+               "drive c: fixed label=SYSTEM @/c\n"
+               "drive e: removable label=CF free=64000000 @/e\n"
+               "temp C:\\Temp\n";
+    }
+    static std::string error(int line, const std::string& text) {
+        return R"({"event":"error","line":)" + std::to_string(line) + R"(,"text":")" + text + "\"}";
+    }
+
+    testsupport::ScratchDir scratch;
+};
+
+// The keys of a JSON object's top level, in order.
+std::vector<std::string> topLevelKeys(const std::string& json) {
+    std::vector<std::string> keys;
+    int depth = 0;
+    bool expectKey = false;
+    for (size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (c == '"') {
+            size_t j = i + 1;
+            while (json[j] != '"')
+                j += json[j] == '\\' ? 2 : 1;
+            if (depth == 1 && expectKey)
+                keys.push_back(json.substr(i + 1, j - i - 1));
+            expectKey = false;
+            i = j;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+            expectKey = depth == 1;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        } else if (c == ',') {
+            expectKey = depth == 1;
+        }
+    }
+    return keys;
+}
+
+TEST(ScriptWords, BlanksCommentsAndTheRestOfTheLine) {
+    const auto w = script::splitWords(" \tdrive  a:\tfixed /x/with  two blanks \r");
+    ASSERT_EQ(w.size(), 6u);
+    EXPECT_EQ(w[0], "drive");
+    EXPECT_EQ(w[2], "fixed");
+    EXPECT_EQ(w.rest(3), "/x/with  two blanks");
+    EXPECT_EQ(script::splitWords("   ").size(), 0u);
+    EXPECT_EQ(script::splitWords("  # drive a: fixed /x").size(), 0u);
+    EXPECT_EQ(script::splitWords("ok # not a comment").size(), 5u);
+}
+
+TEST(StateEventText, NumbersArePlain) {
+    EXPECT_EQ(script::floatText(0), "0");
+    EXPECT_EQ(script::floatText(300), "300");
+    EXPECT_EQ(script::floatText(33.25f), "33.25");
+    EXPECT_EQ(script::floatText(1e9f), "1000000000");
+}
+
+TEST_F(ScriptTest, EmptyScriptAndSetUpOnlyRunToTheirEnd) {
+    EXPECT_EQ(run("").status, 0);
+    const Outcome r = run(setUp() + "instance\n# nothing else\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.lines.empty());
+}
+
+TEST_F(ScriptTest, UnknownCommandStopsTheScriptAtItsLine) {
+    const Outcome r = run(setUp() + "\n# comment\nstart\nfrobnicate now\nstate\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.lines.back(), error(8, R"(unknown command \"frobnicate\")"));
+    EXPECT_EQ(r.find("\"event\":\"state\""), -1);                  // nothing after it ran
+    EXPECT_NE(r.find("Please select the floppy disk drive"), -1);  // what came before did
+}
+
+TEST_F(ScriptTest, CommandsOutOfTheirPlace) {
+    Outcome r = run(setUp() + "ok\n");
+    EXPECT_EQ(r.status, 2);
+    ASSERT_EQ(r.lines.size(), 1u);
+    EXPECT_NE(r.lines[0].find(R"("line":5)"), std::string::npos);
+    EXPECT_NE(r.lines[0].find("after start"), std::string::npos);
+
+    r = run(setUp() + "start\ndrive f: fixed -\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.lines.back().find(R"("line":6)"), std::string::npos);
+    EXPECT_NE(r.lines.back().find("before start"), std::string::npos);
+
+    r = run(setUp() + "start\nstart\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.lines.back().find(R"("line":6)"), std::string::npos);
+
+    r = run(setUp() + "answer yes\n");
+    EXPECT_NE(r.lines.back().find(R"("line":5)"), std::string::npos);
+}
+
+TEST_F(ScriptTest, BadArgumentsOfDrive) {
+    scratch.make("x");
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"drive 1: fixed @/x", R"(\"1:\" is not a drive)"},
+        {"drive ab: fixed @/x", "is not a drive"},
+        {"drive a fixed @/x", "is not a drive"},
+        {"drive a: floppy @/x", R"(unknown drive type \"floppy\")"},
+        {"drive a: 2x @/x", "unknown drive type"},
+        {"drive a: fixed", "expected"},
+        {"drive a: fixed readonly", "PATH of the medium is missing"},
+        {"drive a: fixed @/missing", "is not an existing folder"},
+        {"drive a: fixed size=5 @/x", R"(unknown option \"size=5\")"},
+        {"drive a: fixed free=12k @/x", "whole number of bytes"},
+        {"drive a: fixed capacity= @/x", "whole number of bytes"},
+        {"drive a: fixed bad= @/x", "needs a file name"},
+        {"drive a: fixed label=X -", "takes no medium options"},
+        {"instance now", "expected"},
+    };
+    for (const auto& [line, message] : cases) {
+        const Outcome r = run("# first\n" + line + "\n");
+        EXPECT_EQ(r.status, 2) << line;
+        ASSERT_EQ(r.lines.size(), 1u) << line;
+        EXPECT_NE(r.lines[0].find(R"({"event":"error","line":2,"text":)"), std::string::npos)
+            << r.lines[0];
+        EXPECT_NE(r.lines[0].find(message), std::string::npos) << line << " -> " << r.lines[0];
+    }
+}
+
+TEST_F(ScriptTest, DriveTypesByNameAndNumberAndPathsWithBlanks) {
+    scratch.make("with two  blanks");
+    const Outcome r = run(setUp() +
+                          "drive f: 7 label=ODD @/with two  blanks\n"
+                          "drive g: cdrom label=DISC -\n"
+                          "drive h: ramdisk -\n"
+                          "drive b: unknown label=U @/a\n"
+                          "start\nselect f:\nstate\nselect b:\nstate\n");
+    EXPECT_EQ(r.status, 2);  // a label on a drive without a medium is refused (line 6)
+    EXPECT_EQ(r.lines.back(),
+              error(6, R"(drive: a drive without a medium (-) takes no medium options)"));
+
+    const Outcome ok = run(setUp() +
+                           "drive f: 7 label=ODD @/with two  blanks\n"
+                           "drive h: ramdisk -\n"
+                           "start\nselect f:\nstate\n");
+    EXPECT_EQ(ok.status, 0);
+    const int state = ok.find("\"event\":\"state\"");
+    ASSERT_NE(state, -1);
+    // Type 7 has no text; the entry shows the label of a drive that is not removable.
+    EXPECT_NE(
+        ok.lines[static_cast<size_t>(state)].find(R"("driveList":{"index":3,"entry":"f: [ODD]")"),
+        std::string::npos);
+    EXPECT_NE(ok.lines[static_cast<size_t>(state)].find(
+                  R"("driveSize":{"caption":"Drive F: [ODD] - ODD")"),
+              std::string::npos);
+}
+
+TEST_F(ScriptTest, TheTemporaryFolder) {
+    Outcome r = run("drive c: fixed -\nstart\n");
+    EXPECT_EQ(r.lines.back(), error(2, "start: no temporary folder was given (temp PATH)"));
+
+    scratch.make("c");
+    r = run("drive c: fixed @/c\ntemp Q:\\Temp\nstart\n");
+    EXPECT_EQ(r.lines.back(), error(2, "temp: drive q: is not defined"));
+
+    r = run("drive c: fixed -\ntemp C:\\Temp\nstart\n");
+    EXPECT_EQ(r.lines.back(), error(2, "temp: drive c: is not ready (it has no medium)"));
+
+    r = run("temp C:\\Temp\\\n");
+    EXPECT_EQ(r.status, 2);
+    r = run("temp /tmp\n");
+    EXPECT_EQ(r.status, 2);
+
+    // Defined after the temp line is fine; the folder is made, nested.
+    r = run("temp c:\\Work\\Tmp\ndrive c: fixed @/c\ndrive a: removable -\nstart\n");
+    EXPECT_EQ(r.status, 0) << (r.lines.empty() ? r.err : r.lines.back());
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() / "c" / "Work" / "Tmp"));
+}
+
+TEST_F(ScriptTest, StartUpStateEventKeysAndValues) {
+    const Outcome r = run(setUp() + "start\nstate\n");
+    ASSERT_EQ(r.status, 0);
+    const std::string& state = r.lines.back();
+    const std::vector<std::string> keys{
+        "event",      "wizardStep",   "currentDisk", "floppyDrive",      "flashDrive",
+        "archiveId",  "totalDisks",   "fileCount",   "keycodeRecFound",  "caption",
+        "height",     "frameBottom",  "mainText",    "logText",          "logShown",
+        "logVisible", "logSelection", "driveList",   "driveSize",        "label2",
+        "buttonOK",   "buttonBack",   "buttonExit",  "buttonLogPicture", "progress",
+        "focus",      "about"};
+    EXPECT_EQ(topLevelKeys(state), keys);
+    for (const char* part :
+         {R"({"event":"state","wizardStep":0,"currentDisk":0,"floppyDrive":"","flashDrive":"",)",
+          R"("archiveId":0,"totalDisks":0,"fileCount":0,"keycodeRecFound":false,)",
+          R"("caption":"VELT Database Media Converter","height":6990,"frameBottom":6240,)",
+          R"("mainText":"Please select the floppy disk drive \r\nand press the OK button\r\n",)",
+          R"("logShown":false,"logVisible":false,"logSelection":[0,0],)",
+          R"("driveList":{"index":1,"entry":"c: [SYSTEM]","visible":true,"enabled":true},)",
+          R"("label2":"","buttonOK":true,"buttonBack":false,"buttonExit":true,)",
+          R"("buttonLogPicture":"showLog",)",
+          R"("progress":{"min":0,"max":100,"value":0,"visible":false},)", R"("about":null})"}) {
+        EXPECT_NE(state.find(part), std::string::npos) << part;
+    }
+    // The banner opens the log: an empty line, the rule, the title line.
+    EXPECT_EQ(
+        r.lines[0],
+        R"({"event":"log","text":"\r\n===============================\r\nVELT Database Media Converter Version 1.0.0"})");
+}
+
+TEST_F(ScriptTest, SelectRunsTheChangeHandlingAndFreeSpaceIsGroupedWithCommas) {
+    const Outcome r = run(setUp() + "start\nselect e:\nstate\nselect e:\nselect q:\n");
+    EXPECT_EQ(r.status, 2);
+    const int state = r.find("\"event\":\"state\"");
+    ASSERT_NE(state, -1);
+    // In step 0 the drive information has no free space; the focus moved to OK.
+    EXPECT_NE(r.lines[static_cast<size_t>(state)].find(
+                  R"("driveSize":{"caption":"Removable Drive E: - CF","visible":true})"),
+              std::string::npos);
+    EXPECT_NE(r.lines[static_cast<size_t>(state)].find(R"("focus":"buttonOK")"), std::string::npos);
+    EXPECT_EQ(r.lines.back(), error(9, "select: drive q: is not defined"));
+}
+
+TEST_F(ScriptTest, EjectAndInsertChangeReadiness) {
+    scratch.make("other");
+    const Outcome r = run(setUp() +
+                          "start\neject a:\nselect a:\nstate\n"
+                          "insert a: label=IGNORED @/other\nkey\nstate\n"
+                          "insert a: -\n");
+    EXPECT_EQ(r.status, 2);
+    const int first = r.find("\"event\":\"state\"");
+    const int second = r.find("\"event\":\"state\"", first + 1);
+    ASSERT_NE(second, -1);
+    EXPECT_NE(r.lines[static_cast<size_t>(first)].find(R"("caption":"Drive A:")"),
+              std::string::npos);
+    // A removable drive's entry shows no label, and the list keeps its entries.
+    EXPECT_NE(r.lines[static_cast<size_t>(second)].find(
+                  R"("driveSize":{"caption":"Removable Drive A: - IGNORED")"),
+              std::string::npos);
+    EXPECT_EQ(r.lines.back(),
+              error(12, "insert: the PATH must be a folder (eject takes a medium out)"));
+}
+
+TEST_F(ScriptTest, QuestionsNeedAnswersQueuedBeforeThem) {
+    Outcome r = run(setUp() + "start\nexit\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.find(R"({"event":"log","text":"QUERY Database conversion is not complete! )"), -1);
+    EXPECT_NE(r.lines.back().find(R"({"event":"error","line":6,"text":"no answer queued)"),
+              std::string::npos);
+
+    r = run(setUp() + "start\nanswer no\nexit\nstate\nanswer yes\nanswer no\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(
+        r.find(
+            R"("buttons":"yesno","text":"Database conversion is not complete! \r\nAre you sure you want to quit?","answer":"no"})"),
+        -1);
+    EXPECT_NE(r.find(R"("wizardStep":0)"), -1);
+    // The first of the answers nobody took.
+    EXPECT_EQ(
+        r.lines.back(),
+        error(9, "this answer is still queued at the end of the script: no question took it"));
+
+    r = run(setUp() + "start\nanswer maybe\n");
+    EXPECT_EQ(r.lines.back(), error(6, R"(answer: \"maybe\" is neither yes nor no)"));
+}
+
+TEST_F(ScriptTest, TheProgramEndingStopsTheScript) {
+    Outcome r = run(setUp() + "start\nanswer yes\nexit\nstate\nfrobnicate\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.lines.back(), R"({"event":"end"})");
+    EXPECT_EQ(r.find("\"event\":\"state\""), -1);
+
+    // Closing: No keeps the window, Yes ends the program.
+    r = run(setUp() + "start\nanswer no\nclose\nstate\nanswer yes\nclose\nstate\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.find("\"event\":\"state\""), -1);
+    EXPECT_EQ(r.lines.back(), R"({"event":"end"})");
+    int asked = 0;
+    for (const auto& line : r.lines)
+        asked += line.rfind(R"({"event":"log","text":"QUERY )", 0) == 0;
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(ScriptTest, AnotherInstanceEndsAtStart) {
+    const Outcome r = run(setUp() + "instance\nstart\nstate\n");
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(r.lines.size(), 2u);
+    EXPECT_EQ(
+        r.lines[0],
+        R"({"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"Can not run muliply instances of VELT Database\r\nMedia Converter application","answer":"ok"})");
+    EXPECT_EQ(r.lines[1], R"({"event":"end"})");
+}
+
+TEST_F(ScriptTest, AboutBoxOpensOnceAndClosesOnOk) {
+    const Outcome r = run(setUp() + "start\nabout-ok\nabout\nabout\nstate\nabout-ok\nstate\n");
+    EXPECT_EQ(r.status, 0);
+    const int open = r.find("\"event\":\"state\"");
+    const int closed = r.find("\"event\":\"state\"", open + 1);
+    ASSERT_NE(closed, -1);
+    EXPECT_NE(
+        r.lines[static_cast<size_t>(open)].find(
+            R"js("about":{"caption":"About VELT Database Media Converter","title":"VELT Database Media Converter","version":"Version 1.0 ( Mar 24, 2005 )","description":"This tool converts the Valdrome system database from floppy diskettes form into Compact Flash based form.\r\nTo be used when upgrading to a PENTIUM IV based Valdrome system.\r\n\r\nBy Halvex Networks."}})js"),
+        std::string::npos);
+    EXPECT_NE(r.lines[static_cast<size_t>(closed)].find(R"("about":null})"), std::string::npos);
+}
+
+TEST_F(ScriptTest, LogTogglesAndTheSelectionFollowsNewMessages) {
+    const Outcome r = run(setUp() + "start\nlog\nstate\nok\nstate\nlog\nstate\n");
+    EXPECT_EQ(r.status, 0);
+    const int shown = r.find("\"event\":\"state\"");
+    const int after = r.find("\"event\":\"state\"", shown + 1);
+    const int hidden = r.find("\"event\":\"state\"", after + 1);
+    ASSERT_NE(hidden, -1);
+    const auto& s1 = r.lines[static_cast<size_t>(shown)];
+    EXPECT_NE(s1.find(R"("height":9935,"frameBottom":9080)"), std::string::npos);
+    EXPECT_NE(s1.find(R"("logShown":true,"logVisible":true,"logSelection":[0,0])"),
+              std::string::npos);
+    EXPECT_NE(s1.find(R"("buttonLogPicture":"hideLog")"), std::string::npos);
+    // OK in step 0 logs two messages; the last one is selected.
+    const std::string prompt = "Please insert diskette #1 and press the OK button";
+    const auto& s2 = r.lines[static_cast<size_t>(after)];
+    EXPECT_NE(s2.find(R"("wizardStep":1,"currentDisk":1,"floppyDrive":"C:")"), std::string::npos);
+    const std::string before =
+        std::string("\r\n") + std::string(31, '=') +
+        "\r\nVELT Database Media Converter Version 1.0.0\r\n" +
+        "Please select the floppy disk drive \r\nand press the OK button\r\n" +
+        "Floppy drive C: was selected\r\n";
+    const std::string selection =
+        "[" + std::to_string(before.size()) + "," + std::to_string(prompt.size()) + "]";
+    EXPECT_NE(s2.find("\"logSelection\":" + selection), std::string::npos) << s2;
+    EXPECT_NE(r.lines[static_cast<size_t>(hidden)].find(R"("height":6990,"frameBottom":6240)"),
+              std::string::npos);
+}
+
+TEST_F(ScriptTest, ScriptLinesMayEndInCrLf) {
+    const Outcome r = run(setUp() + "start\r\n  state  \r\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.find("\"event\":\"state\""), -1);
+}
+
+TEST_F(ScriptTest, NothingStaysInstalledAfterARun) {
+    run(setUp() + "start\n");
+    // A second run starts afresh: the same start-up, no state of the first run.
+    const Outcome again = run(setUp() + "start\nstate\n");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_NE(again.lines.back().find(R"("wizardStep":0,"currentDisk":0)"), std::string::npos);
+    EXPECT_EQ(again.lines[0].substr(0, 22), R"({"event":"log","text":)");
+}
+
+}  // namespace
