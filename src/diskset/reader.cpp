@@ -1,0 +1,180 @@
+// Reading one diskette: the checks that it is the one asked for and of the same set, the
+// descriptor of diskette 1, the copy of its tree into its diskette area, and the result for
+// the wizard. Every rejection is reported here; the housekeeping steps (drive lookup, removal
+// of an old area, the count, the progress bar, the caption, the copied volume file) are passed
+// over when they fail, each on its own.
+#include "diskset/reader.h"
+
+#include <string>
+
+#include "app/state.h"
+#include "diskset/archive.h"
+#include "fs/copy.h"
+#include "fs/file_system.h"
+#include "fs/temp_area.h"
+#include "platform/error.h"
+#include "wizard/main_window.h"
+#include "wizard/util_module.h"
+
+namespace archive {
+
+namespace {
+
+using UtilModule::crlf;
+
+std::string volumeFileName(int16_t n) {
+    return (n <= 9 ? "disk000" : "disk00") + std::to_string(n) + ".dat";
+}
+
+// Reports a wrong or unusable diskette and asks for it again before the box.
+int16_t refuse(const std::string& text, int16_t n) {
+    app::errorText = text;
+    UtilModule::appendLog("ERROR " + text);
+    UtilModule::promptForDiskette(n);
+    UtilModule::errorBox(text);
+    return -1;
+}
+
+int16_t failedToCreate(const std::string& folder, const std::string& letter) {
+    UtilModule::report("Failed to create directory: " + folder + crlf +
+                       "Ensure there is enough free space available on drive " + letter + ":\\");
+    return -1;
+}
+
+// Empties the area: an old one is removed (passed over when that fails) and it is made anew.
+bool makeArea(const std::string& folder) {
+    try {
+        if (fs::entryExists(folder + "\\"))
+            UtilModule::removeFolderTree(folder + "\\");
+    } catch (const platform::Error&) {
+    }
+    try {
+        fs::makeFolder(folder);
+    } catch (const platform::Error&) {
+        return false;
+    }
+    return true;
+}
+
+// The Archive ID text of a volume file matches the set's when it is all digits and reads as
+// the same number; leading zeros carry no meaning.
+bool sameArchiveId(const std::string& text) {
+    if (text.empty() || text.size() > 32767)
+        return false;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    const auto* digits = reinterpret_cast<const uint8_t*>(text.data());
+    return UtilModule::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
+}
+
+}  // namespace
+
+int16_t readDiskette(int16_t n) {
+    if (n >= 100) {
+        UtilModule::report(std::string("Too many diskettes!") + crlf, "ERROR ");
+        UtilModule::endProgram();
+    }
+    const std::string volumeName = volumeFileName(n);
+    const std::string volumePath = app::floppyDrive + "\\" + volumeName;
+    const std::string number = std::to_string(n);
+    fs::FileSystemObject fso;
+
+    if (!fso.FileExists(volumePath))
+        return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
+
+    std::string firstLine;
+    try {
+        fs::TextStream stream = fso.OpenTextFile(volumePath, fs::ForReading);
+        firstLine = stream.ReadLine();
+        stream.Close();
+    } catch (const platform::Error&) {
+        UtilModule::report("Failed to open " + volumePath);
+        return -1;
+    }
+
+    std::string letter;
+    try {
+        const std::string entry = wizard::window().driveList().drive();
+        letter = fso.GetDrive(fso.GetDriveName(entry)).DriveLetter();
+    } catch (const platform::Error&) {
+    }
+    std::string temp;
+    try {
+        temp = UtilModule::getTempFolder();
+    } catch (const platform::Error&) {
+    }
+
+    const std::string area = temp + "\\VELT_disk" + number;
+    if (!makeArea(area))
+        return failedToCreate(area, letter);
+
+    if (n == 1) {
+        const std::string flat = temp + "\\VELT_flat";
+        if (!makeArea(flat))
+            return failedToCreate(flat, letter);
+        // A new set is judged on its own keycode file.
+        app::keycodeRecFound = false;
+        const std::string descriptor = app::floppyDrive + "\\" + "archive.dat";
+        const int code = parseArchive(descriptor);
+        if (code == platform::err::fileNotFound) {
+            return refuse(descriptor + " " + platform::errorDescription(code) + crlf +
+                              "Insert diskette #" + number,
+                          n);
+        }
+        if (code != 0)
+            return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
+        try {
+            wizard::window().progressBar1().setMax(static_cast<float>(app::totalDisks * 100));
+        } catch (const platform::Error&) {
+        }
+    }
+
+    const std::string idText = firstLine.size() >= 17 ? firstLine.substr(17) : std::string();
+    if (!sameArchiveId(idText)) {
+        app::wizardStep = 0;
+        UtilModule::report(std::string(crlf) + "Wrong Archive ID at diskette #" + number + crlf +
+                               "Expected " + UtilModule::numberText(app::archiveId) + " found " +
+                               idText,
+                           "ERROR ");
+        UtilModule::promptForDiskette(n);
+        return -1;
+    }
+
+    try {
+        app::diskEntryCount = UtilModule::countFolderEntries(app::floppyDrive + "\\");
+    } catch (const platform::Error&) {
+    }
+    // No entries: the division by zero is passed over and the bar does not move.
+    const int16_t step =
+        app::diskEntryCount != 0 ? static_cast<int16_t>(100 / app::diskEntryCount) : int16_t{0};
+
+    // A failure the copy does not report itself reaches the event boundary: the diskette has
+    // not been read.
+    if (UtilModule::copyFileChecked(app::floppyDrive + "\\", area + "\\", step) == -1)
+        return -2;
+
+    if (n > 1) {
+        try {
+            fso.GetFile(area + "\\" + volumeName).Delete();
+        } catch (const platform::Error&) {
+        }
+    }
+
+    const int16_t result = app::currentDisk == app::totalDisks ? 1 : 0;
+
+    if (n == 1) {
+        app::errorText = std::string(crlf) +
+                         "Archive ID = " + UtilModule::numberText(app::archiveId) + crlf +
+                         "Total diskettes num = " + std::to_string(app::totalDisks);
+        try {
+            wizard::window().label2().setCaption(app::errorText);
+        } catch (const platform::Error&) {
+        }
+        UtilModule::appendLog(app::errorText);
+    }
+    return result;
+}
+
+}  // namespace archive

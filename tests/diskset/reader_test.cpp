@@ -1,0 +1,375 @@
+// Whole diskette reads: sets of one, two, ten and twelve diskettes built on host folders and
+// put into the folder drive A:, every rejection with its exact report, and the diskette areas
+// the reads leave in C:\Temp.
+#include <string>
+#include <vector>
+
+#include "app/state.h"
+#include "diskset/diskset_support.h"
+#include "diskset/reader.h"
+#include "support/set_builder.h"
+#include "wizard/util_module.h"
+
+namespace {
+
+using disksettest::treeOf;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
+
+class ReaderTest : public disksettest::DisksetTest {
+  protected:
+    // Reads diskette n as the wizard asks for it.
+    int16_t read(int n) {
+        app::currentDisk = static_cast<int16_t>(n);
+        return archive::readDiskette(static_cast<int16_t>(n));
+    }
+    void build(const testsupport::SetSpec& spec) {
+        set = testsupport::buildSet(scratch.path() / "set", spec);
+    }
+    void insert(int n, std::vector<std::string> bad = {}) {
+        insertDiskette(set.disk(n), std::move(bad));
+    }
+    // Index of the first transcript event holding `text`, or -1.
+    long eventIndex(const std::string& text) const {
+        const auto& events = window->events();
+        for (size_t k = 0; k < events.size(); ++k) {
+            if (events[k].find(text) != std::string::npos)
+                return static_cast<long>(k);
+        }
+        return -1;
+    }
+    // The one box shown: the text, and the "Error!" style.
+    std::string onlyBox() const {
+        EXPECT_EQ(boxes().size(), 1u);
+        if (boxes().size() != 1)
+            return "";
+        EXPECT_EQ(boxes()[0].title, "Error!");
+        EXPECT_EQ(boxes()[0].icon, wizard::Icon::critical);
+        EXPECT_EQ(boxes()[0].buttons, wizard::Buttons::ok);
+        return boxes()[0].text;
+    }
+
+    static testsupport::SetSpec exampleSet() {
+        testsupport::SetSpec spec;
+        spec.disks = 2;
+        spec.files = {wholeFile("keycode.rec", "abc"),
+                      spreadFile("db/data.dat", "abcd", {{1, 3}, {2, 1}})};
+        return spec;
+    }
+
+    testsupport::BuiltSet set;
+};
+
+TEST_F(ReaderTest, OneDisketteSet) {
+    testsupport::SetSpec spec;
+    spec.archiveId = "00000000000000004711";
+    spec.files = {wholeFile("keycode.rec", "abc"), wholeFile("db/a/x.dat", "12345"),
+                  wholeFile("db/y.dat", "y")};
+    build(spec);
+    insert(1);
+    app::keycodeRecFound = true;  // left from an earlier set
+    EXPECT_EQ(read(1), 1);
+
+    EXPECT_EQ(app::archiveId, 4711);
+    EXPECT_EQ(app::totalDisks, 1);
+    EXPECT_EQ(app::fileCount, 3);
+    EXPECT_FALSE(app::keycodeRecFound);
+    EXPECT_EQ(app::diskEntryCount, 7);  // 2 set files, keycode, db, db/a, x, y
+    const std::string summary = "\r\nArchive ID = 4711\r\nTotal diskettes num = 1";
+    EXPECT_EQ(app::errorText, summary);
+    EXPECT_EQ(window->label2().caption(), summary);
+    EXPECT_EQ(logs(), std::vector<std::string>{summary});
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(window->progressBar1().max(), 100);
+    EXPECT_EQ(window->progressBar1().value(), 14 * 5);  // five files copied, 100 / 7 each
+
+    EXPECT_EQ(treeOf(area(1)),
+              (std::vector<std::string>{"archive.dat", "db/", "db/a/", "db/a/x.dat", "db/y.dat",
+                                        "disk0001.dat", "keycode.rec"}));
+    EXPECT_EQ(testsupport::readFile(area(1) / "db" / "a" / "x.dat"), "12345");
+    EXPECT_TRUE(std::filesystem::is_directory(flat()));
+    EXPECT_TRUE(treeOf(flat()).empty());
+}
+
+TEST_F(ReaderTest, TwoDisketteSet) {
+    build(exampleSet());
+    insert(1);
+    EXPECT_EQ(read(1), 0);
+    insert(2);
+    EXPECT_EQ(read(2), 1);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(logs().size(), 1u);  // only the summary of diskette 1
+    EXPECT_EQ(window->progressBar1().max(), 200);
+    EXPECT_EQ(treeOf(area(1)), (std::vector<std::string>{"archive.dat", "db/", "db/data.dat",
+                                                         "disk0001.dat", "keycode.rec"}));
+    EXPECT_EQ(treeOf(area(2)), (std::vector<std::string>{"db/", "db/data.dat"}));
+    EXPECT_EQ(testsupport::readFile(area(2) / "db" / "data.dat"), "d");
+    EXPECT_EQ(testsupport::readFile(set.disk(2) / "disk0002.dat"), "ARCHIVE-ID-LABEL:812\n");
+}
+
+TEST_F(ReaderTest, TwelveDisketteSet) {
+    testsupport::SetSpec spec;
+    spec.disks = 12;
+    spec.lineEnd = "\r\n";
+    const std::string big = testsupport::noise(30000, 5);
+    spec.files = {wholeFile("keycode.rec", "abc"),
+                  spreadFile("db/big.dat", big, {{9, 7000}, {10, 8000}, {11, 9000}, {12, 6000}})};
+    for (int n = 1; n <= 8; ++n)
+        spec.files.push_back(wholeFile("db/f" + std::to_string(n) + ".dat", "n", n));
+    build(spec);
+    for (int n = 1; n <= 12; ++n) {
+        insert(n);
+        EXPECT_EQ(read(n), n == 12 ? 1 : 0) << "diskette " << n;
+        EXPECT_EQ(treeOf(area(n)).size(), n == 1 ? 5u : 2u) << "diskette " << n;
+    }
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(app::fileCount, 13);
+    EXPECT_EQ(app::fileTable(13).disk, 12);
+    EXPECT_EQ(app::fileTable(13).extraText, "std\r");
+    EXPECT_EQ(window->progressBar1().max(), 1200);
+    EXPECT_TRUE(std::filesystem::exists(area(9) / "db" / "big.dat"));
+    EXPECT_TRUE(std::filesystem::exists(area(10) / "db" / "big.dat"));
+    EXPECT_FALSE(std::filesystem::exists(area(10) / "disk0010.dat"));
+    EXPECT_FALSE(std::filesystem::exists(area(12) / "disk0012.dat"));
+    EXPECT_EQ(std::filesystem::file_size(area(12) / "db" / "big.dat"), 6000u);
+}
+
+TEST_F(ReaderTest, DisketteOutOfOrderIsRefusedBeforeAnythingIsTouched) {
+    testsupport::SetSpec spec = exampleSet();
+    spec.disks = 3;
+    build(spec);
+    insert(2);
+    EXPECT_EQ(read(3), -1);
+    const std::string text = "Wrong diskette!\r\nInsert diskette #3";
+    EXPECT_EQ(onlyBox(), text);
+    EXPECT_EQ(app::errorText, text);
+    EXPECT_EQ(logs(), (std::vector<std::string>{
+                          "ERROR " + text, "Please insert diskette #3 and press the OK button"}));
+    EXPECT_EQ(statuses(),
+              std::vector<std::string>{"Please insert diskette #3 and press the OK button"});
+    EXPECT_LT(eventIndex("\"status\""), eventIndex("\"msgbox\""));  // asked again before the box
+    EXPECT_FALSE(std::filesystem::exists(area(3)));
+    EXPECT_FALSE(std::filesystem::exists(area(2)));
+
+    // The same diskette twice, and no diskette at all, are refused the same way.
+    drives.eject('A');
+    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(boxes().back().text, "Wrong diskette!\r\nInsert diskette #1");
+    EXPECT_FALSE(std::filesystem::exists(flat()));
+}
+
+TEST_F(ReaderTest, MissingDescriptor) {
+    build(exampleSet());
+    std::filesystem::remove(set.disk(1) / "archive.dat");
+    insert(1);
+    EXPECT_EQ(read(1), -1);
+    const std::string text = "A:\\archive.dat File not found\r\nInsert diskette #1";
+    EXPECT_EQ(onlyBox(), text);
+    EXPECT_EQ(logs(), (std::vector<std::string>{
+                          "ERROR " + text, "Please insert diskette #1 and press the OK button"}));
+    EXPECT_LT(eventIndex("\"status\""), eventIndex("\"msgbox\""));
+    EXPECT_TRUE(std::filesystem::is_directory(area(1)));
+    EXPECT_TRUE(treeOf(area(1)).empty());
+    EXPECT_TRUE(std::filesystem::is_directory(flat()));
+    EXPECT_TRUE(treeOf(flat()).empty());
+}
+
+TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
+    const std::vector<std::string> descriptors = {
+        "ARCHIVE-ID-LABEL:812\nNUMDISKS: 2\n",                             // no entries
+        "ARCHIVE-ID-LABEL:812\nNUMDISKS: 2\nFILE: 1 0 1 294 /../x std\n",  // climbs out
+        "ARCHIVE-ID-LABEL:812\nNUMDISKS: 0\nFILE: 1 0 1 294 /x std\n",
+        "",  // empty
+        std::string(10001, 'x'),
+    };
+    build(exampleSet());
+    insert(1);
+    for (const std::string& d : descriptors) {
+        testsupport::writeFile(set.disk(1) / "archive.dat", d);
+        window = std::make_unique<headless::HeadlessWindow>();
+        wizard::installWindow(window.get());
+        window->driveList().setListIndex(0);
+        EXPECT_EQ(read(1), -1) << d;
+        EXPECT_EQ(onlyBox(), "Wrong diskette!\r\nInsert diskette #1") << d;
+        EXPECT_EQ(logs().front(), "ERROR Wrong diskette!\r\nInsert diskette #1");
+        EXPECT_EQ(statuses().back(), "Please insert diskette #1 and press the OK button");
+        EXPECT_TRUE(treeOf(area(1)).empty());
+    }
+    // A damaged sector in the descriptor reads as unusable too.
+    testsupport::writeFile(set.disk(1) / "archive.dat", set.descriptor);
+    insert(1, {"archive.dat"});
+    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(boxes().back().text, "Wrong diskette!\r\nInsert diskette #1");
+}
+
+TEST_F(ReaderTest, DisketteOfAnotherSet) {
+    testsupport::SetSpec spec = exampleSet();
+    spec.volumeIds = {{2, "999"}};
+    build(spec);
+    insert(1);
+    ASSERT_EQ(read(1), 0);
+    app::wizardStep = 2;
+    insert(2);
+    EXPECT_EQ(read(2), -1);
+    EXPECT_EQ(app::wizardStep, 0);
+    const std::string text = "\r\nWrong Archive ID at diskette #2\r\nExpected 812 found 999";
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(onlyBox(), text);
+    EXPECT_EQ(app::errorText, text);
+    ASSERT_EQ(logs().size(), 3u);
+    EXPECT_EQ(logs()[1], "ERROR " + text);
+    EXPECT_EQ(logs()[2], "Please insert diskette #2 and press the OK button");
+    EXPECT_GT(eventIndex("\"status\""), eventIndex("\"msgbox\""));  // asked again after the box
+    EXPECT_TRUE(treeOf(area(2)).empty());
+}
+
+TEST_F(ReaderTest, ArchiveIdIsComparedAsANumber) {
+    struct Case {
+        std::string line;
+        bool accepted;
+        std::string found;
+    };
+    const std::vector<Case> cases = {
+        {"ARCHIVE-ID-LABEL:00812", true, ""},
+        {"xxxxxxxxxxxxxxxxx812", true, ""},
+        {"ARCHIVE-ID-LABEL:812 ", false, "812 "},
+        {"ARCHIVE-ID-LABEL:8l2", false, "8l2"},
+        {"ARCHIVE-ID-LABEL:-812", false, "-812"},
+        {"ARCHIVE-ID-LABEL:", false, ""},
+        {"SHORT", false, ""},
+        {"ARCHIVE-ID-LABEL:813", false, "813"},
+    };
+    build(exampleSet());
+    for (const Case& c : cases) {
+        testsupport::writeFile(set.disk(1) / "disk0001.dat", c.line + "\r\nmore\n");
+        window = std::make_unique<headless::HeadlessWindow>();
+        wizard::installWindow(window.get());
+        window->driveList().setListIndex(0);
+        insert(1);
+        if (c.accepted) {
+            EXPECT_EQ(read(1), 0) << c.line;
+            EXPECT_TRUE(boxes().empty()) << c.line;
+        } else {
+            EXPECT_EQ(read(1), -1) << c.line;
+            EXPECT_EQ(onlyBox(),
+                      "\r\nWrong Archive ID at diskette #1\r\nExpected 812 found " + c.found)
+                << c.line;
+        }
+    }
+}
+
+TEST_F(ReaderTest, UnreadableVolumeFile) {
+    build(exampleSet());
+    insert(1);
+    ASSERT_EQ(read(1), 0);
+    testsupport::writeFile(set.disk(2) / "disk0002.dat", "");
+    insert(2);
+    EXPECT_EQ(read(2), -1);
+    EXPECT_EQ(onlyBox(), "Failed to open A:\\disk0002.dat");
+    EXPECT_EQ(logs().back(), "Failed to open A:\\disk0002.dat");  // no prefix
+    EXPECT_EQ(statuses().size(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(area(2)));
+
+    testsupport::writeFile(set.disk(2) / "disk0002.dat", "ARCHIVE-ID-LABEL:812\n");
+    insert(2, {"disk0002.dat"});
+    EXPECT_EQ(read(2), -1);
+    EXPECT_EQ(boxes().back().text, "Failed to open A:\\disk0002.dat");
+}
+
+TEST_F(ReaderTest, DamagedFileOnTheDisketteFailsTheCopy) {
+    build(exampleSet());
+    insert(1, {"db\\data.dat"});
+    EXPECT_EQ(read(1), -2);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].title, "Error!");
+    EXPECT_NE(boxes()[0].text.find("A:\\db\\data.dat"), std::string::npos);
+    EXPECT_EQ(app::errorText, boxes()[0].text);
+    EXPECT_EQ(window->label2().caption(), "");  // no summary
+}
+
+TEST_F(ReaderTest, AreasThatCannotBeCreated) {
+    build(exampleSet());
+    insert(1);
+    // Something that is not a folder stands where the flat area goes.
+    testsupport::writeFile(flat(), "in the way");
+    EXPECT_EQ(read(1), -1);
+    const std::string text =
+        "Failed to create directory: C:\\Temp\\VELT_flat\r\n"
+        "Ensure there is enough free space available on drive A:\\";
+    EXPECT_EQ(onlyBox(), text);
+    EXPECT_EQ(logs(), std::vector<std::string>{text});
+    EXPECT_TRUE(statuses().empty());
+    std::filesystem::remove(flat());
+
+    // A write-protected system drive; and with no drive selected the letter is left out.
+    platform::Medium system;
+    system.root = scratch.path() / "c";
+    system.readonly = true;
+    drives.insert('C', system);
+    std::filesystem::remove_all(area(1));
+    window = std::make_unique<headless::HeadlessWindow>();
+    wizard::installWindow(window.get());
+    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(onlyBox(),
+              "Failed to create directory: C:\\Temp\\VELT_disk1\r\n"
+              "Ensure there is enough free space available on drive :\\");
+}
+
+TEST_F(ReaderTest, ReadingAgainStartsFromAnEmptyArea) {
+    build(exampleSet());
+    testsupport::writeFile(area(1) / "old" / "stale.dat", "stale");
+    testsupport::writeFile(flat() / "stale.dat", "stale");
+    testsupport::writeFile(area(2) / "stale.dat", "stale");
+    insert(1);
+    ASSERT_EQ(read(1), 0);
+    EXPECT_FALSE(std::filesystem::exists(area(1) / "old"));
+    EXPECT_TRUE(treeOf(flat()).empty());
+    EXPECT_TRUE(std::filesystem::exists(area(2) / "stale.dat"));  // until diskette 2 is read
+    insert(2);
+    ASSERT_EQ(read(2), 1);
+    EXPECT_FALSE(std::filesystem::exists(area(2) / "stale.dat"));
+
+    // Diskette 1 of another set replaces the descriptor's state.
+    testsupport::SetSpec other;
+    other.archiveId = "5";
+    other.disks = 3;
+    other.files = {wholeFile("keycode.rec", "k")};
+    set = testsupport::buildSet(scratch.path() / "other", other);
+    insert(1);
+    EXPECT_EQ(read(1), 0);
+    EXPECT_EQ(app::archiveId, 5);
+    EXPECT_EQ(app::totalDisks, 3);
+    EXPECT_EQ(app::fileCount, 1);
+    EXPECT_EQ(window->label2().caption(), "\r\nArchive ID = 5\r\nTotal diskettes num = 3");
+}
+
+TEST_F(ReaderTest, TenDisketteNames) {
+    testsupport::SetSpec spec;
+    spec.disks = 10;
+    for (int n = 1; n <= 10; ++n)
+        spec.files.push_back(wholeFile("f" + std::to_string(n) + ".dat", "x", n));
+    build(spec);
+    for (int n = 1; n <= 10; ++n) {
+        insert(n);
+        EXPECT_EQ(read(n), n == 10 ? 1 : 0);
+    }
+    EXPECT_EQ(treeOf(area(9)), std::vector<std::string>{"f9.dat"});
+    EXPECT_EQ(treeOf(area(10)), std::vector<std::string>{"f10.dat"});
+    EXPECT_TRUE(boxes().empty());
+    // Diskette 9's volume file does not stand for diskette 10.
+    insert(9);
+    EXPECT_EQ(read(10), -1);
+}
+
+TEST_F(ReaderTest, DisketteOneHundredEndsTheProgram) {
+    build(exampleSet());
+    insert(1);
+    EXPECT_THROW(read(100), UtilModule::ProgramEnded);
+    EXPECT_EQ(onlyBox(), "Too many diskettes!\r\n");
+    EXPECT_EQ(logs(), std::vector<std::string>{"ERROR Too many diskettes!\r\n"});
+    EXPECT_EQ(app::errorText, "Too many diskettes!\r\n");
+    EXPECT_FALSE(std::filesystem::exists(area(100)));
+    EXPECT_THROW(read(32767), UtilModule::ProgramEnded);
+}
+
+}  // namespace
