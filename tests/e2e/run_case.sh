@@ -19,6 +19,8 @@
 #   #> exit N              the exit status expected (default 0)
 #   #> expect LINE         LINE must be an output line, after the line the previous expect
 #                          matched: the expects appear in this order, others may lie between
+#   #> expect-text TEXT    like expect, for a line that contains TEXT (a few keys of a state);
+#                          the next expect may match the same line again
 #   #> absent LINE         no output line is LINE
 #   #> absent-text TEXT    no output line contains TEXT
 #   #> same PATH1 PATH2    the two files, or the two folder trees, are the same byte for byte
@@ -108,17 +110,18 @@ for d in "${directives[@]}"; do
     case "$word" in
         set | mkdir | sh) ;;
         exit) expected_status=$rest ;;
-        expect)
+        expect | expect-text)
             found=0
             while [ "$next" -lt "${#out[@]}" ]; do
-                if [ "${out[$next]}" == "$rest" ]; then
+                if [ "${out[$next]}" == "$rest" ] ||
+                    { [ "$word" == expect-text ] && [[ "${out[$next]}" == *"$rest"* ]]; }; then
                     found=1
-                    next=$((next + 1))
+                    [ "$word" == expect ] && next=$((next + 1))
                     break
                 fi
                 next=$((next + 1))
             done
-            [ "$found" -eq 1 ] || fail "expected in order, not found: $rest"
+            [ "$found" -eq 1 ] || fail "$word, in order, not found: $rest"
             ;;
         absent)
             for o in "${out[@]}"; do
