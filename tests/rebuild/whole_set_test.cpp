@@ -1,0 +1,168 @@
+// Whole sets from the diskettes to the card: every diskette read, the checksums verified, the
+// image recombined and described, and the card's \backup\single\ compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "app/state.h"
+#include "diskset/checksum.h"
+#include "diskset/reader.h"
+#include "rebuild/rebuild.h"
+#include "rebuild/rebuild_support.h"
+
+namespace rebuildtest {
+namespace {
+
+using Tree = std::map<std::string, std::string>;
+
+std::string sumText(const std::string& bytes) {
+    return std::to_string(static_cast<long long>(checksumOf(bytes)));
+}
+
+class WholeSetTest : public RebuildTest {
+  protected:
+    // Reads every diskette in turn from A:, then converts and writes the card in E:.
+    void convert(const Layout& layout) {
+        writeDiskettes(layout, scratch.path() / "set");
+        app::floppyDrive = "A:";
+        for (int n = 1; n <= layout.disks; ++n) {
+            platform::Medium floppy;
+            floppy.root = scratch.path() / "set" / ("disk" + std::to_string(n));
+            drives.insert('A', floppy);
+            app::currentDisk = static_cast<int16_t>(n);
+            ASSERT_EQ(archive::readDiskette(app::currentDisk), n == layout.disks ? 1 : 0)
+                << "diskette " << n << ": " << app::errorText;
+        }
+        ASSERT_TRUE(checksum::verifyChecksums()) << app::errorText;
+        ASSERT_TRUE(UtilModule::recombineDatabase()) << app::errorText;
+        ASSERT_TRUE(UtilModule::writeSingleDescriptor()) << app::errorText;
+        ASSERT_EQ(UtilModule::writeCompactFlash(), 1) << app::errorText;
+        EXPECT_TRUE(window->messageBoxes().empty());
+    }
+    Tree single() const { return treeOf(card() / "backup" / "single"); }
+    static std::string volumeFile() { return "VELT VOLUME ID:  812\nvolume 1\n"; }
+};
+
+TEST_F(WholeSetTest, OneDiskette) {
+    Layout l;
+    l.pieces = {{1, "\\keycode.rec", "key"}, {1, "\\db\\main.dat", "main data"}};
+    convert(l);
+
+    EXPECT_EQ(single(), (Tree{{"archive.dat",
+                               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
+                               "FILE: 1 0 1 " +
+                                   sumText("key") +
+                                   " /keycode.rec std\n"
+                                   "FILE: 1 0 1 " +
+                                   sumText("main data") + " /db/main.dat std\n"},
+                              {"db/", ""},
+                              {"db/main.dat", "main data"},
+                              {"disk0001.dat", volumeFile()},
+                              {"keycode.rec", "key"}}));
+}
+
+TEST_F(WholeSetTest, TwoDisketteExample) {
+    Layout l;
+    l.disks = 2;
+    l.pieces = {{1, "\\keycode.rec", "abc"},
+                {1, "\\db\\data.dat", "abc", true, false},
+                {2, "\\db\\data.dat", "d", true, true}};
+    convert(l);
+
+    EXPECT_EQ(single(), (Tree{{"archive.dat",
+                               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
+                               "FILE: 1 0 1 294 /keycode.rec std\n"
+                               "FILE: 1 0 1 1633837924 /db/data.dat std\n"},
+                              {"db/", ""},
+                              {"db/data.dat", "abcd"},
+                              {"disk0001.dat", volumeFile()},
+                              {"keycode.rec", "abc"}}));
+}
+
+TEST_F(WholeSetTest, TwelveDiskettesWithAFileSpreadOverTheLastThree) {
+    Layout l;
+    l.disks = 12;
+    l.pieces = {{1, "\\keycode.rec", "abc"}};
+    for (int d = 2; d <= 9; ++d)
+        l.pieces.push_back(
+            {d, "\\db\\t" + std::to_string(d) + ".dat", "table " + std::to_string(d)});
+    l.pieces.push_back({10, "\\db\\log.dat", "first piece|", true, false});
+    l.pieces.push_back({11, "\\db\\log.dat", "second|", true, false});
+    l.pieces.push_back({12, "\\db\\log.dat", "third", true, true});
+    convert(l);
+
+    const Tree card = single();
+    EXPECT_EQ(card.at("db/log.dat"), "first piece|second|third");
+    EXPECT_EQ(card.at("db/t9.dat"), "table 9");
+    std::string expected = "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 294 /keycode.rec std\n";
+    for (int d = 2; d <= 9; ++d)
+        expected += "FILE: 1 0 1 " + sumText("table " + std::to_string(d)) + " /db/t" +
+                    std::to_string(d) + ".dat std\n";
+    expected += "FILE: 1 0 1 " + sumText("first piece|second|third") + " /db/log.dat std\n";
+    EXPECT_EQ(card.at("archive.dat"), expected);
+    // Only diskette 1's volume file travels; nothing else lies beside the database.
+    EXPECT_EQ(card.size(), 13u);  // archive.dat, db/, 8 tables, log.dat, disk0001.dat, keycode.rec
+    EXPECT_EQ(card.count("disk0010.dat"), 0u);
+}
+
+TEST_F(WholeSetTest, KeycodeAsKcd) {
+    Layout l;
+    l.keycodeAsKcd = true;
+    l.pieces = {{1, "\\keycode.rec", "kcd bytes"}, {1, "\\x.dat", "x"}};
+    convert(l);
+
+    const Tree card = single();
+    EXPECT_EQ(card.at("keycode.kcd"), "kcd bytes");
+    EXPECT_EQ(card.count("keycode.rec"), 0u);
+    EXPECT_NE(card.at("archive.dat").find(" /keycode.rec std\n"), std::string::npos);
+}
+
+TEST_F(WholeSetTest, NestedFoldersAndCrLfDescriptor) {
+    Layout l;
+    l.disks = 2;
+    l.lineEnd = "\r\n";
+    l.headerLines = {"SITE: 7"};
+    l.pieces = {{1, "\\keycode.rec", "abc"},
+                {1, "\\a\\b\\c\\deep.dat", "dee", true, false},
+                {2, "\\a\\b\\c\\deep.dat", "p", true, true},
+                {2, "\\a\\flat.dat", "flat"}};
+    convert(l);
+
+    EXPECT_EQ(single(), (Tree{{"archive.dat",
+                               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nSITE: 7\n"
+                               "FILE: 1 0 1 294 /keycode.rec std\n"
+                               "FILE: 1 0 1 " +
+                                   sumText("deep") +
+                                   " /a/b/c/deep.dat std\n"
+                                   "FILE: 1 0 1 " +
+                                   sumText("flat") + " /a/flat.dat std\n"},
+                              {"a/", ""},
+                              {"a/b/", ""},
+                              {"a/b/c/", ""},
+                              {"a/b/c/deep.dat", "deep"},
+                              {"a/flat.dat", "flat"},
+                              {"disk0001.dat", volumeFile()},
+                              {"keycode.rec", "abc"}}));
+}
+
+TEST_F(WholeSetTest, SecondCardGetsTheSameDatabase) {
+    Layout l;
+    l.disks = 2;
+    l.pieces = {{1, "\\keycode.rec", "abc"},
+                {1, "\\db\\data.dat", "abc", true, false},
+                {2, "\\db\\data.dat", "d", true, true}};
+    convert(l);
+    const Tree first = single();
+
+    std::filesystem::create_directories(scratch.path() / "card2");
+    platform::Medium second;
+    second.root = scratch.path() / "card2";
+    insertCard(second);
+    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(treeOf(scratch.path() / "card2" / "backup" / "single"), first);
+}
+
+}  // namespace
+}  // namespace rebuildtest
