@@ -1,0 +1,241 @@
+// Back, Exit and the close request in each step, and the orderly end that clears the
+// temporary area even when clearing it fails.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "app/state.h"
+#include "wizard/form1.h"
+#include "wizard/wizard_support.h"
+
+namespace wizardtest {
+namespace {
+
+const std::string quitQuestion =
+    "Database conversion is not complete! \r\nAre you sure you want to quit?";
+
+class QuitTest : public WizardTest {
+  protected:
+    void SetUp() override {
+        WizardTest::SetUp();
+        defineUsualDrives();
+        ASSERT_TRUE(start());
+    }
+    // The window as the steps leave it waiting in `step`.
+    void enterStep(int16_t step) {
+        app::wizardStep = step;
+        app::currentDisk = step >= 2 ? 3 : 1;
+        app::totalDisks = 3;
+        const bool choosing = step == 0 || step == 3;
+        win().driveList().setVisible(choosing);
+        win().driveSize().setVisible(choosing);
+        win().buttonBack().setEnabled(step != 0);
+        win().progressBar1().setMax(300);
+        win().progressBar1().setValue(step == 2 ? 200 : 0);
+        win().progressBar1().setVisible(step == 2);
+        win().label2().setCaption("\r\nArchive ID = 7\r\nTotal diskettes num = 3");
+        newBoxes();
+        newLogs();
+    }
+    // A temporary area as three diskettes leave it.
+    void makeTempArea() {
+        testsupport::writeFile(tempHost("VELT_flat") / "archive.dat", "x");
+        for (const char* area : {"VELT_disk1", "VELT_disk2", "VELT_disk3"})
+            testsupport::writeFile(tempHost(area) / "db" / "data.dat", "y");
+    }
+    void expectTempAreaGone() {
+        for (const char* area : {"VELT_flat", "VELT_disk1", "VELT_disk2", "VELT_disk3"})
+            EXPECT_FALSE(std::filesystem::exists(tempHost(area))) << area;
+    }
+    void expectQuitAsked(wizard::Answer answer) {
+        const auto boxes = newBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, quitQuestion);
+        EXPECT_EQ(boxes[0].title, "warning!");
+        EXPECT_EQ(boxes[0].icon, wizard::Icon::exclamation);
+        EXPECT_EQ(boxes[0].buttons, wizard::Buttons::yesNo);
+        EXPECT_EQ(boxes[0].answer, answer);
+    }
+    void expectDisketteOnePrompt() {
+        EXPECT_EQ(app::wizardStep, 1);
+        EXPECT_EQ(app::currentDisk, 1);
+        EXPECT_EQ(win().statuses().back(), "Please insert diskette #1 and press the OK button");
+        EXPECT_EQ(win().label2().caption(), "");
+        EXPECT_FALSE(win().progressBar1().visible());
+        EXPECT_EQ(win().progressBar1().value(), 0);
+    }
+};
+
+TEST_F(QuitTest, BackInTheFirstDisketteStepReturnsToTheFloppyDrive) {
+    enterStep(1);
+    ASSERT_TRUE(back());
+    const auto logs = newLogs();
+    ASSERT_FALSE(logs.empty());
+    EXPECT_EQ(logs[0], "Going back to select floppy drive\r\n");
+    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(win().statuses().back(),
+              "Please select the floppy disk drive \r\nand press the OK button");
+    EXPECT_TRUE(win().driveList().visible());
+    EXPECT_TRUE(win().driveList().enabled());
+    EXPECT_FALSE(win().buttonBack().enabled());
+    EXPECT_TRUE(newBoxes().empty());
+}
+
+TEST_F(QuitTest, BackInTheFloppyStepPromptsAgain) {
+    enterStep(0);
+    ASSERT_TRUE(back());
+    EXPECT_EQ(newLogs(), std::vector<std::string>{
+                             "Please select the floppy disk drive \r\nand press the OK button"});
+    EXPECT_EQ(app::wizardStep, 0);
+}
+
+TEST_F(QuitTest, BackWhileALaterDisketteIsAskedForRestartsWithoutAQuestion) {
+    enterStep(2);
+    ASSERT_TRUE(back());
+    EXPECT_TRUE(newBoxes().empty());
+    const auto logs = newLogs();
+    ASSERT_EQ(logs.size(), 2u);
+    EXPECT_EQ(logs[0], "Going back to 1st diskette\r\n");
+    EXPECT_NE(win().logText().text().find("Going back to 1st diskette\r\n\r\n"), std::string::npos);
+    expectDisketteOnePrompt();
+    EXPECT_TRUE(win().buttonBack().enabled());
+}
+
+TEST_F(QuitTest, BackInTheFlashStepsAsksAndOnNoChangesNothing) {
+    for (const int16_t step : std::initializer_list<int16_t>{3, 4}) {
+        enterStep(step);
+        const std::string status = win().mainText().text();
+        answer(wizard::Answer::no);
+        ASSERT_TRUE(back());
+        const auto boxes = newBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Start over reading from the first diskette?");
+        EXPECT_EQ(boxes[0].title, "Restart");
+        EXPECT_EQ(boxes[0].icon, wizard::Icon::question);
+        EXPECT_EQ(boxes[0].buttons, wizard::Buttons::yesNo);
+        EXPECT_TRUE(newLogs().empty());
+        EXPECT_EQ(app::wizardStep, step);
+        EXPECT_EQ(win().mainText().text(), status);
+        EXPECT_EQ(win().driveList().visible(), step == 3);
+    }
+}
+
+TEST_F(QuitTest, BackInTheFlashStepsOnYesPutsTheDriveChoiceAway) {
+    for (const int16_t step : std::initializer_list<int16_t>{3, 4}) {
+        enterStep(step);
+        win().driveList().setVisible(true);
+        win().driveSize().setVisible(true);
+        answer(wizard::Answer::yes);
+        ASSERT_TRUE(back());
+        EXPECT_EQ(newBoxes().size(), 1u);
+        expectDisketteOnePrompt();
+        EXPECT_FALSE(win().driveList().visible());
+        EXPECT_FALSE(win().driveSize().visible());
+    }
+}
+
+TEST_F(QuitTest, BackAndExitOutsideTheStepsDoNothing) {
+    enterStep(9);
+    ASSERT_TRUE(back());
+    ASSERT_TRUE(exitClick());
+    EXPECT_TRUE(newBoxes().empty());
+    EXPECT_TRUE(newLogs().empty());
+    EXPECT_EQ(app::wizardStep, 9);
+}
+
+TEST_F(QuitTest, ExitAnsweredNoLeavesTheStepAndStatus) {
+    enterStep(2);
+    const std::string status = win().mainText().text();
+    answer(wizard::Answer::no);
+    ASSERT_TRUE(exitClick());
+    expectQuitAsked(wizard::Answer::no);
+    EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
+    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(win().mainText().text(), status);
+    EXPECT_FALSE(Form1::ended());
+}
+
+TEST_F(QuitTest, ExitAnsweredYesClearsTheTemporaryAreaAndEnds) {
+    for (const int16_t step : std::initializer_list<int16_t>{0, 1, 2, 3}) {
+        SCOPED_TRACE(step);
+        Form1::resetForm();
+        enterStep(step);
+        makeTempArea();
+        answer(wizard::Answer::yes);
+        EXPECT_FALSE(exitClick());
+        expectQuitAsked(wizard::Answer::yes);
+        const auto logs = newLogs();
+        ASSERT_EQ(logs.size(), 5u);
+        EXPECT_EQ(logs[0], "QUERY " + quitQuestion);
+        EXPECT_EQ(logs[1], "Remove temporary directory C:\\Temp\\VELT_flat\\");
+        EXPECT_EQ(logs[4], "Remove temporary directory C:\\Temp\\VELT_disk3\\");
+        expectTempAreaGone();
+        EXPECT_TRUE(Form1::ended());
+        EXPECT_TRUE(win().quitCalled());
+    }
+}
+
+TEST_F(QuitTest, ExitAfterTheDatabaseIsWrittenEndsWithoutAQuestion) {
+    enterStep(4);
+    makeTempArea();
+    EXPECT_FALSE(exitClick());
+    EXPECT_TRUE(newBoxes().empty());
+    expectTempAreaGone();
+    EXPECT_TRUE(win().quitCalled());
+}
+
+TEST_F(QuitTest, CloseAfterTheDatabaseIsWrittenEndsWithoutAQuestion) {
+    enterStep(4);
+    makeTempArea();
+    EXPECT_FALSE(close());
+    EXPECT_TRUE(newBoxes().empty());
+    expectTempAreaGone();
+    EXPECT_TRUE(win().quitCalled());
+}
+
+TEST_F(QuitTest, CloseAnsweredNoCancelsAndChangesNothing) {
+    enterStep(3);
+    answer(wizard::Answer::no);
+    bool cancelled = false;
+    EXPECT_TRUE(close(&cancelled));
+    EXPECT_TRUE(cancelled);
+    expectQuitAsked(wizard::Answer::no);
+    EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
+    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_FALSE(win().quitCalled());
+}
+
+TEST_F(QuitTest, CloseAnsweredYesEndsAndIsNotAskedAgain) {
+    enterStep(1);
+    makeTempArea();
+    answer(wizard::Answer::yes);
+    EXPECT_FALSE(close());
+    expectQuitAsked(wizard::Answer::yes);
+    expectTempAreaGone();
+    // A close request raised by the end itself finds the program gone.
+    EXPECT_FALSE(close());
+    EXPECT_TRUE(newBoxes().empty());
+}
+
+TEST_F(QuitTest, FailedClearingIsReportedAndTheProgramStillEnds) {
+    enterStep(4);
+    makeTempArea();
+    platform::Medium locked = medium("c", "SYSTEM");
+    locked.readonly = true;
+    drives.insert('c', locked);
+    EXPECT_FALSE(exitClick());
+    const auto boxes = newBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Error!");
+    EXPECT_EQ(boxes[0].icon, wizard::Icon::critical);
+    EXPECT_EQ(boxes[0].text, "Failed to remove the temporary directory\r\nPermission denied");
+    const auto logs = newLogs();
+    ASSERT_EQ(logs.size(), 2u);
+    EXPECT_EQ(logs[0], "Remove temporary directory C:\\Temp\\VELT_flat\\");
+    EXPECT_EQ(logs[1], "ERROR " + boxes[0].text);
+    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(win().quitCalled());
+}
+
+}  // namespace
+}  // namespace wizardtest

@@ -1,0 +1,119 @@
+// The wizard suites' fixture: drives, window and events.
+#include "wizard/wizard_support.h"
+
+#include "app/state.h"
+#include "platform/context.h"
+#include "wizard/form1.h"
+#include "wizard/main_window.h"
+
+namespace wizardtest {
+
+void WizardTest::SetUp() {
+    platform::resetContext();
+    platform::installDrives(&drives);
+    app::resetState();
+    Form1::resetForm();
+    Form1::setDigitGrouping(",");
+}
+
+void WizardTest::TearDown() {
+    wizard::installWindow(nullptr);
+    window_.reset();
+    platform::resetContext();
+    app::resetState();
+    Form1::resetForm();
+}
+
+platform::Medium WizardTest::medium(const std::string& folder, const std::string& label,
+                                    std::optional<uint64_t> freeBytes) {
+    platform::Medium m;
+    m.root = scratch.path() / folder;
+    std::filesystem::create_directories(m.root);
+    m.label = label;
+    m.freeBytes = freeBytes;
+    return m;
+}
+
+void WizardTest::defineUsualDrives() {
+    drives.define('a', platform::driveRemovable, std::nullopt);
+    drives.define('c', platform::driveFixed, medium("c", "SYSTEM", 10ull * 1024 * 1024 * 1024));
+    std::filesystem::create_directories(scratch.path() / "c" / "Temp");
+    platform::setTempFolder("C:\\Temp");
+    drives.define('e', platform::driveRemovable, medium("cf", "CF", 64000000));
+}
+
+headless::HeadlessWindow& WizardTest::openWindow() {
+    window_ = std::make_unique<headless::HeadlessWindow>();
+    wizard::installWindow(window_.get());
+    boxesSeen_ = 0;
+    logsSeen_ = 0;
+    return *window_;
+}
+
+bool WizardTest::start() {
+    if (!window_)
+        openWindow();
+    return Form1::dispatch(Form1::Form_Load);
+}
+
+bool WizardTest::ok() {
+    return Form1::dispatch(Form1::buttonOK_Click);
+}
+bool WizardTest::back() {
+    return Form1::dispatch(Form1::buttonBack_Click);
+}
+bool WizardTest::exitClick() {
+    return Form1::dispatch(Form1::buttonExit_Click);
+}
+bool WizardTest::key() {
+    return Form1::dispatch(Form1::DriveList_KeyDown);
+}
+bool WizardTest::about() {
+    return Form1::dispatch(Form1::About_Click);
+}
+bool WizardTest::aboutOk() {
+    return Form1::dispatch(frmAbout::cmdOK_Click);
+}
+
+bool WizardTest::close(bool* cancelled) {
+    bool cancel = false;
+    const bool running = Form1::dispatch([&] { Form1::Form_QueryUnload(cancel); });
+    if (cancelled != nullptr)
+        *cancelled = cancel;
+    return running;
+}
+
+bool WizardTest::select(char letter) {
+    const int16_t index = indexOf(letter);
+    return Form1::dispatch([index] { wizard::window().driveList().setListIndex(index); });
+}
+
+int16_t WizardTest::indexOf(char letter) const {
+    auto& list = window_->driveList();
+    for (int16_t i = 0; i < list.listCount(); ++i) {
+        if (list.entryAt(i).front() == letter)
+            return i;
+    }
+    ADD_FAILURE() << "no drive " << letter << ": in the list";
+    return -1;
+}
+
+std::vector<headless::MsgBoxRecord> WizardTest::newBoxes() {
+    const auto& all = window_->messageBoxes();
+    std::vector<headless::MsgBoxRecord> out(all.begin() + static_cast<long>(boxesSeen_), all.end());
+    boxesSeen_ = all.size();
+    return out;
+}
+
+std::vector<std::string> WizardTest::newLogs() {
+    const auto& all = window_->logs();
+    std::vector<std::string> out(all.begin() + static_cast<long>(logsSeen_), all.end());
+    logsSeen_ = all.size();
+    return out;
+}
+
+std::filesystem::path WizardTest::tempHost(const std::string& name) const {
+    return scratch.path() / "c" / "Temp" / name;
+}
+
+}  // namespace wizardtest
