@@ -1,0 +1,355 @@
+// Whole conversions driven through OK, Back and the drive list as the user drives them, with
+// diskette sets built on folder drives: the transitions of every step and what reaches the card.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/state.h"
+#include "support/set_builder.h"
+#include "wizard/form1.h"
+#include "wizard/wizard_support.h"
+
+namespace wizardtest {
+namespace {
+
+namespace fsys = std::filesystem;
+using testsupport::readFile;
+
+const std::string floppyPrompt = "Please select the floppy disk drive \r\nand press the OK button";
+const std::string flashPrompt = "Please select the Compact Flash\r\ndrive and press the OK button";
+
+class FlowTest : public WizardTest {
+  protected:
+    void SetUp() override {
+        WizardTest::SetUp();
+        defineUsualDrives();
+    }
+
+    // A set of `disks` diskettes with a keycode file, a file on every diskette and one file
+    // spread over all of them.
+    testsupport::BuiltSet makeSet(int disks, const std::string& id = "812") {
+        testsupport::SetSpec spec;
+        spec.disks = disks;
+        spec.archiveId = id;
+        spec.files.push_back(testsupport::wholeFile("keycode.rec", "KEY"));
+        std::vector<std::pair<int, size_t>> pieces;
+        for (int d = 1; d <= disks; ++d) {
+            spec.files.push_back(testsupport::wholeFile("db/part" + std::to_string(d) + ".dat",
+                                                        testsupport::noise(300, unsigned(d)), d));
+            pieces.emplace_back(d, 100);
+        }
+        spec.files.push_back(testsupport::spreadFile(
+            "db/big.dat", testsupport::noise(100 * size_t(disks), 99), pieces));
+        sets_.push_back(spec);
+        return testsupport::buildSet(scratch.path() / ("set" + id), spec);
+    }
+    void insertDisk(const testsupport::BuiltSet& set, int n) {
+        platform::Medium m;
+        m.root = set.disk(n);
+        drives.insert('a', m);
+    }
+    // Start, floppy a:, and every diskette of the set read; the wizard then waits for the card.
+    void readWholeSet(const testsupport::BuiltSet& set) {
+        ASSERT_TRUE(start());
+        ASSERT_TRUE(select('a'));
+        ASSERT_TRUE(ok());
+        for (int n = 1; n <= static_cast<int>(set.disks.size()); ++n) {
+            insertDisk(set, n);
+            ASSERT_TRUE(ok());
+        }
+        ASSERT_EQ(app::wizardStep, 3);
+    }
+    bool writeCard(char letter) {
+        if (!select(letter))
+            return false;
+        return ok();
+    }
+    // The database of the last set made, as the card's \backup\single\ must hold it.
+    void expectCardHoldsSet(const fsys::path& cardRoot) {
+        const fsys::path single = cardRoot / "backup" / "single";
+        const auto& spec = sets_.back();
+        for (const auto& file : spec.files)
+            EXPECT_EQ(readFile(single / file.name), file.bytes) << file.name;
+        EXPECT_TRUE(fsys::exists(single / "archive.dat"));
+    }
+    bool statusShown(const std::string& text) const {
+        const auto& all = const_cast<FlowTest*>(this)->win().statuses();
+        return std::find(all.begin(), all.end(), text) != all.end();
+    }
+    size_t bytesBelow(const fsys::path& root) const {
+        size_t n = 0;
+        for (const auto& e : fsys::recursive_directory_iterator(root)) {
+            if (e.is_regular_file())
+                n += static_cast<size_t>(e.file_size());
+        }
+        return n;
+    }
+
+  private:
+    std::vector<testsupport::SetSpec> sets_;
+};
+
+TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
+    const auto set = makeSet(1);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(win().statuses().back(), flashPrompt);
+    EXPECT_TRUE(statusShown("Please wait...\r\nReading diskette #1"));
+    EXPECT_TRUE(
+        statusShown("Done reading diskettes.\r\nVerifying validity of data.\r\nPlease wait..."));
+    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_TRUE(win().driveList().visible());
+    EXPECT_TRUE(win().driveList().enabled());
+    EXPECT_TRUE(win().driveSize().visible());
+
+    ASSERT_TRUE(writeCard('e'));
+    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::flashDrive, "E:");
+    EXPECT_EQ(
+        win().statuses().back(),
+        "Successful database convert\r\nTotal 1 diskette\r\nPress OK for another copy or Exit");
+    EXPECT_FALSE(win().driveList().visible());
+    EXPECT_FALSE(win().driveSize().visible());
+    EXPECT_TRUE(win().buttonOK().enabled());
+    expectCardHoldsSet(scratch.path() / "cf");
+    EXPECT_TRUE(newBoxes().empty());
+}
+
+TEST_F(FlowTest, ThreeDiskettesAskInTurnAndTheBarRunsAcrossTheSet) {
+    const auto set = makeSet(3);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    float last = -1;
+    for (int n = 1; n <= 3; ++n) {
+        insertDisk(set, n);
+        ASSERT_TRUE(ok());
+        if (n < 3) {
+            EXPECT_EQ(app::wizardStep, 2);
+            EXPECT_EQ(app::currentDisk, n + 1);
+            EXPECT_EQ(win().statuses().back(), "Please insert diskette #" + std::to_string(n + 1) +
+                                                   " and press the OK button");
+            // Later diskettes go on from where the previous one left the bar.
+            EXPECT_TRUE(win().progressBar1().visible());
+            EXPECT_GT(win().progressBar1().value(), last);
+            last = win().progressBar1().value();
+        }
+    }
+    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::currentDisk, 3);
+    ASSERT_TRUE(writeCard('e'));
+    EXPECT_EQ(win().statuses().back(),
+              "Successful database convert\r\nTotal 3 diskettes\r\nPress OK for another "
+              "copy or Exit");
+    expectCardHoldsSet(scratch.path() / "cf");
+}
+
+TEST_F(FlowTest, AnotherCopyWritesTheSameImageWithoutReadingAgain) {
+    const auto set = makeSet(2);
+    drives.define('f', platform::driveRemovable, medium("cf2", "CF2", 64000000));
+    readWholeSet(set);
+    win().driveList().refreshDrives();
+    ASSERT_TRUE(writeCard('e'));
+    drives.eject('a');
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::wizardStep, 3);
+    ASSERT_TRUE(writeCard('f'));
+    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::flashDrive, "F:");
+    EXPECT_EQ(win().statuses().back(),
+              "Successful database convert\r\nTotal 2 diskettes\r\nPress OK for another "
+              "copy or Exit");
+    expectCardHoldsSet(scratch.path() / "cf2");
+    EXPECT_TRUE(newBoxes().empty());
+}
+
+TEST_F(FlowTest, FailedWriteAsksForTheCardAgain) {
+    const auto set = makeSet(1);
+    readWholeSet(set);
+    platform::Medium locked = medium("cf", "CF", 64000000);
+    locked.readonly = true;
+    drives.insert('e', locked);
+    ASSERT_TRUE(writeCard('e'));
+    EXPECT_FALSE(newBoxes().empty());
+    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(win().statuses().back(), flashPrompt);
+    EXPECT_TRUE(win().driveList().visible());
+    EXPECT_TRUE(win().driveList().enabled());
+    EXPECT_TRUE(win().driveSize().visible());
+    EXPECT_FALSE(win().progressBar1().visible());
+}
+
+TEST_F(FlowTest, DeclinedReplaceLeavesTheOldDatabaseAndAsksForTheCardAgain) {
+    const auto set = makeSet(1);
+    testsupport::writeFile(scratch.path() / "cf" / "backup" / "single" / "old.dat", "old");
+    readWholeSet(set);
+    answer(wizard::Answer::no);
+    ASSERT_TRUE(writeCard('e'));
+    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(win().statuses().back(), flashPrompt);
+    EXPECT_EQ(readFile(scratch.path() / "cf" / "backup" / "single" / "old.dat"), "old");
+}
+
+TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
+    const auto set = makeSet(2);
+    testsupport::writeFile(set.disk(2) / "db" / "part2.dat", "tampered");
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    ASSERT_TRUE(ok());
+    insertDisk(set, 2);
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    EXPECT_FALSE(win().buttonBack().enabled());
+    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(statusShown(flashPrompt));
+    EXPECT_FALSE(fsys::exists(scratch.path() / "cf" / "backup"));
+    // Two more presses of OK read the set again from diskette #1.
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::currentDisk, 1);
+    EXPECT_EQ(app::wizardStep, 1);
+}
+
+TEST_F(FlowTest, RejectedDisketteKeepsTheStepAndIsReadAgain) {
+    const auto set = makeSet(3);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    ASSERT_TRUE(ok());
+    insertDisk(set, 3);  // diskette 2 is expected
+    newBoxes();
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(newBoxes().size(), 1u);
+    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::currentDisk, 2);
+    insertDisk(set, 2);
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::currentDisk, 3);
+}
+
+TEST_F(FlowTest, DisketteOfAnotherSetRestartsFromTheFloppyStep) {
+    const auto set = makeSet(2, "812");
+    const auto other = makeSet(2, "999");
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    ASSERT_TRUE(ok());
+    insertDisk(other, 2);
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::wizardStep, 0);  // set by the reader
+    ASSERT_TRUE(ok());              // the floppy step again: diskette #1 first
+    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::currentDisk, 1);
+}
+
+TEST_F(FlowTest, FailedCopyOfADisketteReturnsToTheFloppyStep) {
+    const auto set = makeSet(2);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    platform::Medium damaged;
+    damaged.root = set.disk(1);
+    damaged.bad = {"db\\part1.dat"};
+    drives.insert('a', damaged);
+    ASSERT_TRUE(ok());
+    EXPECT_FALSE(newBoxes().empty());
+    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    EXPECT_FALSE(win().progressBar1().visible());
+}
+
+TEST_F(FlowTest, BackAfterTheCardIsWrittenLeavesTheCardAndReadsAgain) {
+    const auto set = makeSet(2);
+    readWholeSet(set);
+    ASSERT_TRUE(writeCard('e'));
+    answer(wizard::Answer::yes);
+    ASSERT_TRUE(back());
+    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_FALSE(win().driveList().visible());
+    expectCardHoldsSet(scratch.path() / "cf");
+    // The list still holds e:, which is ready; the floppy drive is read as before.
+    insertDisk(set, 1);
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::currentDisk, 2);
+}
+
+TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
+    const auto set = makeSet(1);
+    // Room for the diskette area, not for the image built from it.
+    platform::Medium tight = medium("c", "SYSTEM");
+    tight.capacity = bytesBelow(set.disk(1)) + 1;
+    drives.insert('c', tight);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    newBoxes();
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::totalDisks, 1);  // the diskette itself was read
+    const auto boxes = newBoxes();
+    ASSERT_FALSE(boxes.empty());
+    for (const auto& box : boxes)
+        EXPECT_EQ(box.title, "Error!");
+    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    EXPECT_FALSE(statusShown(flashPrompt));
+    EXPECT_FALSE(win().progressBar1().visible());
+}
+
+TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
+    const auto set = makeSet(1);
+    // A first run measures what reading and rebuilding write to c:.
+    const uint64_t roomy = 1ull << 40;
+    platform::Medium measured = medium("c", "SYSTEM");
+    measured.capacity = roomy;
+    drives.insert('c', measured);
+    readWholeSet(set);
+    const uint64_t written = roomy - drives.find('c')->freeBytes;
+    ASSERT_GT(written, 0u);
+    TearDown();
+    SetUp();
+
+    // The same run again, one byte short: the descriptor is the last thing written.
+    platform::Medium tight = medium("c", "SYSTEM");
+    tight.capacity = written - 1;
+    drives.insert('c', tight);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    newBoxes();
+    ASSERT_TRUE(ok());
+    const auto boxes = newBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("Failed writing: C:\\Temp\\VELT_flat\\archive.dat", 0), 0u)
+        << boxes[0].text;
+    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    EXPECT_FALSE(statusShown(flashPrompt));
+}
+
+TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
+    const auto set = makeSet(1);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    app::wizardStep = 2;
+    app::currentDisk = 100;
+    EXPECT_FALSE(ok());
+    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(win().quitCalled());
+    EXPECT_FALSE(ok());
+}
+
+}  // namespace
+}  // namespace wizardtest
