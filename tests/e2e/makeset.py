@@ -23,7 +23,8 @@ OPTIONs
                /keycode.rec)
   volid=D:ID   diskette D's volume file carries the Archive ID ID (a diskette of another set)
   header=N     N header lines between the diskette count and the first FILE line
-  crlf         the descriptor's lines end in CR LF
+  crlf         the descriptor's lines end in CR LF (the one-diskette descriptor's lines end
+               in LF alone all the same, with no CR left at the end of the extra text)
   extra=TEXT   the extra text of every FILE line (default std)
 """
 
@@ -160,7 +161,6 @@ def main(argv):
     os.makedirs(card)
     shutil.copyfile(os.path.join(out, "disk1", "disk0001.dat"), os.path.join(card, "disk0001.dat"))
     single = [LABEL + options["id"], "NUMDISKS: 1"] + lines[2:2 + int(options["header"])]
-    cr = "\r" if crlf else ""  # the parser keeps the CR in the extra text
     for f in files:
         stored = f["path"]
         if f["path"] == "keycode.rec" and options["keycode"] == "kcd":
@@ -171,7 +171,7 @@ def main(argv):
             fh.write(f["data"])
         last = [e for e in entries if e[4] == f["path"]][-1]
         value = checksum(f["data"]) if len(f["pieces"]) > 1 else last[3]
-        single.append(f"FILE: 1 0 1 {value} /{f['path']} {options['extra']}{cr}")
+        single.append(f"FILE: 1 0 1 {value} /{f['path']} {options['extra']}")
     with open(os.path.join(card, "archive.dat"), "wb") as fh:
         fh.write("\n".join(single).encode() + b"\n")
 
