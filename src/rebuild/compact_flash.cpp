@@ -74,7 +74,7 @@ bool removeFolder(const std::string& folder) {
 // reported a failure (copyFileChecked's own reports included).
 bool fillSingleFolder(const std::string& flat, const std::string& single,
                       const std::string& backup) {
-    const int16_t step = app::fileCount > 0 ? static_cast<int16_t>(100 / app::fileCount) : 0;
+    const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
     try {
         if (copyFileChecked(flat + "\\", single, step) != 1)
             return false;

@@ -108,7 +108,7 @@ bool recombineDatabase() {
         }
     }
 
-    const int16_t step = app::fileCount > 0 ? static_cast<int16_t>(100 / app::fileCount) : 0;
+    const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
     appendLog("Recombining the database at " + flat);
 
     const std::string volumeCopy = flat + "\\disk0001.dat";
