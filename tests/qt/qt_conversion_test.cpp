@@ -1,0 +1,127 @@
+// A whole two-diskette conversion clicked through the desktop window, its questions answered
+// by the test, and the window showing its work while a click runs.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+
+#include "app/state.h"
+#include "qt_fixture.h"
+#include "support/set_builder.h"
+#include "wizard/form1.h"
+#include "wizard/util_module.h"
+
+namespace qttest {
+namespace {
+
+using testsupport::readFile;
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+using QtConversion = QtWindowTest;
+
+TEST_F(QtConversion, TwoDiskettesOntoTheCardAndASecondCopy) {
+    testsupport::SetSpec spec;
+    spec.disks = 2;
+    const std::string data = testsupport::noise(3000, 7);
+    spec.files = {testsupport::wholeFile("keycode.rec", "KEY-42"),
+                  testsupport::spreadFile("db/data.dat", data, {{1, 1800}, {2, 1200}}),
+                  testsupport::wholeFile("db/conf/site.cfg", "site=42\n", 2)};
+    const auto set = testsupport::buildSet(scratch.path() / "set", spec);
+    drives.insert('A', medium(set.disk(1)));
+
+    start();
+    pick("a:");
+    click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 1);
+    click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(window->mainText().text(), "Please insert diskette #2 and press the OK button\r\n");
+    EXPECT_TRUE(child<QProgressBar>("ProgressBar1")->isVisible());
+    EXPECT_EQ(child<QProgressBar>("ProgressBar1")->maximum(), 200);
+    EXPECT_FALSE(child<QLabel>("Label2")->text().isEmpty());
+
+    drives.insert('A', medium(set.disk(2)));
+    click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(window->mainText().text(),
+              "Please select the Compact Flash\r\ndrive and press the OK button\r\n");
+    EXPECT_TRUE(window->messageBoxes().empty());
+
+    pick("e:");
+    EXPECT_EQ(child<QLabel>("DriveSize")->text(),
+              "Removable Drive E: - CF\n Free Space: 62,500 Kbytes");
+    click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(window->mainText().text(),
+              "Successful database convert\r\nTotal 2 diskettes\r\n"
+              "Press OK for another copy or Exit\r\n");
+    EXPECT_EQ(
+        child<QPlainTextEdit>("mainText")->toPlainText(),
+        "Successful database convert\nTotal 2 diskettes\nPress OK for another copy or Exit\n");
+    EXPECT_TRUE(window->messageBoxes().empty());
+    const auto card = scratch.path() / "e/backup/single";
+    EXPECT_EQ(readFile(card / "keycode.rec"), "KEY-42");
+    EXPECT_EQ(readFile(card / "db/data.dat"), data);
+    EXPECT_EQ(readFile(card / "db/conf/site.cfg"), "site=42\n");
+    screenshot(window->widget(), "success");
+
+    // Another card from the same conversion: the old database there is replaced on Yes.
+    std::filesystem::remove(card / "db/conf/site.cfg");
+    click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 3);
+    window->queueAnswer(wizard::Answer::yes);
+    click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 4);
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    EXPECT_EQ(window->messageBoxes()[0].title, "Replace");
+    EXPECT_EQ(shownIcons, std::vector<QMessageBox::Icon>{QMessageBox::Question});
+    EXPECT_EQ(readFile(card / "db/conf/site.cfg"), "site=42\n");
+    EXPECT_EQ(window->unansweredQuestions(), 0);
+    EXPECT_EQ(window->queuedAnswers(), 0u);
+}
+
+TEST_F(QtConversion, NotReadyFloppyIsReportedInACriticalBox) {
+    start();
+    pick("a:");
+    click("buttonOK");
+    click("buttonOK");
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    EXPECT_EQ(window->messageBoxes()[0].text, "\r\nDrive A: is not ready.");
+    EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
+    EXPECT_EQ(window->messageBoxes()[0].buttons, wizard::Buttons::ok);
+    EXPECT_EQ(shownIcons, std::vector<QMessageBox::Icon>{QMessageBox::Critical});
+    EXPECT_EQ(shownTitles, std::vector<QString>{"Error!"});
+    EXPECT_EQ(app::wizardStep, 1);
+}
+
+TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
+    start();
+    PaintCounter statusPaints, barPaints;
+    child<QPlainTextEdit>("mainText")->viewport()->installEventFilter(&statusPaints);
+    child<QProgressBar>("ProgressBar1")->installEventFilter(&barPaints);
+    Form1::dispatch([&] {
+        UtilModule::setStatus("Reading diskette #1");
+        EXPECT_GT(statusPaints.paints, 0);
+        auto& bar = window->progressBar1();
+        bar.setVisible(true);
+        bar.setMax(200);
+        const int before = barPaints.paints;
+        bar.setValue(50);
+        EXPECT_GT(barPaints.paints, before);
+    });
+}
+
+}  // namespace
+}  // namespace qttest

@@ -1,0 +1,91 @@
+// The Qt window tests' fixture.
+#include "qt_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "app/state.h"
+#include "platform/context.h"
+#include "platform/qt/twips.h"
+#include "wizard/form1.h"
+#include "wizard/main_window.h"
+
+namespace qttest {
+
+platform::Medium medium(const std::filesystem::path& root, const std::string& label,
+                        uint64_t freeBytes) {
+    platform::Medium m;
+    m.root = root;
+    m.label = label;
+    if (freeBytes != 0)
+        m.freeBytes = freeBytes;
+    return m;
+}
+
+void QtWindowTest::SetUp() {
+    app::resetState();
+    Form1::resetForm();
+    platform::resetContext();
+    drives.define('A', platform::driveRemovable, std::nullopt);
+    drives.define('C', platform::driveFixed, medium(scratch.make("c"), "SYSTEM"));
+    drives.define('E', platform::driveRemovable, medium(scratch.make("e"), "CF", 64000000));
+    scratch.make("c/Temp");
+    platform::installDrives(&drives);
+    platform::setTempFolder("C:\\Temp");
+    Form1::setDigitGrouping(",");
+
+    window = std::make_unique<qtui::QtMainWindow>();
+    window->setInstanceCheck([] { return false; });
+    wizard::installWindow(window.get());
+    window->answerBoxes([this](QMessageBox& box) {
+        if (shownIcons.empty() || shownIcons.back() != box.icon()) {
+            const char* name = box.icon() == QMessageBox::Critical  ? "box-critical"
+                               : box.icon() == QMessageBox::Warning ? "box-warning"
+                                                                    : "box-question";
+            screenshot(&box, name);
+        }
+        shownIcons.push_back(box.icon());
+        shownTitles.push_back(box.windowTitle());
+    });
+}
+
+void QtWindowTest::TearDown() {
+    window.reset();
+    wizard::installWindow(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::resetContext();
+}
+
+void QtWindowTest::start() {
+    ASSERT_TRUE(Form1::dispatch(Form1::Form_Load));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window->widget()));
+}
+
+void QtWindowTest::pick(const std::string& letter) {
+    auto* combo = child<QComboBox>("DriveList");
+    const int index = combo->findText(QString::fromStdString(letter), Qt::MatchStartsWith);
+    ASSERT_GE(index, 0) << letter;
+    // What the list does when the user picks an entry from its popup.
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void QtWindowTest::click(const char* button) {
+    QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+}
+
+QRect QtWindowTest::px(int left, int top, int width, int height) const {
+    return qtui::twipsRect(window->widget()->centralWidget(), left, top, width, height);
+}
+
+void QtWindowTest::screenshot(QWidget* widget, const std::string& name) {
+    const QString dir = VELT_SCREENSHOT_DIR;
+    QDir().mkpath(dir);
+    EXPECT_TRUE(widget->grab().save(dir + "/" + QString::fromStdString(name) + ".png"));
+}
+
+}  // namespace qttest
