@@ -103,10 +103,10 @@ EOF
 
 if diff -r -q "$sample/expected" "$card/backup/single" > /dev/null; then
     echo
-    echo "The card's \\backup\\single\\ matches samples/site42/expected byte for byte."
+    printf '%s\n' "The card's \\backup\\single\\ matches samples/site42/expected byte for byte."
 else
     echo
-    echo "The card's \\backup\\single\\ differs from samples/site42/expected:" >&2
+    printf '%s\n' "The card's \\backup\\single\\ differs from samples/site42/expected:" >&2
     diff -r -q "$sample/expected" "$card/backup/single" >&2 || true
     exit 1
 fi
