@@ -43,9 +43,8 @@ int main(int argc, char** argv) {
     const platform::LockState lock = takeInstanceLock();
 
     QApplication application(argc, argv);
+    // No display name: the toolkit would add it to every title, message boxes' included.
     QApplication::setApplicationName("velt-converter");
-    // Also keeps the toolkit from adding its own name to the window title.
-    QApplication::setApplicationDisplayName(app::appTitle);
     QApplication::setApplicationVersion(QString::fromStdString(app::versionText()));
     QApplication::setDesktopFileName("velt-converter");
     QApplication::setWindowIcon(programIcon());
