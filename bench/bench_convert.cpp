@@ -65,6 +65,14 @@ std::string sumText(double value) {
     return std::to_string(static_cast<uint64_t>(value));
 }
 
+// Where the set and the copies go: VELT_BENCH_DIR when set (a RAM file system there keeps the
+// disk's write-back out of the figures), else the system's temporary directory.
+stdfs::path benchFolder() {
+    const char* chosen = std::getenv("VELT_BENCH_DIR");
+    return chosen != nullptr && *chosen != '\0' ? stdfs::path(chosen)
+                                                : stdfs::temp_directory_path();
+}
+
 // The set's diskettes in root/disk1 ... root/disk99, the card and the temporary folder beside
 // them; built once per process, removed at its end.
 struct MaximalSet {
@@ -72,7 +80,7 @@ struct MaximalSet {
     uint64_t bytes = 0;  // every byte of every diskette
 
     MaximalSet() {
-        std::string pattern = (stdfs::temp_directory_path() / "velt-bench-XXXXXX").string();
+        std::string pattern = (benchFolder() / "velt-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         root = pattern;
