@@ -114,6 +114,14 @@ TEST(QtControls, ListIndexAndProgressValueAreChecked) {
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(list.drive(), "c: [SYS]");
     EXPECT_EQ(combo.currentText(), "c: [SYS]");
+    // A drive that appears before the chosen one does not change the choice.
+    drives.define('B', platform::driveRemovable, std::nullopt);
+    list.refreshDrives();
+    EXPECT_EQ(list.listCount(), 3);
+    EXPECT_EQ(list.listIndex(), 2);
+    EXPECT_EQ(list.drive(), "c: [SYS]");
+    EXPECT_EQ(combo.currentText(), "c: [SYS]");
+    EXPECT_EQ(changes, 1);
     platform::resetContext();
 
     QProgressBar widget;

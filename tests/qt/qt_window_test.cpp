@@ -213,12 +213,29 @@ TEST_F(QtDriveList, PickAndKeyPressRunTheChangeHandling) {
     EXPECT_EQ(window->focus(), "DriveList");
     QTest::keyClick(combo, Qt::Key_Shift);
     EXPECT_EQ(window->focus(), "buttonOK");
+    // Tab only moves the focus on (the handling would have moved it to OK, and Tab past it).
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_EQ(window->focus(), "buttonOK");  // the next in the tab order
 
     // Arrow keys move through the list like picks.
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Up);
     EXPECT_EQ(window->driveList().listIndex(), 1);
     EXPECT_EQ(child<QLabel>("DriveSize")->text(), "Fixed Drive C: [SYSTEM] - SYSTEM");
+}
+
+TEST_F(QtDriveList, OpeningTheListShowsDrivesAddedSinceStartUp) {
+    start();
+    drives.define('F', platform::driveRemovable, medium(scratch.make("f"), "CARD"));
+    auto* combo = child<QComboBox>("DriveList");
+    combo->showPopup();
+    EXPECT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->itemText(3), "f:");
+    EXPECT_EQ(combo->currentIndex(), 1);
+    combo->hidePopup();
+    pick("f:");
+    EXPECT_EQ(child<QLabel>("DriveSize")->text(), "Removable Drive F: - CARD");
 }
 
 TEST_F(QtDriveList, ANotReadyCardDriveFallsBackToTheSavedIndex) {

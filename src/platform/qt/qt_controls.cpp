@@ -323,7 +323,9 @@ void QtDriveList::setFocus() {
     combo_->setFocus();
 }
 
+// The index follows its drive's letter: a drive that appeared before it moves it down.
 void QtDriveList::refreshDrives() {
+    const std::string current = drive();
     entries_.clear();
     for (const auto& d : platform::drives().list())
         entries_.push_back(d.entry);
@@ -331,8 +333,11 @@ void QtDriveList::refreshDrives() {
     combo_->clear();
     for (const auto& e : entries_)
         combo_->addItem(QString::fromStdString(e));
-    if (index_ >= listCount())
-        index_ = -1;
+    index_ = -1;
+    for (size_t i = 0; i < entries_.size() && !current.empty(); ++i) {
+        if (entries_[i].compare(0, 2, current, 0, 2) == 0)
+            index_ = static_cast<int16_t>(i);
+    }
     showIndex();
 }
 

@@ -126,6 +126,7 @@ class QtDriveList : public wizard::DriveList {
     bool enabled() const override;
     void setEnabled(bool enabled) override;
     void setFocus() override;
+    // Re-reads the drive table; the index stays with the drive it pointed at.
     void refreshDrives() override;
     void setChangeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
 

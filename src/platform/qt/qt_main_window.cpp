@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -47,6 +48,19 @@ class FormWindow : public QMainWindow {
 };
 
 // Passes key presses in the drive list to the logic before the list handles them.
+// The drive list: it lists the drives there are when it opens, so that a card reader plugged
+// in after start-up can be chosen.
+class DriveCombo : public QComboBox {
+  public:
+    std::function<void()> beforePopup;
+
+    void showPopup() override {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+};
+
 class KeyDownFilter : public QObject {
   public:
     explicit KeyDownFilter(QObject* parent) : QObject(parent) {}
@@ -54,6 +68,10 @@ class KeyDownFilter : public QObject {
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
+            return false;
+        // Tab moves the focus on, as on the designed-for platform, without a key event.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return false;
         // Once the program has ended, the key goes nowhere.
         return !Form1::dispatch(Form1::DriveList_KeyDown);
@@ -164,9 +182,10 @@ void QtMainWindow::build() {
     bar->setTextVisible(false);
     progressBar1_ = std::make_unique<QtProgressBar>(bar);
 
-    auto* combo = new QComboBox;
+    auto* combo = new DriveCombo;
     place(combo, "DriveList", 240, 2400, 3255, 315);
     driveList_ = std::make_unique<QtDriveList>(combo);
+    combo->beforePopup = [this] { driveList_->refreshDrives(); };
 
     auto label = [&](const char* name, int l, int t, int w, int h) {
         auto* lbl = new QLabel;
