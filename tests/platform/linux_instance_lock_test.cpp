@@ -71,6 +71,29 @@ LockState stateInChild(const fsys::path& lockFile) {
     return static_cast<LockState>(WEXITSTATUS(status));
 }
 
+// Sets an environment variable (nullptr: unsets it) for the life of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 class InstanceLock : public ::testing::Test {
   protected:
     void TearDown() override { platform::releaseInstanceLock(); }
@@ -110,21 +133,21 @@ TEST_F(InstanceLock, LockFileInTheRuntimeFolderOrAPrivateFolderBelowTmp) {
     const std::string uid = std::to_string(geteuid());
     const fsys::path runtime = dir.make("runtime");
     chmod(runtime.c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    setenv("TMPDIR", dir.path().c_str(), 1);
-    EXPECT_EQ(platform::instanceLockFile(), runtime / "velt-converter.lock");
+    ScopedEnv tmp("TMPDIR", dir.path().c_str());
+    {
+        ScopedEnv xdg("XDG_RUNTIME_DIR", runtime.c_str());
+        EXPECT_EQ(platform::instanceLockFile(), runtime / "velt-converter.lock");
 
-    // A runtime folder others may enter is not trusted.
-    chmod(runtime.c_str(), 0755);
-    const fsys::path fallback = dir.path() / ("velt-" + uid + "-lock");
-    EXPECT_EQ(platform::instanceLockFile(), fallback / "instance.lock");
-    struct stat st {};
-    ASSERT_EQ(lstat(fallback.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0700u);
-
-    unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(platform::instanceLockFile(), fallback / "instance.lock");
-    unsetenv("TMPDIR");
+        // A runtime folder others may enter is not trusted.
+        chmod(runtime.c_str(), 0755);
+        const fsys::path fallback = dir.path() / ("velt-" + uid + "-lock");
+        EXPECT_EQ(platform::instanceLockFile(), fallback / "instance.lock");
+        struct stat st {};
+        ASSERT_EQ(lstat(fallback.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+    }
+    ScopedEnv xdg("XDG_RUNTIME_DIR", nullptr);
+    EXPECT_EQ(platform::instanceLockFile(), dir.path() / ("velt-" + uid + "-lock/instance.lock"));
 }
 
 }  // namespace
