@@ -73,6 +73,11 @@ void FolderDriveTable::eject(char letter) {
     s->written = 0;
 }
 
+uint64_t FolderDriveTable::written(char letter) const {
+    auto it = slots_.find(upper(letter));
+    return it == slots_.end() ? 0 : it->second.written;
+}
+
 FolderDriveTable::Slot* FolderDriveTable::slot(char letter) {
     auto it = slots_.find(upper(letter));
     return it == slots_.end() ? nullptr : &it->second;
@@ -87,13 +92,7 @@ Drive FolderDriveTable::describe(char letter, const Slot& s) const {
         const Medium& m = *s.medium;
         d.volumeName = m.label;
         d.root = m.root;
-        if (m.freeBytes) {
-            d.freeBytes = *m.freeBytes;
-        } else if (m.capacity) {
-            d.freeBytes = *m.capacity > s.written ? *m.capacity - s.written : 0;
-        } else {
-            d.freeBytes = hostFreeBytes(m.root);
-        }
+        d.freeBytes = m.freeBytes ? *m.freeBytes : hostFreeBytes(m.root);
     }
     d.entry = driveEntryText(letter, s.type, d.volumeName);
     return d;

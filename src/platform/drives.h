@@ -76,6 +76,8 @@ public:
     // The medium in a defined drive is now `medium` (its faults and written bytes start afresh).
     void insert(char letter, Medium medium);
     void eject(char letter);
+    // Bytes written to the medium in the drive since it was inserted.
+    uint64_t written(char letter) const;
 
     std::vector<Drive> list() override;
     std::optional<Drive> find(char letter) override;

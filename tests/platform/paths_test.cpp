@@ -123,7 +123,7 @@ TEST_F(PathsTest, MediumFaults) {
     full.capacity = 10;
     drives.define('f', platform::driveRemovable, full);
     EXPECT_EQ(drives.admitWrite('f', 6), 6u);
-    EXPECT_EQ(drives.find('f')->freeBytes, 4u);
+    EXPECT_EQ(drives.written('f'), 6u);
     EXPECT_EQ(drives.admitWrite('f', 6), 4u);
     EXPECT_EQ(drives.admitWrite('f', 1), 0u);
     // A fresh medium starts with nothing written.
