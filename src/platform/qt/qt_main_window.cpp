@@ -47,7 +47,6 @@ class FormWindow : public QMainWindow {
     }
 };
 
-// Passes key presses in the drive list to the logic before the list handles them.
 // The drive list: it lists the drives there are when it opens, so that a card reader plugged
 // in after start-up can be chosen.
 class DriveCombo : public QComboBox {
@@ -61,6 +60,7 @@ class DriveCombo : public QComboBox {
     }
 };
 
+// Passes key presses in the drive list to the logic before the list handles them.
 class KeyDownFilter : public QObject {
   public:
     explicit KeyDownFilter(QObject* parent) : QObject(parent) {}
