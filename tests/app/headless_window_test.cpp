@@ -8,7 +8,7 @@
 #include "platform/drives.h"
 #include "platform/error.h"
 #include "platform/headless/headless_window.h"
-#include "platform/headless/utf8_text.h"
+#include "platform/utf8_text.h"
 #include "support/test_support.h"
 
 namespace {
@@ -55,13 +55,13 @@ TEST(Json, BytesThatAreNotUtf8BecomeLatin1) {
 }
 
 TEST(Utf16Length, CountsUnitsAndBadBytes) {
-    EXPECT_EQ(headless::utf16Length(""), 0);
-    EXPECT_EQ(headless::utf16Length("abc\r\n"), 5);
-    EXPECT_EQ(headless::utf16Length("\xC3\xB6\xE2\x82\xAC"), 2);
-    EXPECT_EQ(headless::utf16Length("\xF0\x9F\x98\x80"), 2);
-    EXPECT_EQ(headless::utf16Length("\xFF\xFE"), 2);
-    EXPECT_EQ(headless::utf16Length("\xF0\x9F\x98"), 3);      // cut off: three bad bytes
-    EXPECT_EQ(headless::utf16Length("\xF4\x90\x80\x80"), 4);  // above U+10FFFF
+    EXPECT_EQ(platform::utf16Length(""), 0);
+    EXPECT_EQ(platform::utf16Length("abc\r\n"), 5);
+    EXPECT_EQ(platform::utf16Length("\xC3\xB6\xE2\x82\xAC"), 2);
+    EXPECT_EQ(platform::utf16Length("\xF0\x9F\x98\x80"), 2);
+    EXPECT_EQ(platform::utf16Length("\xFF\xFE"), 2);
+    EXPECT_EQ(platform::utf16Length("\xF0\x9F\x98"), 3);      // cut off: three bad bytes
+    EXPECT_EQ(platform::utf16Length("\xF4\x90\x80\x80"), 4);  // above U+10FFFF
 }
 
 TEST_F(HeadlessWindowTest, InitialStates) {
@@ -157,7 +157,7 @@ TEST_F(HeadlessWindowTest, TextBoxCountsAppendsIncrementally) {
     box.appendText("\xE2");
     box.appendText("z");  // this time it stays a bad byte
     EXPECT_EQ(box.length(), 6);
-    EXPECT_EQ(box.length(), headless::utf16Length(box.text()));
+    EXPECT_EQ(box.length(), platform::utf16Length(box.text()));
 
     box.setSelection(3, 100);
     EXPECT_EQ(box.selStart(), 3);

@@ -5,7 +5,7 @@
 
 #include "platform/context.h"
 #include "platform/error.h"
-#include "platform/headless/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace headless {
 
@@ -31,7 +31,7 @@ void HeadlessTextBox::countFromSettled() {
     const std::string_view view(text_);
     size_t i = settledBytes_;
     while (i < view.size()) {
-        const Utf8Step step = utf8Step(view, i);
+        const platform::Utf8Step step = platform::utf8Step(view, i);
         if (step.truncated)
             break;
         settledUnits_ += step.units;

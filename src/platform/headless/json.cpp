@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "platform/headless/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace headless {
 
@@ -24,7 +24,7 @@ std::string jsonString(const std::string& text) {
     out += '"';
     const std::string_view view(text);
     for (size_t i = 0; i < view.size();) {
-        const Utf8Step step = utf8Step(view, i);
+        const platform::Utf8Step step = platform::utf8Step(view, i);
         const char32_t c = step.codePoint;
         if (!step.valid) {
             // The byte as a Latin-1 character; C1 controls escaped like the C0 ones.

@@ -1,8 +1,8 @@
 // UTF-8 decoding one sequence at a time, strict: no overlong forms, no surrogates, nothing
 // above U+10FFFF.
-#include "platform/headless/utf8_text.h"
+#include "platform/utf8_text.h"
 
-namespace headless {
+namespace platform {
 
 Utf8Step utf8Step(std::string_view text, size_t i) {
     Utf8Step step;
@@ -63,4 +63,4 @@ int32_t utf16Length(std::string_view text) {
     return units;
 }
 
-}  // namespace headless
+}  // namespace platform

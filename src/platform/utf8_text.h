@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace headless {
+namespace platform {
 
 // One step through UTF-8 text.
 struct Utf8Step {
@@ -24,4 +24,4 @@ Utf8Step utf8Step(std::string_view text, size_t i);
 // Length of the text in UTF-16 code units.
 int32_t utf16Length(std::string_view text);
 
-}  // namespace headless
+}  // namespace platform
