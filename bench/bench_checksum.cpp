@@ -66,7 +66,7 @@ void BM_fileChecksum(benchmark::State& state) {
 // with them.
 void BM_plainRead(benchmark::State& state) {
     const std::string& path = benchFile();
-    std::vector<uint8_t> chunk(64 * 4096);
+    std::vector<uint8_t> chunk(32 * 4096);
     for (auto _ : state) {
         fs::BinaryFile file(path);
         size_t total = 0;

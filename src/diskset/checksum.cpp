@@ -21,7 +21,7 @@ namespace checksum {
 namespace {
 
 constexpr int64_t blockSize = 4096;
-constexpr size_t chunkSize = 64 * blockSize;  // a multiple of the block size
+constexpr size_t chunkSize = 32 * blockSize;  // a multiple of the block size
 constexpr double twoTo32 = 4294967296.0;
 
 double reduce(double x) {
@@ -32,70 +32,103 @@ uint32_t bigEndianWord(const uint8_t* p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
 }
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define VELT_WORD_SUM_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define VELT_WORD_SUM_CLONES
-#endif
-
-// The sum mod 2^32 of the `words` big-endian words at `bytes`. On a little-endian machine the
-// bytes at each of the four places of a word are summed on their own in 16-bit lanes (no byte
-// swap per word): each lane sums its 16-bit values and, apart, their high bytes; the low
-// bytes' sum is the difference. The places are weighted every 256 steps, before a high-byte
-// sum could overflow.
 #if defined(__GNUC__)
-VELT_WORD_SUM_CLONES
-uint32_t wordSum(const uint8_t* bytes, size_t words) {
-    using Lanes = uint16_t __attribute__((vector_size(32)));  // 16 lanes, 8 words
-    constexpr int vectors = 4;                                // a step: 32 words
-    constexpr size_t stepWords = 8 * vectors;
+using Lanes = uint16_t __attribute__((vector_size(32)));  // 16 lanes: 8 words
+
+// Adds the place sums held in the lanes, weighted by their places, to `total`. An even lane
+// holds places 0 (low byte) and 1 (high byte) of its words, an odd lane places 2 and 3; the
+// low bytes' sum is the lane's sum less 256 times its high bytes' sum, exact because it is
+// below 2^16.
+inline void addPlaces(const Lanes& all, const Lanes& high, uint64_t& total) {
+    const Lanes low = all - (high << 8);
+    uint64_t place[4] = {};
+    for (int j = 0; j < 16; j += 2) {
+        place[0] += low[j];
+        place[1] += high[j];
+        place[2] += low[j + 1];
+        place[3] += high[j + 1];
+    }
+    total += (place[0] << 24) + (place[1] << 16) + (place[2] << 8) + place[3];
+}
+
+// The sum mod 2^32 of `steps` times 32 big-endian words at `p`, on a little-endian machine:
+// the bytes at each of the four places of a word are summed on their own in 16-bit lanes (no
+// byte swap per word), each lane summing its 16-bit values and, apart, their high bytes, and
+// weighted every 256 steps, before a high-byte sum could overflow. `pin` keeps each vector in
+// a register once loaded, where the compiler would load it twice.
+template <bool pin>
+[[gnu::always_inline]] inline uint64_t laneSum(const uint8_t* p, size_t steps) {
+    constexpr int vectors = 4;
     constexpr size_t runSteps = 256;  // 256 high bytes of at most 255 fit a lane
     uint64_t total = 0;
-    size_t k = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        const uint8_t* p = bytes;
-        for (size_t steps = words / stepWords; steps > 0;) {
-            const size_t run = std::min(runSteps, steps);
-            Lanes all[vectors] = {}, high[vectors] = {};
-            for (size_t s = 0; s < run; ++s, p += 4 * stepWords) {
-                for (int v = 0; v < vectors; ++v) {
-                    Lanes a;
-                    std::memcpy(&a, p + v * sizeof a, sizeof a);
-                    all[v] += a;
-                    high[v] += a >> 8;
-                }
-            }
-            // An even lane holds places 0 (low byte) and 1 (high byte) of its words, an odd
-            // lane places 2 and 3. The low bytes' sum is below 2^16, so the wrap is exact.
-            uint64_t place[4] = {};
+    while (steps > 0) {
+        const size_t run = std::min(runSteps, steps);
+        Lanes all[vectors] = {}, high[vectors] = {};
+        for (size_t s = 0; s < run; ++s, p += vectors * sizeof(Lanes)) {
             for (int v = 0; v < vectors; ++v) {
-                const Lanes low = all[v] - (high[v] << 8);
-                for (int j = 0; j < 16; j += 2) {
-                    place[0] += low[j];
-                    place[1] += high[v][j];
-                    place[2] += low[j + 1];
-                    place[3] += high[v][j + 1];
-                }
+                Lanes a;
+                std::memcpy(&a, p + v * sizeof a, sizeof a);
+                if constexpr (pin)
+                    asm("" : "+x"(a));
+                all[v] += a;
+                high[v] += a >> 8;
             }
-            total += (place[0] << 24) + (place[1] << 16) + (place[2] << 8) + place[3];
-            steps -= run;
         }
+        for (int v = 0; v < vectors; ++v)
+            addPlaces(all[v], high[v], total);
+        steps -= run;
+    }
+    return total;
+}
+
+constexpr size_t stepWords = 32;
+
+#if defined(__x86_64__)
+[[gnu::target("avx2")]] uint64_t laneSumAvx2(const uint8_t* p, size_t steps) {
+    return laneSum<true>(p, steps);
+}
+const bool hasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+bool wideVectors = hasAvx2;
+#endif
+
+uint64_t stepSum(const uint8_t* p, size_t steps) {
+#if defined(__x86_64__)
+    if (wideVectors)
+        return laneSumAvx2(p, steps);
+#endif
+    return laneSum<false>(p, steps);
+}
+#endif
+
+// The sum mod 2^32 of the `words` big-endian words at `bytes`.
+uint32_t wordSum(const uint8_t* bytes, size_t words) {
+    uint64_t total = 0;
+    size_t k = 0;
+#if defined(__GNUC__)
+    if constexpr (std::endian::native == std::endian::little) {
+        total = stepSum(bytes, words / stepWords);
         k = words / stepWords * stepWords;
     }
+#endif
     for (; k < words; ++k)
         total += bigEndianWord(bytes + 4 * k);
     return static_cast<uint32_t>(total);
 }
-#else
-uint32_t wordSum(const uint8_t* bytes, size_t words) {
-    uint32_t total = 0;
-    for (size_t k = 0; k < words; ++k)
-        total += bigEndianWord(bytes + 4 * k);
-    return total;
-}
-#endif
 
 }  // namespace
+
+bool useWideVectors(bool wanted) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    wideVectors = wanted && hasAvx2;
+    return wideVectors;
+#else
+    (void)wanted;
+    return false;
+#endif
+}
 
 double blockChecksum(const uint8_t* buffer, int16_t count) {
     if (count < 1)

@@ -67,8 +67,21 @@ std::string nearWrap(size_t lastBlock, const std::string& tail) {
 
 class ChecksumTest : public disksettest::DisksetTest {
   protected:
+    void TearDown() override {
+        checksum::useWideVectors(true);
+        DisksetTest::TearDown();
+    }
     double checksumOf(const std::string& bytes) {
         return checksum::fileChecksum(onC("f.bin", bytes));
+    }
+    // Runs the checks with the widest vectors the processor has, and as on one without.
+    template <class F>
+    void onEveryPath(F checks) {
+        for (bool wide : {true, false}) {
+            SCOPED_TRACE(wide ? "wide vectors" : "baseline vectors");
+            checksum::useWideVectors(wide);
+            checks();
+        }
     }
 };
 
@@ -113,16 +126,18 @@ TEST_F(ChecksumTest, IdenticalToTheStepsOnRandomData) {
     std::vector<size_t> lengths;
     for (size_t n = 1; n <= 17; ++n)
         lengths.push_back(n);
-    for (size_t base : {4096u, 8192u, 65536u, 262144u, 524288u})
+    for (size_t base : {4096u, 8192u, 65536u, 131072u, 262144u, 524288u})
         for (size_t d = 0; d <= 9; ++d)
             lengths.push_back(base - 4 + d);
     std::mt19937 random(2005);
     for (int k = 0; k < 12; ++k)
         lengths.push_back(1 + random() % 700000);
-    for (size_t length : lengths) {
-        const std::string bytes = testsupport::noise(length, static_cast<unsigned>(length));
-        EXPECT_EQ(checksumOf(bytes), literalFile(bytes)) << "length " << length;
-    }
+    onEveryPath([&] {
+        for (size_t length : lengths) {
+            const std::string bytes = testsupport::noise(length, static_cast<unsigned>(length));
+            EXPECT_EQ(checksumOf(bytes), literalFile(bytes)) << "length " << length;
+        }
+    });
 }
 
 TEST_F(ChecksumTest, IdenticalToTheStepsNearTheWrap) {
@@ -149,10 +164,12 @@ TEST_F(ChecksumTest, IdenticalToTheStepsNearTheWrap) {
             bytes.replace(i, 3, "\xFF\xFF\xFF");
         cases.push_back(bytes);
     }
-    for (const std::string& bytes : cases) {
-        EXPECT_EQ(checksumOf(bytes), literalFile(bytes)) << "length " << bytes.size();
-    }
-    EXPECT_EQ(checksumOf(nearWrap(4096, ff4 + "\xFF\xFF\xFF")), 4294967295.0 + 764);
+    onEveryPath([&] {
+        for (const std::string& bytes : cases) {
+            EXPECT_EQ(checksumOf(bytes), literalFile(bytes)) << "length " << bytes.size();
+        }
+        EXPECT_EQ(checksumOf(nearWrap(4096, ff4 + "\xFF\xFF\xFF")), 4294967295.0 + 764);
+    });
 }
 
 TEST_F(ChecksumTest, BlockOfEveryCountMatchesTheSteps) {
@@ -160,14 +177,16 @@ TEST_F(ChecksumTest, BlockOfEveryCountMatchesTheSteps) {
     std::mt19937 random(77);
     for (auto& b : buffer)
         b = static_cast<uint8_t>(random() & 0xFF);
-    for (int count = 1; count <= 4096; count += (count < 40 || count > 4060) ? 1 : 97) {
-        EXPECT_EQ(checksum::blockChecksum(buffer.data(), static_cast<int16_t>(count)),
-                  literalBlock(buffer, count))
-            << "count " << count;
-    }
-    buffer.fill(0xFF);
-    EXPECT_EQ(checksum::blockChecksum(buffer.data(), 4096), literalBlock(buffer, 4096));
-    EXPECT_EQ(checksum::blockChecksum(buffer.data(), 4095), literalBlock(buffer, 4095));
+    onEveryPath([&] {
+        for (int count = 1; count <= 4096; count += (count < 40 || count > 4060) ? 1 : 97) {
+            EXPECT_EQ(checksum::blockChecksum(buffer.data(), static_cast<int16_t>(count)),
+                      literalBlock(buffer, count))
+                << "count " << count;
+        }
+        buffer.fill(0xFF);
+        EXPECT_EQ(checksum::blockChecksum(buffer.data(), 4096), literalBlock(buffer, 4096));
+        EXPECT_EQ(checksum::blockChecksum(buffer.data(), 4095), literalBlock(buffer, 4095));
+    });
 }
 
 // The set builder's own sums, which every whole-set test relies on, agree with the steps.
