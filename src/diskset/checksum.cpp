@@ -54,12 +54,12 @@ inline void addPlaces(const Lanes& all, const Lanes& high, uint64_t& total) {
 // The sum mod 2^32 of `steps` times 32 big-endian words at `p`, on a little-endian machine:
 // the bytes at each of the four places of a word are summed on their own in 16-bit lanes (no
 // byte swap per word), each lane summing its 16-bit values and, apart, their high bytes, and
-// weighted every 256 steps, before a high-byte sum could overflow. `pin` keeps each vector in
-// a register once loaded, where the compiler would load it twice.
-template <bool pin>
-[[gnu::always_inline]] inline uint64_t laneSum(const uint8_t* p, size_t steps) {
-    constexpr int vectors = 4;
-    constexpr size_t runSteps = 256;  // 256 high bytes of at most 255 fit a lane
+// weighted every 256 steps, before a high-byte sum could overflow.
+constexpr int vectors = 4;
+constexpr size_t stepWords = 8 * vectors;
+constexpr size_t runSteps = 256;  // 256 high bytes of at most 255 fit a lane
+
+uint64_t laneSum(const uint8_t* p, size_t steps) {
     uint64_t total = 0;
     while (steps > 0) {
         const size_t run = std::min(runSteps, steps);
@@ -68,8 +68,6 @@ template <bool pin>
             for (int v = 0; v < vectors; ++v) {
                 Lanes a;
                 std::memcpy(&a, p + v * sizeof a, sizeof a);
-                if constexpr (pin)
-                    asm("" : "+x"(a));
                 all[v] += a;
                 high[v] += a >> 8;
             }
@@ -81,12 +79,30 @@ template <bool pin>
     return total;
 }
 
-constexpr size_t stepWords = 32;
-
 #if defined(__x86_64__)
+// The same with AVX2; each vector is held in its register once loaded, where the compiler
+// would load it twice.
 [[gnu::target("avx2")]] uint64_t laneSumAvx2(const uint8_t* p, size_t steps) {
-    return laneSum<true>(p, steps);
+    uint64_t total = 0;
+    while (steps > 0) {
+        const size_t run = std::min(runSteps, steps);
+        Lanes all[vectors] = {}, high[vectors] = {};
+        for (size_t s = 0; s < run; ++s, p += vectors * sizeof(Lanes)) {
+            for (int v = 0; v < vectors; ++v) {
+                Lanes a;
+                std::memcpy(&a, p + v * sizeof a, sizeof a);
+                asm("" : "+x"(a));
+                all[v] += a;
+                high[v] += a >> 8;
+            }
+        }
+        for (int v = 0; v < vectors; ++v)
+            addPlaces(all[v], high[v], total);
+        steps -= run;
+    }
+    return total;
 }
+
 const bool hasAvx2 = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
@@ -99,7 +115,7 @@ uint64_t stepSum(const uint8_t* p, size_t steps) {
     if (wideVectors)
         return laneSumAvx2(p, steps);
 #endif
-    return laneSum<false>(p, steps);
+    return laneSum(p, steps);
 }
 #endif
 
