@@ -47,11 +47,11 @@ struct Walk {
 
 enum class LineEnd { lf, endOfFile, tooLong };
 
-// Copies the line at the reading position into the line buffer from `writePos`, up to its LF
-// or the end of the file, and moves the reading position past the LF. `limit` is the highest
-// number of characters the buffer may take for this line. With `turnSlashes` every "/" is held
-// as "\".
-LineEnd copyLine(Walk& w, int16_t writePos, int16_t limit, bool turnSlashes) {
+// Copies the line at the reading position into the line buffer, up to its LF or the end of
+// the file, and moves the reading position past the LF. `limit` is the highest number of
+// characters the buffer may take for this line. With `turnSlashes` every "/" is held as "\".
+LineEnd copyLine(Walk& w, int16_t limit, bool turnSlashes) {
+    int16_t writePos = 0;
     while (w.readPos < w.length && w.data[w.readPos] != '\n') {
         if (writePos >= limit)
             return LineEnd::tooLong;
@@ -181,12 +181,12 @@ int parseLines(Walk& w) {
     // The Archive ID line; its first byte is passed over, so the ID's digits at the file's
     // 18th byte stand at index 16 of the line buffer.
     w.readPos = 1;
-    int fault = lineFault(copyLine(w, 0, maxLineChars - 1, false));
+    int fault = lineFault(copyLine(w, maxLineChars - 1, false));
     if (fault != 0)
         return fault;
     app::archiveId = numberAt(w, 16);
 
-    fault = lineFault(copyLine(w, 0, maxLineChars, false));
+    fault = lineFault(copyLine(w, maxLineChars, false));
     if (fault != 0)
         return fault;
     const double disks = numberAt(w, 10);
@@ -199,7 +199,7 @@ int parseLines(Walk& w) {
         if (w.readPos >= w.length)
             return parseFault::noEntries;
         lineStart = w.readPos;
-        if (copyLine(w, 0, maxLineChars, false) == LineEnd::tooLong)
+        if (copyLine(w, maxLineChars, false) == LineEnd::tooLong)
             return parseFault::lineTooLong;
         if (startsWithFileKeyword(w))
             break;
@@ -208,7 +208,7 @@ int parseLines(Walk& w) {
 
     int16_t counter = 1;
     while (w.readPos < w.length && counter <= app::FileTable::capacity) {
-        if (copyLine(w, 0, maxLineChars, true) == LineEnd::tooLong)
+        if (copyLine(w, maxLineChars, true) == LineEnd::tooLong)
             return parseFault::lineTooLong;
         FileEntry entry;
         fault = parseEntry(w, entry);
