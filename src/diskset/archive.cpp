@@ -189,8 +189,10 @@ int parseLines(Walk& w) {
     fault = lineFault(copyLine(w, maxLineChars, false));
     if (fault != 0)
         return fault;
+    // A count of 100 or more is kept: the reader ends the program when it gets there. No
+    // count at all describes no set.
     const double disks = numberAt(w, 10);
-    if (disks < 1 || disks > 99)
+    if (disks < 1 || disks > 32767)
         return parseFault::diskCountOutOfRange;
     app::totalDisks = static_cast<int16_t>(disks);
 

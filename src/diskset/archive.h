@@ -17,7 +17,7 @@ namespace archive {
 namespace parseFault {
 constexpr int unendedLine = 1001;          // the first or second line has no LF
 constexpr int lineTooLong = 1002;          // a line of more than 100 characters
-constexpr int diskCountOutOfRange = 1003;  // the diskette count is not 1 to 99
+constexpr int diskCountOutOfRange = 1003;  // the diskette count is 0 or above 32767
 constexpr int noEntries = 1004;            // no line begins with "FILE:"
 constexpr int blankEntryLine = 1005;       // an empty line (or a lone CR) among the entries
 constexpr int diskOutOfRange = 1006;       // an entry's diskette field is not 1 to 99

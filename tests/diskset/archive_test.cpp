@@ -182,7 +182,10 @@ TEST_F(ArchiveTest, LinesOutsideTheFormat) {
     EXPECT_EQ(parse("\n"), fault::unendedLine);
     EXPECT_EQ(parse(idLine + "NUMDISKS: 1"), fault::unendedLine);
     EXPECT_EQ(parse(idLine + "NUMDISKS: 0\nFILE: 1 0 1 1 /a b\n"), fault::diskCountOutOfRange);
-    EXPECT_EQ(parse(idLine + "NUMDISKS: 100\nFILE: 1 0 1 1 /a b\n"), fault::diskCountOutOfRange);
+    EXPECT_EQ(parse(idLine + "NUMDISKS: 32768\nFILE: 1 0 1 1 /a b\n"), fault::diskCountOutOfRange);
+    // Too many diskettes are refused by the reader when it gets to diskette 100.
+    EXPECT_EQ(parse(idLine + "NUMDISKS: 100\nFILE: 1 0 1 1 /a b\n"), 0);
+    EXPECT_EQ(app::totalDisks, 100);
     EXPECT_EQ(parse(idLine + "NUMDISKS: 99999999999999999999\nFILE: 1 0 1 1 /a b\n"),
               fault::diskCountOutOfRange);
     EXPECT_EQ(parse(idLine + "NUMDISKS\nFILE: 1 0 1 1 /a b\n"), fault::diskCountOutOfRange);
