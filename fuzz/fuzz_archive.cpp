@@ -2,9 +2,9 @@
 // drive and parsed. Beyond the sanitizers' checks, a parse that succeeds must leave results
 // the rest of the converter can trust (counts in range, names below the diskette root).
 //
-// Build with the core instrumented too, so the parser's branches guide the search:
+// Build (VELT_FUZZ instruments the whole core, so the parser's branches guide the search):
 //   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVELT_FUZZ=ON -DVELT_QT=OFF \
-//         -DVELT_BENCH=OFF -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+//         -DVELT_BENCH=OFF
 //   build-fuzz/fuzz/velt-fuzz-archive -max_len=10100 -max_total_time=180
 #include <unistd.h>
 
