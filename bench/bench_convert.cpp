@@ -40,9 +40,9 @@ void writeBytes(const stdfs::path& file, const std::string& bytes) {
         throw std::runtime_error("cannot write " + file.string());
 }
 
-std::string noise(uint64_t size, uint64_t seed) {
+std::string noise(uint64_t size, uint64_t salt) {
     std::string bytes(size, '\0');
-    uint64_t x = seed * 0x9E3779B97F4A7C15ull + 1;
+    uint64_t x = salt * 0x9E3779B97F4A7C15ull + 1;
     for (char& c : bytes) {
         x ^= x << 13;
         x ^= x >> 7;

@@ -36,11 +36,11 @@ class ArchiveTest : public disksettest::DisksetTest {
 };
 
 TEST_F(ArchiveTest, ExampleSetAsTheBuilderWritesIt) {
-    testsupport::SetSpec spec;
-    spec.disks = 2;
-    spec.files = {testsupport::wholeFile("keycode.rec", "abc"),
+    testsupport::SetPlan plan;
+    plan.disks = 2;
+    plan.files = {testsupport::wholeFile("keycode.rec", "abc"),
                   testsupport::spreadFile("db/data.dat", "abcd", {{1, 3}, {2, 1}})};
-    const testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", spec);
+    const testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
     insertDiskette(set.disk(1));
     ASSERT_EQ(parseArchive("A:\\archive.dat"), 0);
     EXPECT_EQ(app::archiveId, 812);
@@ -102,12 +102,12 @@ TEST_F(ArchiveTest, ArchiveIdAndCountWithLeadingZeros) {
 }
 
 TEST_F(ArchiveTest, CarriageReturnsStayInTheLine) {
-    testsupport::SetSpec spec;
-    spec.lineEnd = "\r\n";
-    spec.headerLines = {"HEADER: one", "HEADER: two"};
-    spec.files = {testsupport::wholeFile("keycode.rec", "abc"),
+    testsupport::SetPlan plan;
+    plan.lineEnd = "\r\n";
+    plan.headerLines = {"HEADER: one", "HEADER: two"};
+    plan.files = {testsupport::wholeFile("keycode.rec", "abc"),
                   testsupport::wholeFile("db/a.dat", "12345")};
-    const testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", spec);
+    const testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
     insertDiskette(set.disk(1));
     ASSERT_EQ(parseArchive("A:\\archive.dat"), 0);
     EXPECT_EQ(app::totalDisks, 1);

@@ -23,8 +23,8 @@ class ReaderTest : public disksettest::DisksetTest {
         app::currentDisk = static_cast<int16_t>(n);
         return archive::readDiskette(static_cast<int16_t>(n));
     }
-    void build(const testsupport::SetSpec& spec) {
-        set = testsupport::buildSet(scratch.path() / "set", spec);
+    void build(const testsupport::SetPlan& plan) {
+        set = testsupport::buildSet(scratch.path() / "set", plan);
     }
     void insert(int n, std::vector<std::string> bad = {}) {
         insertDiskette(set.disk(n), std::move(bad));
@@ -49,23 +49,23 @@ class ReaderTest : public disksettest::DisksetTest {
         return boxes()[0].text;
     }
 
-    static testsupport::SetSpec exampleSet() {
-        testsupport::SetSpec spec;
-        spec.disks = 2;
-        spec.files = {wholeFile("keycode.rec", "abc"),
+    static testsupport::SetPlan exampleSet() {
+        testsupport::SetPlan plan;
+        plan.disks = 2;
+        plan.files = {wholeFile("keycode.rec", "abc"),
                       spreadFile("db/data.dat", "abcd", {{1, 3}, {2, 1}})};
-        return spec;
+        return plan;
     }
 
     testsupport::BuiltSet set;
 };
 
 TEST_F(ReaderTest, OneDisketteSet) {
-    testsupport::SetSpec spec;
-    spec.archiveId = "00000000000000004711";
-    spec.files = {wholeFile("keycode.rec", "abc"), wholeFile("db/a/x.dat", "12345"),
+    testsupport::SetPlan plan;
+    plan.archiveId = "00000000000000004711";
+    plan.files = {wholeFile("keycode.rec", "abc"), wholeFile("db/a/x.dat", "12345"),
                   wholeFile("db/y.dat", "y")};
-    build(spec);
+    build(plan);
     insert(1);
     app::keycodeRecFound = true;  // left from an earlier set
     EXPECT_EQ(read(1), 1);
@@ -108,15 +108,15 @@ TEST_F(ReaderTest, TwoDisketteSet) {
 }
 
 TEST_F(ReaderTest, TwelveDisketteSet) {
-    testsupport::SetSpec spec;
-    spec.disks = 12;
-    spec.lineEnd = "\r\n";
+    testsupport::SetPlan plan;
+    plan.disks = 12;
+    plan.lineEnd = "\r\n";
     const std::string big = testsupport::noise(30000, 5);
-    spec.files = {wholeFile("keycode.rec", "abc"),
+    plan.files = {wholeFile("keycode.rec", "abc"),
                   spreadFile("db/big.dat", big, {{9, 7000}, {10, 8000}, {11, 9000}, {12, 6000}})};
     for (int n = 1; n <= 8; ++n)
-        spec.files.push_back(wholeFile("db/f" + std::to_string(n) + ".dat", "n", n));
-    build(spec);
+        plan.files.push_back(wholeFile("db/f" + std::to_string(n) + ".dat", "n", n));
+    build(plan);
     insert(9);
     EXPECT_EQ(read(10), -1);  // disk0009.dat does not stand for diskette 10
     ASSERT_EQ(boxes().size(), 1u);
@@ -142,9 +142,9 @@ TEST_F(ReaderTest, TwelveDisketteSet) {
 }
 
 TEST_F(ReaderTest, DisketteOutOfOrderIsRefusedBeforeAnythingIsTouched) {
-    testsupport::SetSpec spec = exampleSet();
-    spec.disks = 3;
-    build(spec);
+    testsupport::SetPlan plan = exampleSet();
+    plan.disks = 3;
+    build(plan);
     insert(2);
     EXPECT_EQ(read(3), -1);
     const std::string text = "Wrong diskette!\r\nInsert diskette #3";
@@ -210,9 +210,9 @@ TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
 }
 
 TEST_F(ReaderTest, DisketteOfAnotherSet) {
-    testsupport::SetSpec spec = exampleSet();
-    spec.volumeIds = {{2, "999"}};
-    build(spec);
+    testsupport::SetPlan plan = exampleSet();
+    plan.volumeIds = {{2, "999"}};
+    build(plan);
     insert(1);
     ASSERT_EQ(read(1), 0);
     app::wizardStep = 2;
@@ -337,7 +337,7 @@ TEST_F(ReaderTest, ReadingAgainStartsFromAnEmptyArea) {
     EXPECT_FALSE(std::filesystem::exists(area(2) / "stale.dat"));
 
     // Diskette 1 of another set replaces the descriptor's state.
-    testsupport::SetSpec other;
+    testsupport::SetPlan other;
     other.archiveId = "5";
     other.disks = 3;
     other.files = {wholeFile("keycode.rec", "k")};

@@ -15,12 +15,12 @@ class VerifyTest : public disksettest::DisksetTest {
   protected:
     // Builds the set, copies its diskettes into the diskette areas and fills the file table
     // as parsing its descriptor would.
-    testsupport::BuiltSet layOut(const testsupport::SetSpec& spec) {
-        testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", spec);
-        for (int n = 1; n <= spec.disks; ++n)
+    testsupport::BuiltSet layOut(const testsupport::SetPlan& plan) {
+        testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
+        for (int n = 1; n <= plan.disks; ++n)
             std::filesystem::copy(set.disk(n), area(n), std::filesystem::copy_options::recursive);
         useEntries(set.entries);
-        app::totalDisks = static_cast<int16_t>(spec.disks);
+        app::totalDisks = static_cast<int16_t>(plan.disks);
         return set;
     }
     void useEntries(const std::vector<archive::FileEntry>& entries) {
@@ -41,12 +41,12 @@ class VerifyTest : public disksettest::DisksetTest {
         return boxes()[0].text;
     }
 
-    testsupport::SetSpec exampleSet() const {
-        testsupport::SetSpec spec;
-        spec.disks = 2;
-        spec.files = {wholeFile("keycode.rec", "abc"),
+    testsupport::SetPlan exampleSet() const {
+        testsupport::SetPlan plan;
+        plan.disks = 2;
+        plan.files = {wholeFile("keycode.rec", "abc"),
                       spreadFile("db/data.dat", "abcd", {{1, 3}, {2, 1}})};
-        return spec;
+        return plan;
     }
 };
 
@@ -74,13 +74,13 @@ TEST_F(VerifyTest, LaterPieceAddsTheArchivedSumOfThePieceBefore) {
 }
 
 TEST_F(VerifyTest, CumulativeSumIsReducedOnce) {
-    testsupport::SetSpec spec;
-    spec.disks = 3;
+    testsupport::SetPlan plan;
+    plan.disks = 3;
     // 0xFFFFFFFF, then 5, then 0xFFFFFFFF again: 2^32 - 1, 4, 3.
     const std::string bytes = std::string("\xFF\xFF\xFF\xFF") + std::string("\0\0\0\x05", 4) +
                               std::string("\xFF\xFF\xFF\xFF");
-    spec.files = {spreadFile("big.dat", bytes, {{1, 4}, {2, 4}, {3, 4}})};
-    const auto set = layOut(spec);
+    plan.files = {spreadFile("big.dat", bytes, {{1, 4}, {2, 4}, {3, 4}})};
+    const auto set = layOut(plan);
     EXPECT_EQ(set.entries[0].archivedSum, 4294967295.0);
     EXPECT_EQ(set.entries[1].archivedSum, 4);
     EXPECT_EQ(set.entries[2].archivedSum, 3);
@@ -88,10 +88,10 @@ TEST_F(VerifyTest, CumulativeSumIsReducedOnce) {
 }
 
 TEST_F(VerifyTest, SplitEntryWithoutPieceBeforeStandsAlone) {
-    testsupport::SetSpec spec;
-    spec.disks = 2;
-    spec.files = {wholeFile("keycode.rec", "abc"), wholeFile("db/x.dat", "d", 2)};
-    layOut(spec);
+    testsupport::SetPlan plan;
+    plan.disks = 2;
+    plan.files = {wholeFile("keycode.rec", "abc"), wholeFile("db/x.dat", "d", 2)};
+    layOut(plan);
     app::fileTable(2).split = true;  // but no "\db\x.dat" on diskette 1
     app::fileTable(2).archivedSum = 100;
     EXPECT_TRUE(checksum::verifyChecksums());
@@ -104,9 +104,9 @@ TEST_F(VerifyTest, SplitEntryWithoutPieceBeforeStandsAlone) {
 }
 
 TEST_F(VerifyTest, KeycodeKcdStandsForTheRecEntry) {
-    auto spec = exampleSet();
-    spec.keycodeAsKcd = true;
-    layOut(spec);
+    auto plan = exampleSet();
+    plan.keycodeAsKcd = true;
+    layOut(plan);
     EXPECT_TRUE(checksum::verifyChecksums());
     EXPECT_FALSE(app::keycodeRecFound);
 
@@ -120,10 +120,10 @@ TEST_F(VerifyTest, KeycodeKcdStandsForTheRecEntry) {
 TEST_F(VerifyTest, KeycodeFormIsJudgedByDisketteAreaOne) {
     // The keycode entry of diskette 2: area 1 holds keycode.rec, so area 2's keycode.rec is
     // the file checked, though area 2 also holds a keycode.kcd.
-    testsupport::SetSpec spec;
-    spec.disks = 2;
-    spec.files = {wholeFile("keycode.rec", "abc"), wholeFile("keycode.rec", "xyz", 2)};
-    layOut(spec);
+    testsupport::SetPlan plan;
+    plan.disks = 2;
+    plan.files = {wholeFile("keycode.rec", "abc"), wholeFile("keycode.rec", "xyz", 2)};
+    layOut(plan);
     testsupport::writeFile(area(2) / "keycode.kcd", "abc");
     EXPECT_TRUE(checksum::verifyChecksums());
     EXPECT_TRUE(app::keycodeRecFound);
@@ -139,9 +139,9 @@ TEST_F(VerifyTest, KeycodeFormIsJudgedByDisketteAreaOne) {
 }
 
 TEST_F(VerifyTest, OnlyTheFirstMismatchIsReported) {
-    testsupport::SetSpec spec;
-    spec.files = {wholeFile("a.dat", "abc"), wholeFile("b.dat", "abcd"), wholeFile("c.dat", "x")};
-    layOut(spec);
+    testsupport::SetPlan plan;
+    plan.files = {wholeFile("a.dat", "abc"), wholeFile("b.dat", "abcd"), wholeFile("c.dat", "x")};
+    layOut(plan);
     app::fileTable(2).archivedSum = 7;
     app::fileTable(3).archivedSum = 8;
     EXPECT_FALSE(checksum::verifyChecksums());
@@ -150,9 +150,9 @@ TEST_F(VerifyTest, OnlyTheFirstMismatchIsReported) {
 }
 
 TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
-    testsupport::SetSpec spec;
-    spec.files = {wholeFile("db/a.dat", "abc"), wholeFile("db/e.dat", "q")};
-    layOut(spec);
+    testsupport::SetPlan plan;
+    plan.files = {wholeFile("db/a.dat", "abc"), wholeFile("db/e.dat", "q")};
+    layOut(plan);
     std::filesystem::remove(area(1) / "db" / "a.dat");
     EXPECT_FALSE(checksum::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
@@ -168,14 +168,14 @@ TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
 }
 
 TEST_F(VerifyTest, TwelveDisketteAreasAreNamedInDecimal) {
-    testsupport::SetSpec spec;
-    spec.disks = 12;
+    testsupport::SetPlan plan;
+    plan.disks = 12;
     const std::string bytes = testsupport::noise(3 * 5000 + 3, 12);
-    spec.files = {wholeFile("keycode.rec", "abc"),
+    plan.files = {wholeFile("keycode.rec", "abc"),
                   spreadFile("db/big.dat", bytes, {{10, 5001}, {11, 5001}, {12, 5001}})};
     for (int n = 2; n <= 9; ++n)
-        spec.files.push_back(wholeFile("d" + std::to_string(n) + ".dat", "n", n));
-    layOut(spec);
+        plan.files.push_back(wholeFile("d" + std::to_string(n) + ".dat", "n", n));
+    layOut(plan);
     EXPECT_TRUE(checksum::verifyChecksums());
     testsupport::writeFile(area(12) / "db" / "big.dat", "changed");
     EXPECT_FALSE(checksum::verifyChecksums());

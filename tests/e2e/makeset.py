@@ -69,13 +69,13 @@ def fail(message):
     sys.exit(f"makeset.py: {message}")
 
 
-def parse_file(spec):
-    wrong = spec.endswith("~")
+def parse_file(plan):
+    wrong = plan.endswith("~")
     if wrong:
-        spec = spec[:-1]
-    if "=" not in spec or "@" not in spec:
-        fail(f"bad FILE {spec!r} (PATH=CONTENT@PLACE)")
-    path, rest = spec.split("=", 1)
+        plan = plan[:-1]
+    if "=" not in plan or "@" not in plan:
+        fail(f"bad FILE {plan!r} (PATH=CONTENT@PLACE)")
+    path, rest = plan.split("=", 1)
     content, place = rest.rsplit("@", 1)
     data = content[2:].encode() if content.startswith("s:") else made_up(path, int(content))
     if "," in place or ":" in place:

@@ -17,7 +17,7 @@ using platform::LinuxDriveTable;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
-struct DiskSpec {
+struct DiskPlan {
     std::string removable = "0";
     std::string size = "0";
     std::string model = "";
@@ -38,25 +38,25 @@ class Machine {
         return dir_.make(fsys::path(mountPoint).relative_path().string());
     }
 
-    void disk(const std::string& name, const DiskSpec& spec) {
+    void disk(const std::string& name, const DiskPlan& plan) {
         const std::string device =
-            spec.usb ? "sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/host6/target6:0:0/"
+            plan.usb ? "sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/host6/target6:0:0/"
                        "6:0:0:0/block/" +
                            name
                      : "sys/devices/pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/"
                        "block/" +
                            name;
         const fsys::path dev = dir_.make(device);
-        writeFile(dev / "removable", spec.removable + "\n");
-        writeFile(dev / "size", spec.size + "\n");
-        writeFile(dev / "dev", spec.dev + "\n");
-        if (!spec.model.empty())
-            writeFile(dev / "device/model", spec.model + "    \n");
-        if (spec.usb) {
+        writeFile(dev / "removable", plan.removable + "\n");
+        writeFile(dev / "size", plan.size + "\n");
+        writeFile(dev / "dev", plan.dev + "\n");
+        if (!plan.model.empty())
+            writeFile(dev / "device/model", plan.model + "    \n");
+        if (plan.usb) {
             const fsys::path iface =
                 root() / "sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0";
             writeFile(iface / "bInterfaceClass", "08\n");
-            writeFile(iface / "bInterfaceSubClass", spec.usbSubclass + "\n");
+            writeFile(iface / "bInterfaceSubClass", plan.usbSubclass + "\n");
         }
         dir_.make("sys/block");
         fsys::create_directory_symlink(

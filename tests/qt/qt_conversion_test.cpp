@@ -32,13 +32,13 @@ class PaintCounter : public QObject {
 using QtConversion = QtWindowTest;
 
 TEST_F(QtConversion, TwoDiskettesOntoTheCardAndASecondCopy) {
-    testsupport::SetSpec spec;
-    spec.disks = 2;
+    testsupport::SetPlan plan;
+    plan.disks = 2;
     const std::string data = testsupport::noise(3000, 7);
-    spec.files = {testsupport::wholeFile("keycode.rec", "KEY-42"),
+    plan.files = {testsupport::wholeFile("keycode.rec", "KEY-42"),
                   testsupport::spreadFile("db/data.dat", data, {{1, 1800}, {2, 1200}}),
                   testsupport::wholeFile("db/conf/site.cfg", "site=42\n", 2)};
-    const auto set = testsupport::buildSet(scratch.path() / "set", spec);
+    const auto set = testsupport::buildSet(scratch.path() / "set", plan);
     drives.insert('A', medium(set.disk(1)));
 
     start();

@@ -15,7 +15,7 @@ namespace {
 
 struct PlacedPiece {
     int disk;
-    size_t order;  // the file's place in SetSpec::files
+    size_t order;  // the file's place in SetPlan::files
     const SetFile* file;
     std::string bytes;
     bool split;
@@ -34,9 +34,9 @@ std::string withBackslashes(std::string text) {
     return text;
 }
 
-std::filesystem::path hostName(const SetFile& file, const SetSpec& spec) {
+std::filesystem::path hostName(const SetFile& file, const SetPlan& plan) {
     std::string name = file.name;
-    if (spec.keycodeAsKcd && name == "keycode.rec")
+    if (plan.keycodeAsKcd && name == "keycode.rec")
         name = "keycode.kcd";
     return std::filesystem::path(name);
 }
@@ -82,8 +82,8 @@ double cumulativeChecksum(double before, const std::string& piece) {
     return sum > 4294967295.0 ? sum - 4294967296.0 : sum;
 }
 
-std::string noise(size_t size, unsigned seed) {
-    std::mt19937 random(seed);
+std::string noise(size_t size, unsigned salt) {
+    std::mt19937 random(salt);
     std::string bytes(size, '\0');
     for (char& c : bytes)
         c = static_cast<char>(random() & 0xFF);
@@ -107,15 +107,15 @@ SetFile spreadFile(const std::string& name, const std::string& bytes,
     return file;
 }
 
-BuiltSet buildSet(const std::filesystem::path& root, const SetSpec& spec) {
-    if (spec.disks < 1)
+BuiltSet buildSet(const std::filesystem::path& root, const SetPlan& plan) {
+    if (plan.disks < 1)
         throw std::invalid_argument("a set has at least one diskette");
-    if (spec.label.size() != 17)
+    if (plan.label.size() != 17)
         throw std::invalid_argument("the label has 17 characters");
 
     std::vector<PlacedPiece> placed;
-    for (size_t order = 0; order < spec.files.size(); ++order) {
-        const SetFile& file = spec.files[order];
+    for (size_t order = 0; order < plan.files.size(); ++order) {
+        const SetFile& file = plan.files[order];
         auto pieces = file.pieces;
         const bool split = !pieces.empty();
         if (!split)
@@ -124,7 +124,7 @@ BuiltSet buildSet(const std::filesystem::path& root, const SetSpec& spec) {
         double sum = 0;
         for (size_t k = 0; k < pieces.size(); ++k) {
             const auto [disk, length] = pieces[k];
-            if (disk < 1 || disk > spec.disks)
+            if (disk < 1 || disk > plan.disks)
                 throw std::invalid_argument(file.name + ": no such diskette");
             if (offset + length > file.bytes.size())
                 throw std::invalid_argument(file.name + ": pieces longer than the file");
@@ -141,26 +141,26 @@ BuiltSet buildSet(const std::filesystem::path& root, const SetSpec& spec) {
                      [](const PlacedPiece& a, const PlacedPiece& b) { return a.disk < b.disk; });
 
     BuiltSet set;
-    for (int n = 1; n <= spec.disks; ++n) {
+    for (int n = 1; n <= plan.disks; ++n) {
         std::filesystem::path folder = root / ("disk" + std::to_string(n));
         std::filesystem::create_directories(folder);
         set.disks.push_back(folder);
-        auto id = spec.volumeIds.find(n);
+        auto id = plan.volumeIds.find(n);
         writeFile(
             folder / volumeFileName(n),
-            spec.label + (id != spec.volumeIds.end() ? id->second : spec.archiveId) + spec.lineEnd);
+            plan.label + (id != plan.volumeIds.end() ? id->second : plan.archiveId) + plan.lineEnd);
     }
 
     std::string& d = set.descriptor;
-    d = spec.label + spec.archiveId + spec.lineEnd;
-    d += spec.countLabel + std::to_string(spec.disks) + spec.lineEnd;
-    for (const std::string& header : spec.headerLines)
-        d += header + spec.lineEnd;
+    d = plan.label + plan.archiveId + plan.lineEnd;
+    d += plan.countLabel + std::to_string(plan.disks) + plan.lineEnd;
+    for (const std::string& header : plan.headerLines)
+        d += header + plan.lineEnd;
     for (const PlacedPiece& p : placed) {
         d += "FILE: " + std::to_string(p.disk) + " " + (p.split ? "1" : "0") + " " +
              (p.lastPart ? "1" : "0") + " " + checksumText(p.sum) + " /" + p.file->name + " " +
-             p.file->extraText + spec.lineEnd;
-        writeFile(set.disk(p.disk) / hostName(*p.file, spec), p.bytes);
+             p.file->extraText + plan.lineEnd;
+        writeFile(set.disk(p.disk) / hostName(*p.file, plan), p.bytes);
 
         archive::FileEntry entry;
         entry.disk = static_cast<int16_t>(p.disk);
@@ -168,7 +168,7 @@ BuiltSet buildSet(const std::filesystem::path& root, const SetSpec& spec) {
         entry.lastPart = p.lastPart;
         entry.archivedSum = p.sum;
         entry.name = withBackslashes("/" + p.file->name);
-        entry.extraText = withBackslashes(p.file->extraText) + (spec.lineEnd == "\r\n" ? "\r" : "");
+        entry.extraText = withBackslashes(p.file->extraText) + (plan.lineEnd == "\r\n" ? "\r" : "");
         set.entries.push_back(std::move(entry));
     }
     writeFile(set.disk(1) / "archive.dat", d);

@@ -1,12 +1,12 @@
 // Builds a diskette set on host folders for tests: root/disk1, root/disk2, ... each with its
 // volume file, diskette 1 with archive.dat, and the database's files spread over the diskettes
-// as the spec of the set says. The archived checksums are computed here, on the test side.
+// as the plan of the set says. The archived checksums are computed here, on the test side.
 //
-//     testsupport::SetSpec spec;
-//     spec.disks = 2;
-//     spec.files = {testsupport::wholeFile("keycode.rec", "abc"),
+//     testsupport::SetPlan plan;
+//     plan.disks = 2;
+//     plan.files = {testsupport::wholeFile("keycode.rec", "abc"),
 //                   testsupport::spreadFile("db/data.dat", "abcd", {{1, 3}, {2, 1}})};
-//     testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", spec);
+//     testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
 //     drives.insert('A', {.root = set.disk(1)});
 //
 // writes the example set of two diskettes: archive.dat holds
@@ -36,7 +36,7 @@ struct SetFile {
     std::string extraText = "std";
 };
 
-struct SetSpec {
+struct SetPlan {
     std::string archiveId = "812";  // the digits after the label in every Archive ID line
     int disks = 1;                  // the diskette folders written and the NUMDISKS value
     // Entries go into the descriptor by diskette, and in this order within a diskette.
@@ -59,9 +59,9 @@ struct BuiltSet {
 };
 
 // Writes the set below `root` (created when missing) and returns what it wrote. Throws
-// std::invalid_argument for a spec that cannot be written (pieces not adding up, a diskette
+// std::invalid_argument for a plan that cannot be written (pieces not adding up, a diskette
 // outside 1 to disks).
-BuiltSet buildSet(const std::filesystem::path& root, const SetSpec& spec);
+BuiltSet buildSet(const std::filesystem::path& root, const SetPlan& plan);
 
 // A file lying whole on one diskette.
 SetFile wholeFile(const std::string& name, const std::string& bytes, int disk = 1);
@@ -76,7 +76,7 @@ double archivedChecksum(const std::string& bytes);
 // The stored checksum of a later piece: the preceding piece's stored value plus this piece's
 // checksum, reduced once by 2^32.
 double cumulativeChecksum(double before, const std::string& piece);
-// `size` bytes of reproducible noise for the seed.
-std::string noise(size_t size, unsigned seed);
+// `size` bytes of reproducible noise for the salt.
+std::string noise(size_t size, unsigned salt);
 
 }  // namespace testsupport

@@ -28,20 +28,20 @@ class FlowTest : public WizardTest {
     // A set of `disks` diskettes with a keycode file, a file on every diskette and one file
     // spread over all of them.
     testsupport::BuiltSet makeSet(int disks, const std::string& id = "812") {
-        testsupport::SetSpec spec;
-        spec.disks = disks;
-        spec.archiveId = id;
-        spec.files.push_back(testsupport::wholeFile("keycode.rec", "KEY"));
+        testsupport::SetPlan plan;
+        plan.disks = disks;
+        plan.archiveId = id;
+        plan.files.push_back(testsupport::wholeFile("keycode.rec", "KEY"));
         std::vector<std::pair<int, size_t>> pieces;
         for (int d = 1; d <= disks; ++d) {
-            spec.files.push_back(testsupport::wholeFile("db/part" + std::to_string(d) + ".dat",
+            plan.files.push_back(testsupport::wholeFile("db/part" + std::to_string(d) + ".dat",
                                                         testsupport::noise(300, unsigned(d)), d));
             pieces.emplace_back(d, 100);
         }
-        spec.files.push_back(testsupport::spreadFile(
+        plan.files.push_back(testsupport::spreadFile(
             "db/big.dat", testsupport::noise(100 * size_t(disks), 99), pieces));
-        sets_.push_back(spec);
-        return testsupport::buildSet(scratch.path() / ("set" + id), spec);
+        sets_.push_back(plan);
+        return testsupport::buildSet(scratch.path() / ("set" + id), plan);
     }
     void insertDisk(const testsupport::BuiltSet& set, int n) {
         platform::Medium m;
@@ -67,8 +67,8 @@ class FlowTest : public WizardTest {
     // The database of the last set made, as the card's \backup\single\ must hold it.
     void expectCardHoldsSet(const fsys::path& cardRoot) {
         const fsys::path single = cardRoot / "backup" / "single";
-        const auto& spec = sets_.back();
-        for (const auto& file : spec.files)
+        const auto& plan = sets_.back();
+        for (const auto& file : plan.files)
             EXPECT_EQ(readFile(single / file.name), file.bytes) << file.name;
         EXPECT_TRUE(fsys::exists(single / "archive.dat"));
     }
@@ -86,7 +86,7 @@ class FlowTest : public WizardTest {
     }
 
   private:
-    std::vector<testsupport::SetSpec> sets_;
+    std::vector<testsupport::SetPlan> sets_;
 };
 
 TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
