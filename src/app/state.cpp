@@ -5,16 +5,20 @@
 namespace app {
 
 archive::FileEntry& FileTable::operator()(int n) {
-    if (n < 1 || n > capacity) platform::raise(platform::err::subscriptOutOfRange);
+    if (n < 1 || n > capacity)
+        platform::raise(platform::err::subscriptOutOfRange);
     return entries_[static_cast<size_t>(n - 1)];
 }
 
 const archive::FileEntry& FileTable::operator()(int n) const {
-    if (n < 1 || n > capacity) platform::raise(platform::err::subscriptOutOfRange);
+    if (n < 1 || n > capacity)
+        platform::raise(platform::err::subscriptOutOfRange);
     return entries_[static_cast<size_t>(n - 1)];
 }
 
-void FileTable::clear() { entries_.fill(archive::FileEntry{}); }
+void FileTable::clear() {
+    entries_.fill(archive::FileEntry{});
+}
 
 void resetState() {
     wizardStep = 0;

@@ -12,23 +12,23 @@ namespace app {
 
 // The descriptor's entries, numbered 1 to 100; any other number raises 9.
 class FileTable {
-public:
+  public:
     static constexpr int16_t capacity = 100;
     archive::FileEntry& operator()(int n);
     const archive::FileEntry& operator()(int n) const;
     void clear();
 
-private:
+  private:
     std::array<archive::FileEntry, capacity> entries_{};
 };
 
-inline int16_t wizardStep = 0;    // what OK does next (0 to 4)
-inline int16_t currentDisk = 0;   // the diskette asked for or being read
-inline std::string floppyDrive;   // "A:"
-inline std::string flashDrive;    // "E:"
-inline std::string errorText;     // the latest failure report or set summary
+inline int16_t wizardStep = 0;   // what OK does next (0 to 4)
+inline int16_t currentDisk = 0;  // the diskette asked for or being read
+inline std::string floppyDrive;  // "A:"
+inline std::string flashDrive;   // "E:"
+inline std::string errorText;    // the latest failure report or set summary
 inline double archiveId = 0;
-inline int16_t totalDisks = 0;    // 0 until a descriptor has been read
+inline int16_t totalDisks = 0;  // 0 until a descriptor has been read
 inline FileTable fileTable;
 inline int16_t fileCount = 0;
 inline bool keycodeRecFound = false;  // diskette 1 carries keycode.rec (else keycode.kcd)

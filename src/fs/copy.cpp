@@ -64,23 +64,27 @@ int16_t copyFileChecked(const std::string& source, const std::string& target, in
                     }
                     succeeded = true;
                 }
-                if (copyFileChecked(from + "\\", to + "\\", step) == -1) return -1;
+                if (copyFileChecked(from + "\\", to + "\\", step) == -1)
+                    return -1;
             } else if (fso.FileExists(to)) {
                 std::optional<fs::TextStream> in, out;
                 // Until this level has succeeded once, a file that does not open ends it.
                 try {
                     in = fso.OpenTextFile(from, fs::ForReading);
                 } catch (const platform::Error&) {
-                    if (!succeeded) throw;
+                    if (!succeeded)
+                        throw;
                 }
                 try {
                     out = fso.OpenTextFile(to, fs::ForAppending, true);
                 } catch (const platform::Error&) {
-                    if (!succeeded) throw;
+                    if (!succeeded)
+                        throw;
                 }
                 std::string bytes;
                 try {
-                    if (!in) platform::raise(platform::err::badFileName);
+                    if (!in)
+                        platform::raise(platform::err::badFileName);
                     bytes = in->ReadAll();
                 } catch (const platform::Error&) {
                     in.reset();
@@ -90,7 +94,8 @@ int16_t copyFileChecked(const std::string& source, const std::string& target, in
                     return -1;
                 }
                 try {
-                    if (!out) platform::raise(platform::err::badFileName);
+                    if (!out)
+                        platform::raise(platform::err::badFileName);
                     out->Write(bytes);
                     out->Close();
                 } catch (const platform::Error&) {
@@ -117,7 +122,8 @@ int16_t copyFileChecked(const std::string& source, const std::string& target, in
         } catch (const platform::Error&) {
             // Unreported failures end the level until it has succeeded once; after that the
             // entry is passed over and the walk goes on.
-            if (!succeeded) throw;
+            if (!succeeded)
+                throw;
         }
     }
     return 1;

@@ -6,20 +6,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 
+#include "fs/host_io.h"
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/paths.h"
-#include "fs/host_io.h"
 
 namespace fs {
 
+using platform::raise;
 using platform::err::deviceIO;
 using platform::err::diskNotReady;
 using platform::err::fileNotFound;
-using platform::raise;
 
 // ---- TextStream ----
 
@@ -27,23 +27,27 @@ struct TextStream::Impl {
     int fd = -1;
     char letter = 0;
     bool reading = false;
-    bool bad = false;       // reading fails as a damaged sector does
-    std::string buffer;     // bytes read ahead
+    bool bad = false;    // reading fails as a damaged sector does
+    std::string buffer;  // bytes read ahead
     size_t pos = 0;
     bool eof = false;
 
     ~Impl() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
 
     void requireOpen() const {
-        if (fd < 0) raise(platform::err::badFileName);
+        if (fd < 0)
+            raise(platform::err::badFileName);
     }
 
     // Reads more bytes into the buffer; false at the end of the file.
     bool fill() {
-        if (eof) return false;
-        if (bad) raise(deviceIO);
+        if (eof)
+            return false;
+        if (bad)
+            raise(deviceIO);
         if (pos > 0) {
             buffer.erase(0, pos);
             pos = 0;
@@ -66,31 +70,38 @@ TextStream& TextStream::operator=(TextStream&&) noexcept = default;
 TextStream::TextStream(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 std::string TextStream::ReadLine() {
-    if (!impl_) raise(platform::err::badFileName);
+    if (!impl_)
+        raise(platform::err::badFileName);
     impl_->requireOpen();
-    if (!impl_->reading) raise(platform::err::badFileMode);
+    if (!impl_->reading)
+        raise(platform::err::badFileMode);
     for (;;) {
         size_t lf = impl_->buffer.find('\n', impl_->pos);
         if (lf != std::string::npos) {
             std::string line = impl_->buffer.substr(impl_->pos, lf - impl_->pos);
             impl_->pos = lf + 1;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
             return line;
         }
         if (!impl_->fill()) {
-            if (impl_->pos >= impl_->buffer.size()) raise(platform::err::inputPastEnd);
+            if (impl_->pos >= impl_->buffer.size())
+                raise(platform::err::inputPastEnd);
             std::string line = impl_->buffer.substr(impl_->pos);
             impl_->pos = impl_->buffer.size();
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
             return line;
         }
     }
 }
 
 std::string TextStream::ReadAll() {
-    if (!impl_) raise(platform::err::badFileName);
+    if (!impl_)
+        raise(platform::err::badFileName);
     impl_->requireOpen();
-    if (!impl_->reading) raise(platform::err::badFileMode);
+    if (!impl_->reading)
+        raise(platform::err::badFileMode);
     while (impl_->fill()) {
     }
     std::string rest = impl_->buffer.substr(impl_->pos);
@@ -99,16 +110,20 @@ std::string TextStream::ReadAll() {
 }
 
 bool TextStream::AtEndOfStream() {
-    if (!impl_) raise(platform::err::badFileName);
+    if (!impl_)
+        raise(platform::err::badFileName);
     impl_->requireOpen();
-    if (impl_->pos < impl_->buffer.size()) return false;
+    if (impl_->pos < impl_->buffer.size())
+        return false;
     return !impl_->fill();
 }
 
 void TextStream::Write(std::string_view text) {
-    if (!impl_) raise(platform::err::badFileName);
+    if (!impl_)
+        raise(platform::err::badFileName);
     impl_->requireOpen();
-    if (impl_->reading) raise(platform::err::badFileMode);
+    if (impl_->reading)
+        raise(platform::err::badFileMode);
     hostio::writeAdmitted(impl_->fd, impl_->letter, text.data(), text.size());
 }
 
@@ -116,7 +131,8 @@ void TextStream::Close() {
     if (impl_ && impl_->fd >= 0) {
         int fd = impl_->fd;
         impl_->fd = -1;
-        if (::close(fd) != 0 && !impl_->reading) raise(platform::codeForErrno(errno));
+        if (::close(fd) != 0 && !impl_->reading)
+            raise(platform::codeForErrno(errno));
     }
 }
 
@@ -126,7 +142,8 @@ namespace {
 
 platform::Drive lookUp(char letter) {
     auto drive = platform::drives().find(letter);
-    if (!drive) raise(platform::err::deviceUnavailable);
+    if (!drive)
+        raise(platform::err::deviceUnavailable);
     return *drive;
 }
 
@@ -134,7 +151,8 @@ char letterOf(const std::string& driveName) {
     std::string name = driveName;
     if (name.empty() || !std::isalpha(static_cast<unsigned char>(name[0])))
         raise(platform::err::deviceUnavailable);
-    if (name.size() > 1 && name[1] != ':') raise(platform::err::deviceUnavailable);
+    if (name.size() > 1 && name[1] != ':')
+        raise(platform::err::deviceUnavailable);
     return static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
 }
 
@@ -157,7 +175,8 @@ TextStream openStream(const std::string& path, int mode, bool create) {
             platform::drives().checkModify(hp.letter);
             flags |= O_WRONLY | O_APPEND | (create ? O_CREAT : 0);
             break;
-        default: raise(platform::err::invalidCall);
+        default:
+            raise(platform::err::invalidCall);
     }
     impl->fd = hostio::openFile(hp.host, flags);
     return TextStream(std::move(impl));
@@ -165,19 +184,27 @@ TextStream openStream(const std::string& path, int mode, bool create) {
 
 }  // namespace
 
-std::string DriveObject::DriveLetter() const { return std::string(1, letter_); }
-int DriveObject::DriveType() const { return lookUp(letter_).type; }
-bool DriveObject::IsReady() const { return lookUp(letter_).ready; }
+std::string DriveObject::DriveLetter() const {
+    return std::string(1, letter_);
+}
+int DriveObject::DriveType() const {
+    return lookUp(letter_).type;
+}
+bool DriveObject::IsReady() const {
+    return lookUp(letter_).ready;
+}
 
 std::string DriveObject::VolumeName() const {
     platform::Drive d = lookUp(letter_);
-    if (!d.ready) raise(diskNotReady);
+    if (!d.ready)
+        raise(diskNotReady);
     return d.volumeName;
 }
 
 double DriveObject::FreeSpace() const {
     platform::Drive d = lookUp(letter_);
-    if (!d.ready) raise(diskNotReady);
+    if (!d.ready)
+        raise(diskNotReady);
     return static_cast<double>(d.freeBytes);
 }
 
@@ -187,7 +214,9 @@ TextStream FileObject::OpenAsTextStream(int mode, int /*format*/) const {
     return openStream(path_, mode, false);
 }
 
-void FileObject::Delete() const { deleteFile(path_); }
+void FileObject::Delete() const {
+    deleteFile(path_);
+}
 
 std::string FileSystemObject::GetDriveName(const std::string& path) const {
     return platform::driveNameOf(path);
@@ -234,7 +263,8 @@ TextStream FileSystemObject::CreateTextFile(const std::string& path, bool overwr
 FileObject FileSystemObject::GetFile(const std::string& path) const {
     struct stat st {};
     platform::HostPath hp = platform::resolvePath(path);
-    if (stat(hp.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) raise(fileNotFound);
+    if (stat(hp.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        raise(fileNotFound);
     return FileObject(path);
 }
 
@@ -246,9 +276,11 @@ void FileSystemObject::CopyFile(const std::string& source, const std::string& ta
 }
 
 std::string FileSystemObject::GetSpecialFolder(int which) const {
-    if (which != 2) raise(platform::err::invalidCall);
+    if (which != 2)
+        raise(platform::err::invalidCall);
     std::string t = platform::tempFolder();
-    while (t.size() > 3 && (t.back() == '\\' || t.back() == '/')) t.pop_back();
+    while (t.size() > 3 && (t.back() == '\\' || t.back() == '/'))
+        t.pop_back();
     return t;
 }
 

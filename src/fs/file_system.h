@@ -17,7 +17,7 @@ constexpr int TristateUseDefault = -2;
 
 // A text stream in the default single-byte mode: bytes in, bytes out, no translation.
 class TextStream {
-public:
+  public:
     TextStream();
     ~TextStream();  // closes the file if still open
     TextStream(TextStream&&) noexcept;
@@ -35,12 +35,12 @@ public:
     struct Impl;
     explicit TextStream(std::unique_ptr<Impl> impl);
 
-private:
+  private:
     std::unique_ptr<Impl> impl_;
 };
 
 class DriveObject {
-public:
+  public:
     explicit DriveObject(char letter) : letter_(letter) {}
     std::string DriveLetter() const;  // upper case, no colon
     int DriveType() const;
@@ -48,23 +48,23 @@ public:
     std::string VolumeName() const;  // raises 71 when the drive is not ready
     double FreeSpace() const;        // raises 71 when the drive is not ready
 
-private:
+  private:
     char letter_;
 };
 
 class FileObject {
-public:
+  public:
     explicit FileObject(std::string path) : path_(std::move(path)) {}
     TextStream OpenAsTextStream(int mode = ForReading, int format = TristateUseDefault) const;
     void Delete() const;
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 class FileSystemObject {
-public:
+  public:
     // The drive part of a path or of a drive list entry ("a:" for "a: [X]"); "" when none.
     std::string GetDriveName(const std::string& path) const;
     // Raises 68 when there is no such drive.
@@ -117,7 +117,7 @@ int64_t fileLength(const std::string& path);
 
 // A file opened for reading raw bytes.
 class BinaryFile {
-public:
+  public:
     explicit BinaryFile(const std::string& path);  // raises 53 for a missing file
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
@@ -127,7 +127,7 @@ public:
     size_t read(uint8_t* buffer, size_t size);
     void close();
 
-private:
+  private:
     int fd_ = -1;
     bool bad_ = false;
 };

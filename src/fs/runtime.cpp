@@ -31,7 +31,8 @@ std::string lowerText(const std::string& s) {
 // Folder paths may end in "\"; the entry they name is the same.
 std::string withoutTrailingSeparator(const std::string& path) {
     std::string p = path;
-    while (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+    while (p.size() > 3 && (p.back() == '\\' || p.back() == '/'))
+        p.pop_back();
     return p;
 }
 
@@ -39,19 +40,24 @@ std::vector<DirEntry> readFolder(const std::string& folder, bool everything) {
     platform::HostPath hp = platform::resolvePath(folder);
     DIR* dir = opendir(hp.host.c_str());
     if (dir == nullptr) {
-        if (errno == ENOENT || errno == ENOTDIR) raise(platform::err::pathNotFound);
+        if (errno == ENOENT || errno == ENOTDIR)
+            raise(platform::err::pathNotFound);
         raise(platform::codeForErrno(errno));
     }
     std::vector<DirEntry> entries;
     errno = 0;
     while (dirent* e = readdir(dir)) {
         std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        if (!everything && name[0] == '.') continue;
+        if (name == "." || name == "..")
+            continue;
+        if (!everything && name[0] == '.')
+            continue;
         struct stat st {};
-        if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
         if (S_ISLNK(st.st_mode)) {
-            if (everything) entries.push_back({name, false});
+            if (everything)
+                entries.push_back({name, false});
         } else if (S_ISDIR(st.st_mode)) {
             entries.push_back({name, true});
         } else if (S_ISREG(st.st_mode) || everything) {
@@ -60,7 +66,8 @@ std::vector<DirEntry> readFolder(const std::string& folder, bool everything) {
     }
     int readError = errno;
     closedir(dir);
-    if (readError != 0) raise(platform::codeForErrno(readError));
+    if (readError != 0)
+        raise(platform::codeForErrno(readError));
     std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
         std::string la = lowerText(a.name), lb = lowerText(b.name);
         return la != lb ? la < lb : a.name < b.name;
@@ -76,15 +83,21 @@ struct stat lstatOf(const platform::HostPath& hp, bool& found) {
 
 }  // namespace
 
-std::vector<DirEntry> listFolder(const std::string& folder) { return readFolder(folder, false); }
+std::vector<DirEntry> listFolder(const std::string& folder) {
+    return readFolder(folder, false);
+}
 
-std::vector<DirEntry> listFolderAll(const std::string& folder) { return readFolder(folder, true); }
+std::vector<DirEntry> listFolderAll(const std::string& folder) {
+    return readFolder(folder, true);
+}
 
 bool entryExists(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(withoutTrailingSeparator(path));
-    if (hp.relative.empty()) return true;  // a drive's root
+    if (hp.relative.empty())
+        return true;  // a drive's root
     std::string name = hp.host.filename().string();
-    if (name.empty() || name[0] == '.') return false;
+    if (name.empty() || name[0] == '.')
+        return false;
     bool found = false;
     struct stat st = lstatOf(hp, found);
     return found && (S_ISDIR(st.st_mode) || S_ISREG(st.st_mode));
@@ -94,7 +107,8 @@ bool isFolder(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(withoutTrailingSeparator(path));
     bool found = false;
     struct stat st = lstatOf(hp, found);
-    if (!found) raise(platform::err::fileNotFound);
+    if (!found)
+        raise(platform::err::fileNotFound);
     return S_ISDIR(st.st_mode);
 }
 
@@ -102,8 +116,10 @@ void makeFolder(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(withoutTrailingSeparator(path));
     platform::drives().checkModify(hp.letter);
     if (::mkdir(hp.host.c_str(), 0777) != 0) {
-        if (errno == EEXIST) raise(platform::err::pathFileAccess);
-        if (errno == ENOENT || errno == ENOTDIR) raise(platform::err::pathNotFound);
+        if (errno == EEXIST)
+            raise(platform::err::pathFileAccess);
+        if (errno == ENOENT || errno == ENOTDIR)
+            raise(platform::err::pathNotFound);
         raise(platform::codeForErrno(errno));
     }
 }
@@ -111,12 +127,15 @@ void makeFolder(const std::string& path) {
 void removeFolder(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(withoutTrailingSeparator(path));
     platform::drives().checkModify(hp.letter);
-    if (hp.relative.empty()) raise(platform::err::pathFileAccess);  // never a drive's root
+    if (hp.relative.empty())
+        raise(platform::err::pathFileAccess);  // never a drive's root
     bool found = false;
     struct stat st = lstatOf(hp, found);
-    if (!found || !S_ISDIR(st.st_mode)) raise(platform::err::pathNotFound);
+    if (!found || !S_ISDIR(st.st_mode))
+        raise(platform::err::pathNotFound);
     if (::rmdir(hp.host.c_str()) != 0) {
-        if (errno == ENOTEMPTY || errno == EEXIST) raise(platform::err::pathFileAccess);
+        if (errno == ENOTEMPTY || errno == EEXIST)
+            raise(platform::err::pathFileAccess);
         raise(platform::codeForErrno(errno));
     }
 }
@@ -125,15 +144,18 @@ void deleteFile(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(path);
     bool found = false;
     struct stat st = lstatOf(hp, found);
-    if (!found || S_ISDIR(st.st_mode)) raise(platform::err::fileNotFound);
+    if (!found || S_ISDIR(st.st_mode))
+        raise(platform::err::fileNotFound);
     platform::drives().checkModify(hp.letter);
-    if (::unlink(hp.host.c_str()) != 0) raise(platform::codeForErrno(errno));
+    if (::unlink(hp.host.c_str()) != 0)
+        raise(platform::codeForErrno(errno));
 }
 
 int64_t fileLength(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(path);
     struct stat st {};
-    if (stat(hp.host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) raise(platform::err::fileNotFound);
+    if (stat(hp.host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        raise(platform::err::fileNotFound);
     return static_cast<int64_t>(st.st_size);
 }
 
@@ -144,16 +166,20 @@ BinaryFile::BinaryFile(const std::string& path) {
 }
 
 BinaryFile::~BinaryFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 size_t BinaryFile::read(uint8_t* buffer, size_t size) {
-    if (fd_ < 0) raise(platform::err::badFileName);
-    if (bad_) raise(platform::err::deviceIO);
+    if (fd_ < 0)
+        raise(platform::err::badFileName);
+    if (bad_)
+        raise(platform::err::deviceIO);
     size_t got = 0;
     while (got < size) {
         ssize_t n = hostio::readSome(fd_, buffer + got, size - got);
-        if (n == 0) break;
+        if (n == 0)
+            break;
         got += static_cast<size_t>(n);
     }
     return got;
@@ -168,7 +194,8 @@ void BinaryFile::close() {
 
 void changeDrive(const std::string& path) {
     std::string name = platform::driveNameOf(path);
-    if (name.empty()) raise(platform::err::invalidCall);
+    if (name.empty())
+        raise(platform::err::invalidCall);
     platform::HostPath hp = platform::resolvePath(name + "\\");
     platform::setCurrentDrive(hp.letter);
 }
@@ -176,7 +203,8 @@ void changeDrive(const std::string& path) {
 void changeFolder(const std::string& path) {
     platform::HostPath hp = platform::resolvePath(withoutTrailingSeparator(path));
     struct stat st {};
-    if (stat(hp.host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) raise(platform::err::pathNotFound);
+    if (stat(hp.host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        raise(platform::err::pathNotFound);
     platform::setCurrentFolder(hp.letter, "\\" + hp.relative);
 }
 
@@ -184,7 +212,8 @@ namespace {
 
 void syncPath(const std::filesystem::path& host, bool folder) {
     int fd = ::open(host.c_str(), (folder ? O_RDONLY | O_DIRECTORY : O_RDONLY) | O_CLOEXEC);
-    if (fd < 0) hostio::raiseFor(host, errno);
+    if (fd < 0)
+        hostio::raiseFor(host, errno);
     int rc = ::fsync(fd);
     int syncError = errno;
     ::close(fd);
@@ -196,16 +225,19 @@ void syncPath(const std::filesystem::path& host, bool folder) {
 void syncBelow(const std::filesystem::path& host) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(host, ec), end; it != end; it.increment(ec)) {
-        if (ec) break;
+        if (ec)
+            break;
         auto status = it->symlink_status(ec);
-        if (ec) raise(platform::err::deviceIO);
+        if (ec)
+            raise(platform::err::deviceIO);
         if (std::filesystem::is_directory(status)) {
             syncBelow(it->path());
         } else if (std::filesystem::is_regular_file(status)) {
             syncPath(it->path(), false);
         }
     }
-    if (ec) raise(platform::codeForErrno(ec.value()));
+    if (ec)
+        raise(platform::codeForErrno(ec.value()));
     syncPath(host, true);
 }
 
@@ -214,7 +246,8 @@ void syncBelow(const std::filesystem::path& host) {
 void syncTree(const std::string& folder) {
     platform::HostPath hp = platform::resolvePath(withoutTrailingSeparator(folder));
     syncBelow(hp.host);
-    if (!hp.relative.empty()) syncPath(hp.host.parent_path(), true);
+    if (!hp.relative.empty())
+        syncPath(hp.host.parent_path(), true);
 }
 
 }  // namespace fs

@@ -8,25 +8,31 @@
 
 namespace UtilModule {
 
-std::string getTempFolder() { return fs::FileSystemObject().GetSpecialFolder(2); }
+std::string getTempFolder() {
+    return fs::FileSystemObject().GetSpecialFolder(2);
+}
 
 int16_t countFolderEntries(const std::string& folder) {
     int32_t n = 0;
     for (const fs::DirEntry& entry : fs::listFolder(folder)) {
         n += 1;
-        if (entry.folder) n += countFolderEntries(folder + entry.name + "\\");
-        if (n > 32767) platform::raise(platform::err::overflow);
+        if (entry.folder)
+            n += countFolderEntries(folder + entry.name + "\\");
+        if (n > 32767)
+            platform::raise(platform::err::overflow);
     }
     return static_cast<int16_t>(n);
 }
 
 void removeFolderTree(const std::string& folder) {
     fs::FileSystemObject fso;
-    if (!fso.FolderExists(folder)) return;
+    if (!fso.FolderExists(folder))
+        return;
     // A link to a folder goes as a link: what it points at is not ours to delete.
     if (!fs::isFolder(folder)) {
         std::string link = folder;
-        while (!link.empty() && link.back() == '\\') link.pop_back();
+        while (!link.empty() && link.back() == '\\')
+            link.pop_back();
         fs::deleteFile(link);
         return;
     }
@@ -40,7 +46,8 @@ void removeFolderTree(const std::string& folder) {
             }
             fs::deleteFile(folder + entry.name);
         }
-        if (!descended) break;
+        if (!descended)
+            break;
     }
     fs::removeFolder(folder);
 }

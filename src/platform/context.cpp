@@ -14,17 +14,26 @@ char current = 0;
 std::map<char, std::string> folders;
 }  // namespace
 
-void installDrives(DriveTable* table) { installedDrives = table; }
+void installDrives(DriveTable* table) {
+    installedDrives = table;
+}
 
 DriveTable& drives() {
-    if (installedDrives == nullptr) throw std::logic_error("no drive table installed");
+    if (installedDrives == nullptr)
+        throw std::logic_error("no drive table installed");
     return *installedDrives;
 }
 
-void setTempFolder(const std::string& converterPath) { tempPath = converterPath; }
-const std::string& tempFolder() { return tempPath; }
+void setTempFolder(const std::string& converterPath) {
+    tempPath = converterPath;
+}
+const std::string& tempFolder() {
+    return tempPath;
+}
 
-char currentDrive() { return current; }
+char currentDrive() {
+    return current;
+}
 void setCurrentDrive(char letter) {
     current = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
 }

@@ -12,7 +12,9 @@ namespace platform {
 
 namespace {
 
-char upper(char letter) { return static_cast<char>(std::toupper(static_cast<unsigned char>(letter))); }
+char upper(char letter) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
 
 std::string lowerText(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -25,12 +27,14 @@ std::string normalRelative(const std::string& relative) {
     std::string out;
     for (char c : relative) {
         if (c == '/' || c == '\\') {
-            if (!out.empty() && out.back() != '\\') out += '\\';
+            if (!out.empty() && out.back() != '\\')
+                out += '\\';
         } else {
             out += c;
         }
     }
-    if (!out.empty() && out.back() == '\\') out.pop_back();
+    if (!out.empty() && out.back() == '\\')
+        out.pop_back();
     return lowerText(out);
 }
 
@@ -40,13 +44,15 @@ std::string driveEntryText(char letter, int type, const std::string& volumeName)
     std::string entry;
     entry += static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     entry += ':';
-    if (!volumeName.empty() && type != driveRemovable) entry += " [" + volumeName + "]";
+    if (!volumeName.empty() && type != driveRemovable)
+        entry += " [" + volumeName + "]";
     return entry;
 }
 
 uint64_t hostFreeBytes(const std::filesystem::path& path) {
     struct statvfs st {};
-    if (statvfs(path.c_str(), &st) != 0) return 0;
+    if (statvfs(path.c_str(), &st) != 0)
+        return 0;
     return static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
 }
 
@@ -57,18 +63,22 @@ void FolderDriveTable::define(char letter, int type, std::optional<Medium> mediu
     slots_[upper(letter)] = std::move(s);
 }
 
-bool FolderDriveTable::defined(char letter) const { return slots_.count(upper(letter)) != 0; }
+bool FolderDriveTable::defined(char letter) const {
+    return slots_.count(upper(letter)) != 0;
+}
 
 void FolderDriveTable::insert(char letter, Medium medium) {
     Slot* s = slot(letter);
-    if (s == nullptr) raise(err::deviceUnavailable);
+    if (s == nullptr)
+        raise(err::deviceUnavailable);
     s->medium = std::move(medium);
     s->written = 0;
 }
 
 void FolderDriveTable::eject(char letter) {
     Slot* s = slot(letter);
-    if (s == nullptr) raise(err::deviceUnavailable);
+    if (s == nullptr)
+        raise(err::deviceUnavailable);
     s->medium.reset();
     s->written = 0;
 }
@@ -100,25 +110,30 @@ Drive FolderDriveTable::describe(char letter, const Slot& s) const {
 
 std::vector<Drive> FolderDriveTable::list() {
     std::vector<Drive> out;
-    for (const auto& [letter, s] : slots_) out.push_back(describe(letter, s));
+    for (const auto& [letter, s] : slots_)
+        out.push_back(describe(letter, s));
     return out;
 }
 
 std::optional<Drive> FolderDriveTable::find(char letter) {
     Slot* s = slot(letter);
-    if (s == nullptr) return std::nullopt;
+    if (s == nullptr)
+        return std::nullopt;
     return describe(upper(letter), *s);
 }
 
 void FolderDriveTable::checkModify(char letter) {
     Slot* s = slot(letter);
-    if (s != nullptr && s->medium && s->medium->readonly) raise(err::permissionDenied);
+    if (s != nullptr && s->medium && s->medium->readonly)
+        raise(err::permissionDenied);
 }
 
 uint64_t FolderDriveTable::admitWrite(char letter, uint64_t bytes) {
     Slot* s = slot(letter);
-    if (s == nullptr || !s->medium) return bytes;
-    if (s->medium->readonly) raise(err::permissionDenied);
+    if (s == nullptr || !s->medium)
+        return bytes;
+    if (s->medium->readonly)
+        raise(err::permissionDenied);
     if (!s->medium->capacity) {
         s->written += bytes;
         return bytes;
@@ -131,7 +146,8 @@ uint64_t FolderDriveTable::admitWrite(char letter, uint64_t bytes) {
 
 bool FolderDriveTable::isBad(char letter, const std::string& relative) {
     Slot* s = slot(letter);
-    if (s == nullptr || !s->medium) return false;
+    if (s == nullptr || !s->medium)
+        return false;
     const std::string wanted = normalRelative(relative);
     return std::any_of(s->medium->bad.begin(), s->medium->bad.end(),
                        [&](const std::string& b) { return normalRelative(b) == wanted; });

@@ -23,7 +23,7 @@ enum DriveTypeCode : int {
 };
 
 struct Drive {
-    char letter = 'A';           // upper case
+    char letter = 'A';  // upper case
     int type = driveUnknown;
     bool ready = false;
     std::string volumeName;
@@ -37,7 +37,7 @@ struct Drive {
 std::string driveEntryText(char letter, int type, const std::string& volumeName);
 
 class DriveTable {
-public:
+  public:
     virtual ~DriveTable() = default;
 
     // Every drive, in letter order.
@@ -69,7 +69,7 @@ struct Medium {
 // Letters bound to host folders; media can be inserted and ejected. Tests and the script
 // front end use it.
 class FolderDriveTable : public DriveTable {
-public:
+  public:
     // Defines (or redefines) drive `letter`; no medium means the drive is not ready.
     void define(char letter, int type, std::optional<Medium> medium);
     bool defined(char letter) const;
@@ -85,7 +85,7 @@ public:
     uint64_t admitWrite(char letter, uint64_t bytes) override;
     bool isBad(char letter, const std::string& relative) override;
 
-private:
+  private:
     struct Slot {
         int type = driveUnknown;
         std::optional<Medium> medium;

@@ -37,14 +37,14 @@ constexpr int16_t invalidPropertyValue = 380;
 std::string errorDescription(int code);
 
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(int code);
     Error(int code, const std::string& description);
 
     int16_t code() const { return code_; }
     const std::string& description() const { return description_; }
 
-private:
+  private:
     int16_t code_;
     std::string description_;
 };

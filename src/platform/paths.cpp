@@ -16,7 +16,8 @@ namespace platform {
 namespace {
 
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
             std::tolower(static_cast<unsigned char>(b[i])))
@@ -39,7 +40,8 @@ std::optional<std::string> matchIgnoringCase(const std::filesystem::path& folder
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
         std::string candidate = it->path().filename().string();
-        if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = candidate;
+        if (sameIgnoringCase(candidate, name) && (!best || candidate < *best))
+            best = candidate;
     }
     return best;
 }
@@ -49,13 +51,15 @@ std::vector<std::string> splitComponents(const std::string& text) {
     std::string part;
     for (char c : text) {
         if (c == '\\' || c == '/') {
-            if (!part.empty()) parts.push_back(part);
+            if (!part.empty())
+                parts.push_back(part);
             part.clear();
         } else {
             part += c;
         }
     }
-    if (!part.empty()) parts.push_back(part);
+    if (!part.empty())
+        parts.push_back(part);
     return parts;
 }
 
@@ -72,7 +76,8 @@ std::string driveNameOf(const std::string& path) {
 }
 
 HostPath resolvePath(const std::string& path) {
-    if (path.empty() || path.find('\0') != std::string::npos) raise(err::badFileName);
+    if (path.empty() || path.find('\0') != std::string::npos)
+        raise(err::badFileName);
 
     char letter;
     std::string rest;
@@ -81,24 +86,31 @@ HostPath resolvePath(const std::string& path) {
         rest = path.substr(2);
     } else {
         letter = currentDrive();
-        if (letter == 0) raise(err::badFileName);
+        if (letter == 0)
+            raise(err::badFileName);
         rest = path;
     }
 
     std::optional<Drive> drive = drives().find(letter);
-    if (!drive) raise(err::deviceUnavailable);
-    if (!drive->ready || drive->root.empty()) raise(err::diskNotReady);
+    if (!drive)
+        raise(err::deviceUnavailable);
+    if (!drive->ready || drive->root.empty())
+        raise(err::diskNotReady);
 
     std::vector<std::string> components;
-    if (!startsWithSeparator(rest)) components = splitComponents(currentFolder(letter));
+    if (!startsWithSeparator(rest))
+        components = splitComponents(currentFolder(letter));
     for (const std::string& part : splitComponents(rest)) {
-        if (part == ".") continue;
+        if (part == ".")
+            continue;
         if (part == "..") {
-            if (components.empty()) raise(err::pathNotFound);
+            if (components.empty())
+                raise(err::pathNotFound);
             components.pop_back();
             continue;
         }
-        if (part.find(':') != std::string::npos) raise(err::badFileName);
+        if (part.find(':') != std::string::npos)
+            raise(err::badFileName);
         components.push_back(part);
     }
 
@@ -116,7 +128,8 @@ HostPath resolvePath(const std::string& path) {
             }
         }
         out.host /= name;
-        if (!out.relative.empty()) out.relative += '\\';
+        if (!out.relative.empty())
+            out.relative += '\\';
         out.relative += name;
     }
     return out;

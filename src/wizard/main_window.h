@@ -15,7 +15,7 @@ struct Color {
 };
 
 class Control {
-public:
+  public:
     virtual ~Control() = default;
     virtual bool visible() const = 0;
     virtual void setVisible(bool visible) = 0;
@@ -23,7 +23,7 @@ public:
 
 // A multi-line text box. Lengths and the selection are in UTF-16 code units.
 class TextBox : public Control {
-public:
+  public:
     virtual std::string text() const = 0;
     virtual void setText(const std::string& text) = 0;
     // Adds to the end; the visible result is that of setText(text() + more), without
@@ -45,7 +45,7 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
     virtual void refresh() = 0;
@@ -54,7 +54,7 @@ public:
 enum class Picture { none, ok, back, exit, showLog, hideLog };
 
 class Button : public Control {
-public:
+  public:
     virtual bool enabled() const = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual Picture picture() const = 0;
@@ -65,7 +65,7 @@ public:
 // The drive list: the drive table's entries. Setting the list index to another value raises
 // the change handler at once, whether code or the user sets it.
 class DriveList : public Control {
-public:
+  public:
     virtual int16_t listCount() const = 0;
     virtual std::string entryAt(int16_t index) const = 0;
     virtual int16_t listIndex() const = 0;
@@ -80,7 +80,7 @@ public:
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     virtual float min() const = 0;
     virtual void setMin(float value) = 0;
     virtual float max() const = 0;
@@ -91,7 +91,7 @@ public:
 };
 
 class Line {
-public:
+  public:
     virtual ~Line() = default;
     virtual int x1() const = 0;
     virtual int y1() const = 0;
@@ -106,7 +106,7 @@ enum class Answer { ok, yes, no };
 
 // The About box (frmAbout); the logic loads, fills, shows and unloads it.
 class AboutBox {
-public:
+  public:
     virtual ~AboutBox() = default;
     virtual bool loaded() const = 0;
     virtual void load() = 0;    // creates the dialog (its labels empty)
@@ -120,7 +120,7 @@ public:
 };
 
 class MainWindow {
-public:
+  public:
     virtual ~MainWindow() = default;
 
     virtual TextBox& mainText() = 0;

@@ -8,13 +8,18 @@ namespace {
 MainWindow* installed = nullptr;
 }
 
-void installWindow(MainWindow* w) { installed = w; }
+void installWindow(MainWindow* w) {
+    installed = w;
+}
 
 MainWindow& window() {
-    if (installed == nullptr) throw std::logic_error("no main window installed");
+    if (installed == nullptr)
+        throw std::logic_error("no main window installed");
     return *installed;
 }
 
-bool hasWindow() { return installed != nullptr; }
+bool hasWindow() {
+    return installed != nullptr;
+}
 
 }  // namespace wizard

@@ -15,7 +15,7 @@ using testsupport::writeFile;
 using UtilModule::copyFileChecked;
 
 class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
-protected:
+  protected:
     void SetUp() override {
         app::resetState();
         wizard::installWindow(&window);
@@ -79,7 +79,8 @@ TEST_F(CopyTest, EachLevelKeepsItsOwnPaths) {
 
 TEST_F(CopyTest, ABarBeyondItsMaximumStaysAndTheWalkGoesOn) {
     window.progressBar1().setMax(2);
-    for (const char* f : {"a/1", "a/2", "a/3"}) writeFile(host(f), "x");
+    for (const char* f : {"a/1", "a/2", "a/3"})
+        writeFile(host(f), "x");
     EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1);
     EXPECT_EQ(progress(), 2);
     EXPECT_TRUE(std::filesystem::exists(host("c/Temp/T/3")));

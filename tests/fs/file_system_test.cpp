@@ -14,7 +14,7 @@ using testsupport::writeFile;
 namespace err = platform::err;
 
 class FileSystemTest : public ::testing::Test, public fstest::DrivesFixture {
-protected:
+  protected:
     fs::FileSystemObject fso;
 };
 
@@ -65,7 +65,8 @@ TEST_F(FileSystemTest, TextStreamsReadLinesAndBytesExactly) {
     in.Close();
 
     std::string bytes;
-    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i)
+        bytes += static_cast<char>(i);
     bytes += std::string(200000, '\r');
     writeFile(host("a/bin"), bytes);
     EXPECT_EQ(fso.OpenTextFile("A:\\bin").ReadAll(), bytes);

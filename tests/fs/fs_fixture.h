@@ -21,7 +21,7 @@ inline int codeOf(const std::function<void()>& f) {
 }
 
 class DrivesFixture {
-public:
+  public:
     DrivesFixture() {
         platform::resetContext();
         drives.define('a', platform::driveRemovable, medium("a"));

@@ -13,7 +13,7 @@ using testsupport::writeFile;
 using namespace UtilModule;
 
 class TempAreaTest : public ::testing::Test, public fstest::DrivesFixture {
-protected:
+  protected:
     void SetUp() override {
         app::resetState();
         wizard::installWindow(&window);
@@ -22,7 +22,9 @@ protected:
     headless::HeadlessWindow window;
 };
 
-TEST_F(TempAreaTest, TheTemporaryFolder) { EXPECT_EQ(getTempFolder(), "C:\\Temp"); }
+TEST_F(TempAreaTest, TheTemporaryFolder) {
+    EXPECT_EQ(getTempFolder(), "C:\\Temp");
+}
 
 TEST_F(TempAreaTest, CountsEverythingBelowAFolder) {
     EXPECT_EQ(countFolderEntries("A:\\"), 0);
@@ -38,7 +40,8 @@ TEST_F(TempAreaTest, CountsEverythingBelowAFolder) {
 }
 
 TEST_F(TempAreaTest, CountAbove32767Overflows) {
-    for (int i = 0; i < 32768; ++i) writeFile(host("a/f" + std::to_string(i)), "");
+    for (int i = 0; i < 32768; ++i)
+        writeFile(host("a/f" + std::to_string(i)), "");
     EXPECT_EQ(fstest::codeOf([] { countFolderEntries("A:\\"); }), platform::err::overflow);
 }
 
@@ -62,7 +65,8 @@ TEST_F(TempAreaTest, AFolderThatIsALinkGoesAsALink) {
     writeFile(host("keep/precious.dat"), "p");
     std::filesystem::create_directory_symlink(host("keep"), host("c/Temp/VELT_flat"));
     removeFolderTree("C:\\Temp\\VELT_flat\\");
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(host("c/Temp/VELT_flat"))));
+    EXPECT_FALSE(
+        std::filesystem::exists(std::filesystem::symlink_status(host("c/Temp/VELT_flat"))));
     EXPECT_TRUE(std::filesystem::exists(host("keep/precious.dat")));
 }
 

@@ -22,7 +22,7 @@ int codeOf(const std::function<void()>& f) {
 }
 
 class PathsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::resetContext();
         Medium m;

@@ -9,7 +9,8 @@ namespace testsupport {
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "velt-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
@@ -35,14 +36,17 @@ std::filesystem::path ScratchDir::make(const std::string& relative) const {
 
 std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + file.string());
+    if (!in)
+        throw std::runtime_error("cannot read " + file.string());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    if (file.has_parent_path())
+        std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

@@ -9,7 +9,7 @@ namespace testsupport {
 // A fresh host folder below the system's temporary directory, removed with everything in it
 // when the object goes.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // path() / relative, with the folders on the way created.
     std::filesystem::path make(const std::string& relative) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
