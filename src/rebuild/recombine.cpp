@@ -100,9 +100,13 @@ bool recombineDatabase() {
     const std::string flat = temp + "\\VELT_flat";
     const std::string area = temp + "\\VELT_disk";
 
+    // A failure the merge pass reported does not stop the recombination, but the image then
+    // lacks what the walk could not copy (files no entry names among them): it is not whole.
+    bool clean = true;
     for (int16_t k = 1; k <= app::currentDisk; ++k) {
         try {
-            copyFileChecked(area + std::to_string(k) + "\\", flat + "\\", 0);
+            if (copyFileChecked(area + std::to_string(k) + "\\", flat + "\\", 0) == -1)
+                clean = false;
         } catch (const platform::Error&) {
             // The merge pass only lays the ground; every archived file is placed again below.
         }
@@ -119,7 +123,6 @@ bool recombineDatabase() {
         return false;
     }
 
-    bool clean = true;
     for (int16_t i = 1; i <= app::fileCount; ++i) {
         advanceProgress(step);
         const archive::FileEntry& entry = app::fileTable(i);

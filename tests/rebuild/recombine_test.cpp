@@ -242,6 +242,22 @@ TEST_F(RecombineTest, DamagedPieceIsReported) {
               "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
 }
 
+TEST_F(RecombineTest, MergePassFailureGoesOnButTheImageIsNotWhole) {
+    layOut(twoDisketteExample());
+    writeFile(area(2) / "notes.txt", "not in the table");
+    insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\notes.txt"));
+
+    EXPECT_FALSE(UtilModule::recombineDatabase());
+
+    // Every entry is still placed; only the file the walk could not copy is missing.
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    EXPECT_EQ(window->messageBoxes()[0].text.rfind(
+                  "Can not copy file C:\\Temp\\VELT_disk2\\notes.txt", 0),
+              0u);
+    EXPECT_EQ(readFile(flat() / "db" / "data.dat"), "abcd");
+    EXPECT_FALSE(std::filesystem::exists(flat() / "notes.txt"));
+}
+
 TEST_F(RecombineTest, FullDeviceDuringAJoinIsReported) {
     Layout l = twoDisketteExample();
     l.pieces[2].bytes = "defgh";
