@@ -1,3 +1,4 @@
+// The version text of the application's fixed identity.
 #include "app/identity.h"
 
 namespace app {

@@ -1,3 +1,4 @@
+// The descriptor's entry table and the reset of the shared conversion state.
 #include "app/state.h"
 
 #include "platform/error.h"

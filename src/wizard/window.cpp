@@ -1,3 +1,4 @@
+// The running main window that the wizard's procedures work on, installed by the front end.
 #include <stdexcept>
 
 #include "wizard/main_window.h"
