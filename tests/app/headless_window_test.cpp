@@ -36,8 +36,8 @@ TEST(Json, EscapesWhatJsonNeedsAndKeepsUtf8) {
     EXPECT_EQ(jsonString(""), R"("")");
     EXPECT_EQ(jsonString("a \"b\" \\c"), R"("a \"b\" \\c")");
     EXPECT_EQ(jsonString("one\r\ntwo"), R"("one\r\ntwo")");
-    EXPECT_EQ(jsonString(std::string("\t\x01\x1f\x7f", 4) + std::string(1, '\0')),
-              R"("\u0009\u0001\u001F\u007F\u0000")");
+    EXPECT_EQ(jsonString(std::string("\t\x01\x1f\b\f\x7f", 6) + std::string(1, '\0')),
+              "\"\\t\\u0001\\u001f\\b\\f\x7f\\u0000\"");
     EXPECT_EQ(jsonString("Gr\xC3\xB6\xC3\x9F"
                          "e \xE2\x82\xAC \xF0\x9F\x98\x80"),
               "\"Gr\xC3\xB6\xC3\x9F"
@@ -47,11 +47,11 @@ TEST(Json, EscapesWhatJsonNeedsAndKeepsUtf8) {
 TEST(Json, BytesThatAreNotUtf8BecomeLatin1) {
     EXPECT_EQ(jsonString("\xFF"), "\"\xC3\xBF\"");
     EXPECT_EQ(jsonString("a\xE9z"), "\"a\xC3\xA9z\"");  // a Latin-1 e acute
-    EXPECT_EQ(jsonString("\x80"), R"("\u0080")");       // a C1 control, escaped
+    EXPECT_EQ(jsonString("\x80"), "\"\xC2\x80\"");      // a C1 control, as any other
     // A cut-off sequence, an overlong form and an encoded surrogate: byte by byte.
-    EXPECT_EQ(jsonString("\xE2\x82"), "\"\xC3\xA2\\u0082\"");
+    EXPECT_EQ(jsonString("\xE2\x82"), "\"\xC3\xA2\xC2\x82\"");
     EXPECT_EQ(jsonString("\xC0\xAF"), "\"\xC3\x80\xC2\xAF\"");
-    EXPECT_EQ(jsonString("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\\u0080\"");
+    EXPECT_EQ(jsonString("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\xC2\x80\"");
 }
 
 TEST(Utf16Length, CountsUnitsAndBadBytes) {

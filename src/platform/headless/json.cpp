@@ -10,9 +10,30 @@ namespace headless {
 
 namespace {
 
-void appendEscaped(std::string& out, char32_t c) {
+// Control characters as the common JSON writers put them: the short escapes where JSON has
+// one, \u00xx otherwise.
+void appendControl(std::string& out, char32_t c) {
+    switch (c) {
+        case '\b':
+            out += "\\b";
+            return;
+        case '\f':
+            out += "\\f";
+            return;
+        case '\n':
+            out += "\\n";
+            return;
+        case '\r':
+            out += "\\r";
+            return;
+        case '\t':
+            out += "\\t";
+            return;
+        default:
+            break;
+    }
     char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
+    std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
     out += buffer;
 }
 
@@ -27,23 +48,15 @@ std::string jsonString(const std::string& text) {
         const platform::Utf8Step step = platform::utf8Step(view, i);
         const char32_t c = step.codePoint;
         if (!step.valid) {
-            // The byte as a Latin-1 character; C1 controls escaped like the C0 ones.
-            if (c < 0xA0) {
-                appendEscaped(out, c);
-            } else {
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            }
+            // The byte as a Latin-1 character (0x80 and above: two bytes of UTF-8).
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
         } else if (c == '"') {
             out += "\\\"";
         } else if (c == '\\') {
             out += "\\\\";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
-            appendEscaped(out, c);
+        } else if (c < 0x20) {
+            appendControl(out, c);
         } else {
             out.append(view.substr(i, step.bytes));
         }
