@@ -14,19 +14,13 @@
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/text_case.h"
 
 namespace fs {
 
 namespace {
 
 using platform::raise;
-
-std::string lowerText(const std::string& s) {
-    std::string out = s;
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 // Folder paths may end in "\"; the entry they name is the same.
 std::string withoutTrailingSeparator(const std::string& path) {
@@ -69,7 +63,7 @@ std::vector<DirEntry> readFolder(const std::string& folder, bool everything) {
     if (readError != 0)
         raise(platform::codeForErrno(readError));
     std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
-        std::string la = lowerText(a.name), lb = lowerText(b.name);
+        std::string la = platform::lowerAscii(a.name), lb = platform::lowerAscii(b.name);
         return la != lb ? la < lb : a.name < b.name;
     });
     return entries;

@@ -7,6 +7,7 @@
 #include <cctype>
 
 #include "platform/error.h"
+#include "platform/text_case.h"
 
 namespace platform {
 
@@ -14,12 +15,6 @@ namespace {
 
 char upper(char letter) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-}
-
-std::string lowerText(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
 }
 
 // "db\\data.dat", "\db\data.dat" and "DB/Data.dat" name the same file.
@@ -35,7 +30,7 @@ std::string normalRelative(const std::string& relative) {
     }
     if (!out.empty() && out.back() == '\\')
         out.pop_back();
-    return lowerText(out);
+    return lowerAscii(out);
 }
 
 }  // namespace

@@ -10,21 +10,11 @@
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
+#include "platform/text_case.h"
 
 namespace platform {
 
 namespace {
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 bool entryPresent(const std::filesystem::path& p) {
     struct stat st {};

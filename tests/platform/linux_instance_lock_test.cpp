@@ -16,6 +16,8 @@
 
 namespace {
 
+using testsupport::ScopedEnv;
+
 namespace fsys = std::filesystem;
 using platform::LockState;
 using testsupport::ScratchDir;
@@ -70,29 +72,6 @@ LockState stateInChild(const fsys::path& lockFile) {
     waitpid(pid, &status, 0);
     return static_cast<LockState>(WEXITSTATUS(status));
 }
-
-// Sets an environment variable (nullptr: unsets it) for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class InstanceLock : public ::testing::Test {
   protected:

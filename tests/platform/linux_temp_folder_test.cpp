@@ -15,6 +15,8 @@
 
 namespace {
 
+using testsupport::ScopedEnv;
+
 namespace fsys = std::filesystem;
 using testsupport::ScratchDir;
 
@@ -33,29 +35,6 @@ std::optional<int> refusal(const fsys::path& folder) {
     }
     return std::nullopt;
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(TempFolder, MadeWithMode0700AndAcceptedAgain) {
     ScratchDir dir;

@@ -34,6 +34,22 @@ std::filesystem::path ScratchDir::make(const std::string& relative) const {
     return p;
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name))
+        old_ = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (old_)
+        setenv(name_, old_->c_str(), 1);
+    else
+        unsetenv(name_);
+}
+
 std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace testsupport {
@@ -21,6 +22,19 @@ class ScratchDir {
 
   private:
     std::filesystem::path path_;
+};
+
+// Sets an environment variable (nullptr: unsets it) for the life of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
 };
 
 std::string readFile(const std::filesystem::path& file);
