@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
 #include "diskset/checksum.h"
 #include "diskset/reader.h"
+#include "frontends/headless/headless_window.h"
 #include "platform/context.h"
 #include "platform/drives.h"
-#include "platform/headless/headless_window.h"
 #include "rebuild/rebuild.h"
-#include "wizard/main_window.h"
+#include "state/state.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -202,7 +202,7 @@ void BM_convertSet(benchmark::State& state) {
         app::floppyDrive = "A:";
         app::flashDrive = "E:";
         auto window = std::make_unique<headless::HeadlessWindow>();
-        wizard::installWindow(window.get());
+        ui::installWindow(window.get());
         state.ResumeTiming();
 
         bool ok = true;
@@ -220,7 +220,7 @@ void BM_convertSet(benchmark::State& state) {
 
         state.PauseTiming();
         const size_t reports = window->messageBoxes().size();
-        wizard::installWindow(nullptr);
+        ui::installWindow(nullptr);
         state.ResumeTiming();
         if (!ok || reports != 0) {
             failure = "the conversion did not succeed: " + app::errorText;

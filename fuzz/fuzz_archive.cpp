@@ -15,10 +15,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/state.h"
 #include "diskset/archive.h"
 #include "platform/context.h"
 #include "platform/drives.h"
+#include "state/state.h"
 
 namespace {
 

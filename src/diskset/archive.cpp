@@ -6,9 +6,9 @@
 
 #include <array>
 
-#include "app/state.h"
 #include "fs/file_system.h"
 #include "platform/error.h"
+#include "state/state.h"
 
 namespace UtilModule {
 

@@ -7,14 +7,14 @@
 
 #include <string>
 
-#include "app/state.h"
 #include "diskset/archive.h"
 #include "fs/copy.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 
 namespace archive {
 
@@ -96,7 +96,7 @@ int16_t readDiskette(int16_t n) {
 
     std::string letter;
     try {
-        const std::string entry = wizard::window().driveList().drive();
+        const std::string entry = ui::window().driveList().drive();
         letter = fso.GetDrive(fso.GetDriveName(entry)).DriveLetter();
     } catch (const platform::Error&) {
     }
@@ -126,7 +126,7 @@ int16_t readDiskette(int16_t n) {
         if (code != 0)
             return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
         try {
-            wizard::window().progressBar1().setMax(static_cast<float>(app::totalDisks * 100));
+            ui::window().progressBar1().setMax(static_cast<float>(app::totalDisks * 100));
         } catch (const platform::Error&) {
         }
     }
@@ -169,7 +169,7 @@ int16_t readDiskette(int16_t n) {
                          "Archive ID = " + UtilModule::numberText(app::archiveId) + crlf +
                          "Total diskettes num = " + std::to_string(app::totalDisks);
         try {
-            wizard::window().label2().setCaption(app::errorText);
+            ui::window().label2().setCaption(app::errorText);
         } catch (const platform::Error&) {
         }
         UtilModule::appendLog(app::errorText);

@@ -2,11 +2,11 @@
 // its diskette area against its archived value, the keycode file's form decided on the way.
 #include <string>
 
-#include "app/state.h"
 #include "diskset/checksum.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/util_module.h"
 
 namespace checksum {
 

@@ -4,11 +4,11 @@
 
 #include <optional>
 
-#include "app/state.h"
 #include "fs/file_system.h"
 #include "platform/error.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 
 namespace UtilModule {
 
@@ -30,7 +30,7 @@ std::string spaceAdvice(const std::string& letter) {
 }
 
 void advanceProgress(int16_t step) {
-    wizard::ProgressBar& bar = wizard::window().progressBar1();
+    ui::ProgressBar& bar = ui::window().progressBar1();
     try {
         bar.setValue(bar.value() + static_cast<float>(step));
     } catch (const platform::Error&) {

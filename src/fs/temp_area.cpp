@@ -1,10 +1,10 @@
 // The temporary folder, counting and removing folder trees, and clearing the temporary area.
 #include "fs/temp_area.h"
 
-#include "app/state.h"
 #include "fs/file_system.h"
 #include "platform/error.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/util_module.h"
 
 namespace UtilModule {
 

@@ -4,14 +4,14 @@
 #include <cctype>
 #include <string>
 
-#include "app/state.h"
 #include "fs/copy.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/context.h"
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/util_module.h"
 
 namespace UtilModule {
 
@@ -123,10 +123,10 @@ int16_t writeCompactFlash() {
     if (folderExists(backup)) {
         fs::changeFolder(backup);
         if (folderExists(single)) {
-            const wizard::Answer answer =
+            const ui::Answer answer =
                 msgBox("Directory " + single + " already exists" + crlf + "Replace old database?",
-                       wizard::Buttons::yesNo, wizard::Icon::question, "Replace");
-            if (answer == wizard::Answer::no)
+                       ui::Buttons::yesNo, ui::Icon::question, "Replace");
+            if (answer == ui::Answer::no)
                 return -1;
             appendLog("Remove " + single);
             if (!removeFolder(single))
@@ -138,7 +138,7 @@ int16_t writeCompactFlash() {
 
     passOver(
         [] { setStatus(std::string("Please wait...") + crlf + "Writing on the Compact Flash"); });
-    wizard::ProgressBar& bar = wizard::window().progressBar1();
+    ui::ProgressBar& bar = ui::window().progressBar1();
     passOver([&] { bar.setValue(0); });
     passOver([&] { bar.setVisible(true); });
 

@@ -4,13 +4,13 @@
 #include <cctype>
 #include <string>
 
-#include "app/state.h"
 #include "diskset/checksum.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/util_module.h"
 
 namespace UtilModule {
 

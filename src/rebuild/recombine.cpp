@@ -3,13 +3,13 @@
 // piece.
 #include <string>
 
-#include "app/state.h"
 #include "fs/copy.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
-#include "wizard/util_module.h"
+#include "state/state.h"
+#include "ui/util_module.h"
 
 namespace UtilModule {
 
@@ -52,7 +52,7 @@ bool makeParents(const std::string& relative, const std::string& base) {
 
 void advanceProgress(int16_t step) {
     try {
-        wizard::ProgressBar& bar = wizard::window().progressBar1();
+        ui::ProgressBar& bar = ui::window().progressBar1();
         bar.setValue(bar.value() + static_cast<float>(step));
     } catch (const platform::Error&) {
         // A value beyond the bar's range leaves the bar where it is.

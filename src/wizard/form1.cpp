@@ -2,19 +2,25 @@
 // the About entry.
 #include "wizard/form1.h"
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
-#include "app/state.h"
 #include "platform/error.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1_internal.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
 
 namespace Form1 {
 
 namespace {
 bool programEnded = false;
+
+void reportUnhandled(const platform::Error& e) {
+    detail::reportError(e.description() + " (error " + std::to_string(e.code()) + ")");
 }
+}  // namespace
 
 bool dispatch(const std::function<void()>& handler) {
     if (programEnded)
@@ -23,11 +29,15 @@ bool dispatch(const std::function<void()>& handler) {
         handler();
     } catch (const UtilModule::ProgramEnded&) {
         programEnded = true;
-        wizard::window().quit();
+        ui::window().quit();
         return false;
     } catch (const platform::Error& e) {
         // Nothing reported this failure: show it, and the program goes on.
-        detail::reportError(e.description() + " (error " + std::to_string(e.code()) + ")");
+        reportUnhandled(e);
+    } catch (const std::bad_alloc&) {
+        reportUnhandled(platform::Error(platform::err::outOfMemory));
+    } catch (const std::out_of_range&) {
+        reportUnhandled(platform::Error(platform::err::subscriptOutOfRange));
     }
     return true;
 }

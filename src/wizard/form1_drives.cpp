@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/state.h"
 #include "fs/file_system.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
 #include "wizard/form1_internal.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
 
 namespace Form1 {
 
@@ -24,11 +24,11 @@ fs::DriveObject driveOf(const std::string& drvpath) {
 void reportUnknownType(const std::string& letter) {
     const std::string text = "Unknown type Drive " + letter + ":";
     UtilModule::appendLog("ERROR " + text);
-    UtilModule::msgBox(text, wizard::Buttons::ok, wizard::Icon::critical);
+    UtilModule::msgBox(text, ui::Buttons::ok, ui::Icon::critical);
 }
 
 void setDriveSize(const std::string& caption) {
-    auto& label = wizard::window().driveSize();
+    auto& label = ui::window().driveSize();
     label.setCaption(caption);
     label.refresh();
 }
@@ -38,7 +38,7 @@ void setDriveSize(const std::string& caption) {
 namespace detail {
 
 fs::DriveObject listDrive() {
-    return driveOf(wizard::window().driveList().drive());
+    return driveOf(ui::window().driveList().drive());
 }
 
 std::string notReadyText(const std::string& letter) {
@@ -66,7 +66,7 @@ void DriveList_Change() {
         if (!drive.IsReady()) {
             detail::reportError(detail::notReadyText(letter));
             // Runs this handling again for the drive there when the index moves.
-            wizard::window().driveList().setListIndex(savedListIndex);
+            ui::window().driveList().setListIndex(savedListIndex);
             return;
         }
     }
@@ -78,7 +78,7 @@ void DriveList_Change() {
     } else {
         setDriveSize("Drive " + letter + ":");
     }
-    wizard::window().buttonOK().setFocus();
+    ui::window().buttonOK().setFocus();
 }
 
 void DriveList_KeyDown() {
@@ -86,7 +86,7 @@ void DriveList_KeyDown() {
 }
 
 void showDriveInfo() {
-    const std::string entry = wizard::window().driveList().drive();
+    const std::string entry = ui::window().driveList().drive();
     const fs::DriveObject drive = driveOf(entry);
     // A drive without a medium has no volume name to show.
     if (!drive.IsReady()) {
@@ -98,7 +98,7 @@ void showDriveInfo() {
 }
 
 void showDriveSpace() {
-    const std::string entry = wizard::window().driveList().drive();
+    const std::string entry = ui::window().driveList().drive();
     setDriveSize(getDriveTypeText(entry) + getFreeSpace(entry));
 }
 
@@ -133,7 +133,7 @@ std::string getFreeSpace(const std::string& drvpath) {
 }
 
 bool checkFlashDrive() {
-    const std::string entry = wizard::window().driveList().drive();
+    const std::string entry = ui::window().driveList().drive();
     const fs::DriveObject drive = driveOf(entry);
     const std::string letter = drive.DriveLetter();
     if (drive.DriveType() == 0) {
@@ -145,7 +145,7 @@ bool checkFlashDrive() {
         return false;
     }
     setDriveSize(getDriveTypeText(entry) + getFreeSpace(entry));
-    wizard::window().buttonOK().setEnabled(true);
+    ui::window().buttonOK().setEnabled(true);
     return true;
 }
 

@@ -2,13 +2,13 @@
 // orderly end that removes the temporary area first.
 #include <string>
 
-#include "app/state.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
 #include "wizard/form1_internal.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
 
 namespace Form1 {
 
@@ -25,13 +25,13 @@ const std::string& quitQuestion() {
 // Logs the quit question and asks it; true on Yes.
 bool askQuit() {
     UtilModule::appendLog("QUERY " + quitQuestion());
-    return UtilModule::msgBox(quitQuestion(), wizard::Buttons::yesNo, wizard::Icon::exclamation,
-                              "warning!") == wizard::Answer::yes;
+    return UtilModule::msgBox(quitQuestion(), ui::Buttons::yesNo, ui::Icon::exclamation,
+                              "warning!") == ui::Answer::yes;
 }
 
 // Back to diskette #1; from the Compact Flash steps the drive choice is put away as well.
 void restartDiskettes() {
-    auto& w = wizard::window();
+    auto& w = ui::window();
     const bool fromFlashStep = app::wizardStep == 3 || app::wizardStep == 4;
     UtilModule::appendLog(std::string("Going back to 1st diskette") + crlf);
     app::currentDisk = 1;
@@ -78,8 +78,8 @@ void buttonBack_Click() {
         case 3:
         case 4:
             if (UtilModule::msgBox("Start over reading from the first diskette?",
-                                   wizard::Buttons::yesNo, wizard::Icon::question,
-                                   "Restart") == wizard::Answer::yes)
+                                   ui::Buttons::yesNo, ui::Icon::question,
+                                   "Restart") == ui::Answer::yes)
                 restartDiskettes();
             break;
         default:

@@ -2,19 +2,19 @@
 // into the floppy drive step.
 #include <string>
 
-#include "app/identity.h"
-#include "app/state.h"
+#include "state/identity.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
 #include "wizard/form1_internal.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
 
 namespace Form1 {
 
 using detail::crlf;
 
 void Form_Load() {
-    auto& w = wizard::window();
+    auto& w = ui::window();
     auto& list = w.driveList();
     // Raised by code and by the user alike, and never through the boundary a second time.
     list.setChangeHandler(DriveList_Change);
@@ -49,10 +49,10 @@ void Form_Load() {
         showDriveInfo();
 
     logShown = false;
-    w.buttonLog().setPicture(wizard::Picture::showLog);
+    w.buttonLog().setPicture(ui::Picture::showLog);
     w.logText().setVisible(false);
     w.buttonBack().setEnabled(false);
-    w.logText().setBackColor(wizard::Color{213, 200, 187});
+    w.logText().setBackColor(ui::Color{213, 200, 187});
 }
 
 }  // namespace Form1

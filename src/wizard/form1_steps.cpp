@@ -4,16 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "app/state.h"
 #include "diskset/checksum.h"
 #include "diskset/reader.h"
 #include "fs/file_system.h"
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
+#include "state/state.h"
+#include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
 #include "wizard/form1_internal.h"
-#include "wizard/main_window.h"
-#include "wizard/util_module.h"
 
 namespace Form1 {
 
@@ -22,14 +22,14 @@ using detail::crlf;
 namespace {
 
 void showDriveChoice() {
-    auto& w = wizard::window();
+    auto& w = ui::window();
     w.driveList().setVisible(true);
     w.driveList().setEnabled(true);
     w.driveSize().setVisible(true);
 }
 
 void hideDriveChoice() {
-    auto& w = wizard::window();
+    auto& w = ui::window();
     w.driveList().setEnabled(false);
     w.driveList().setVisible(false);
     w.driveSize().setVisible(false);
@@ -38,7 +38,7 @@ void hideDriveChoice() {
 // The failure reports of recombination and descriptor writing send the set back to be read
 // again: an image that was not built whole must not reach a card.
 void rebuildImage() {
-    auto& bar = wizard::window().progressBar1();
+    auto& bar = ui::window().progressBar1();
     const bool recombined = UtilModule::recombineDatabase();
     bar.setVisible(false);
     if (!recombined || !UtilModule::writeSingleDescriptor()) {
@@ -69,7 +69,7 @@ void afterPartialRead(int16_t result) {
 namespace detail {
 
 std::optional<fs::DriveObject> stepDrive() {
-    const std::string entry = wizard::window().driveList().drive();
+    const std::string entry = ui::window().driveList().drive();
     try {
         return listDrive();
     } catch (const platform::Error&) {
@@ -95,7 +95,7 @@ void acceptFloppyDrive() {
     app::floppyDrive = drive->DriveLetter() + ":";
     UtilModule::appendLog("Floppy drive " + app::floppyDrive + " was selected");
     hideDriveChoice();
-    wizard::window().buttonBack().setEnabled(true);
+    ui::window().buttonBack().setEnabled(true);
     app::currentDisk = 1;
     UtilModule::promptForDiskette(1);
     app::wizardStep = 1;
@@ -109,7 +109,7 @@ void readFirstDiskette() {
         detail::reportError(detail::notReadyText(drive->DriveLetter()));
         return;
     }
-    auto& bar = wizard::window().progressBar1();
+    auto& bar = ui::window().progressBar1();
     UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
                           std::to_string(app::currentDisk));
     bar.setVisible(true);
@@ -152,7 +152,7 @@ void readNextDiskette() {
         promptFloppyDrive();
         return;
     }
-    wizard::window().progressBar1().setValue(0);
+    ui::window().progressBar1().setValue(0);
     rebuildImage();
 }
 
@@ -160,7 +160,7 @@ void acceptFlashDrive() {
     const auto drive = detail::stepDrive();
     if (!drive)
         return;
-    auto& w = wizard::window();
+    auto& w = ui::window();
     if (!drive->IsReady()) {
         detail::reportError(detail::notReadyText(drive->DriveLetter()));
         w.driveList().setListIndex(savedListIndex);
@@ -194,7 +194,7 @@ void startAnotherCopy() {
 }
 
 void promptFloppyDrive() {
-    auto& w = wizard::window();
+    auto& w = ui::window();
     UtilModule::setStatus(std::string("Please select the floppy disk drive ") + crlf +
                           "and press the OK button");
     showDriveChoice();
@@ -208,7 +208,7 @@ void promptFlashDrive() {
     UtilModule::setStatus(std::string("Please select the Compact Flash") + crlf +
                           "drive and press the OK button");
     showDriveChoice();
-    wizard::window().progressBar1().setVisible(false);
+    ui::window().progressBar1().setVisible(false);
 }
 
 }  // namespace Form1

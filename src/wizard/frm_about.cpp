@@ -1,9 +1,9 @@
 // The About box: loaded once, filled when it loads, shown without being modal.
 #include <string>
 
-#include "app/identity.h"
+#include "state/identity.h"
+#include "ui/main_window.h"
 #include "wizard/form1.h"
-#include "wizard/main_window.h"
 
 namespace frmAbout {
 
@@ -12,7 +12,7 @@ namespace {
 const char* const crlf = "\r\n";
 
 // The dialog's load: its texts are built here, once a load.
-void Form_Load(wizard::AboutBox& box) {
+void Form_Load(ui::AboutBox& box) {
     box.setCaption(std::string("About ") + app::appTitle);
     box.lblVersion().setCaption("Version " + std::to_string(app::versionMajor) + "." +
                                 std::to_string(app::versionMinor) + " ( " + app::versionComments +
@@ -30,7 +30,7 @@ void Form_Load(wizard::AboutBox& box) {
 }  // namespace
 
 void showAbout() {
-    auto& box = wizard::window().aboutBox();
+    auto& box = ui::window().aboutBox();
     if (!box.loaded()) {
         box.load();
         Form_Load(box);
@@ -39,7 +39,7 @@ void showAbout() {
 }
 
 void cmdOK_Click() {
-    auto& box = wizard::window().aboutBox();
+    auto& box = ui::window().aboutBox();
     if (box.loaded())
         box.unload();
 }

@@ -1,13 +1,13 @@
 // The Log button: shows or hides the log box, growing or shrinking the window and its frame.
+#include "ui/main_window.h"
 #include "wizard/form1.h"
-#include "wizard/main_window.h"
 
 namespace Form1 {
 
 namespace {
 
 // Moves the frame's bottom edge, and the lower ends of its side edges, to `bottom`.
-void setFrameBottom(wizard::MainWindow& w, int bottom) {
+void setFrameBottom(ui::MainWindow& w, int bottom) {
     auto& right = w.line(2);
     auto& lower = w.line(3);
     auto& left = w.line(4);
@@ -19,16 +19,16 @@ void setFrameBottom(wizard::MainWindow& w, int bottom) {
 }  // namespace
 
 void buttonLog_Click() {
-    auto& w = wizard::window();
+    auto& w = ui::window();
     if (logShown) {
         logShown = false;
-        w.buttonLog().setPicture(wizard::Picture::showLog);
+        w.buttonLog().setPicture(ui::Picture::showLog);
         w.logText().setVisible(false);
         w.setHeight(6990);
         setFrameBottom(w, 6240);
     } else {
         logShown = true;
-        w.buttonLog().setPicture(wizard::Picture::hideLog);
+        w.buttonLog().setPicture(ui::Picture::hideLog);
         w.logText().setVisible(true);
         w.setHeight(9935);
         setFrameBottom(w, 9080);

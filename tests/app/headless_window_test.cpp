@@ -4,10 +4,10 @@
 
 #include <sstream>
 
+#include "frontends/headless/headless_window.h"
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
-#include "platform/headless/headless_window.h"
 #include "platform/utf8_text.h"
 #include "support/test_support.h"
 
@@ -179,19 +179,16 @@ TEST_F(HeadlessWindowTest, MessageBoxesAnswerFromTheQueueAndAreWrittenWhenShown)
     std::ostringstream out;
     w.setTranscript(&out);
 
-    EXPECT_EQ(w.msgBox("Done\r\n", wizard::Buttons::ok, wizard::Icon::information, "T"),
-              wizard::Answer::ok);
-    w.queueAnswer(wizard::Answer::no);
-    w.queueAnswer(wizard::Answer::yes);
-    EXPECT_EQ(w.msgBox("Q1", wizard::Buttons::yesNo, wizard::Icon::question, "Restart"),
-              wizard::Answer::no);
+    EXPECT_EQ(w.msgBox("Done\r\n", ui::Buttons::ok, ui::Icon::information, "T"), ui::Answer::ok);
+    w.queueAnswer(ui::Answer::no);
+    w.queueAnswer(ui::Answer::yes);
+    EXPECT_EQ(w.msgBox("Q1", ui::Buttons::yesNo, ui::Icon::question, "Restart"), ui::Answer::no);
     // An OK box leaves the queue alone.
-    w.msgBox("E", wizard::Buttons::ok, wizard::Icon::critical, "Error!");
+    w.msgBox("E", ui::Buttons::ok, ui::Icon::critical, "Error!");
     EXPECT_EQ(w.queuedAnswers(), 1u);
-    EXPECT_EQ(w.msgBox("Q2", wizard::Buttons::yesNo, wizard::Icon::exclamation, "warning!"),
-              wizard::Answer::yes);
-    EXPECT_THROW(w.msgBox("Q3", wizard::Buttons::yesNo, wizard::Icon::none, "x"),
-                 headless::NoAnswerQueued);
+    EXPECT_EQ(w.msgBox("Q2", ui::Buttons::yesNo, ui::Icon::exclamation, "warning!"),
+              ui::Answer::yes);
+    EXPECT_THROW(w.msgBox("Q3", ui::Buttons::yesNo, ui::Icon::none, "x"), headless::NoAnswerQueued);
 
     const std::vector<std::string> expected{
         R"({"event":"msgbox","title":"T","icon":"information","buttons":"ok","text":"Done\r\n","answer":"ok"})",

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/headless/script.h"
-#include "app/headless/script_words.h"
-#include "app/headless/state_event.h"
+#include "frontends/headless/script.h"
+#include "frontends/headless/script_words.h"
+#include "frontends/headless/state_event.h"
 #include "support/test_support.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // the buffers (the sanitizer build watches that).
 #include <string>
 
-#include "app/state.h"
 #include "diskset/archive.h"
 #include "diskset/diskset_support.h"
+#include "state/state.h"
 #include "support/set_builder.h"
 
 namespace {

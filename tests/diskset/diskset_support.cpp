@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "app/state.h"
 #include "platform/context.h"
-#include "wizard/main_window.h"
+#include "state/state.h"
+#include "ui/main_window.h"
 
 namespace disksettest {
 
@@ -20,13 +20,13 @@ void DisksetTest::SetUp() {
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
     window = std::make_unique<headless::HeadlessWindow>();
-    wizard::installWindow(window.get());
+    ui::installWindow(window.get());
     window->driveList().setListIndex(0);  // a:
     app::floppyDrive = "A:";
 }
 
 void DisksetTest::TearDown() {
-    wizard::installWindow(nullptr);
+    ui::installWindow(nullptr);
     platform::resetContext();
     app::resetState();
 }

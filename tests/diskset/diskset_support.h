@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
-#include "platform/headless/headless_window.h"
 #include "support/test_support.h"
 
 namespace disksettest {

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
 #include "diskset/diskset_support.h"
 #include "diskset/reader.h"
+#include "state/state.h"
 #include "support/set_builder.h"
-#include "wizard/util_module.h"
+#include "ui/util_module.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ class ReaderTest : public disksettest::DisksetTest {
         if (boxes().size() != 1)
             return "";
         EXPECT_EQ(boxes()[0].title, "Error!");
-        EXPECT_EQ(boxes()[0].icon, wizard::Icon::critical);
-        EXPECT_EQ(boxes()[0].buttons, wizard::Buttons::ok);
+        EXPECT_EQ(boxes()[0].icon, ui::Icon::critical);
+        EXPECT_EQ(boxes()[0].buttons, ui::Buttons::ok);
         return boxes()[0].text;
     }
 
@@ -121,7 +121,7 @@ TEST_F(ReaderTest, TwelveDisketteSet) {
     EXPECT_EQ(read(10), -1);  // disk0009.dat does not stand for diskette 10
     ASSERT_EQ(boxes().size(), 1u);
     window = std::make_unique<headless::HeadlessWindow>();
-    wizard::installWindow(window.get());
+    ui::installWindow(window.get());
     window->driveList().setListIndex(0);
     for (int n = 1; n <= 12; ++n) {
         insert(n);
@@ -194,7 +194,7 @@ TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
     for (const std::string& d : descriptors) {
         testsupport::writeFile(set.disk(1) / "archive.dat", d);
         window = std::make_unique<headless::HeadlessWindow>();
-        wizard::installWindow(window.get());
+        ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         EXPECT_EQ(read(1), -1) << d;
         EXPECT_EQ(onlyBox(), "Wrong diskette!\r\nInsert diskette #1") << d;
@@ -250,7 +250,7 @@ TEST_F(ReaderTest, ArchiveIdIsComparedAsANumber) {
     for (const Case& c : cases) {
         testsupport::writeFile(set.disk(1) / "disk0001.dat", c.line + "\r\nmore\n");
         window = std::make_unique<headless::HeadlessWindow>();
-        wizard::installWindow(window.get());
+        ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         insert(1);
         if (c.accepted) {
@@ -315,7 +315,7 @@ TEST_F(ReaderTest, AreasThatCannotBeCreated) {
     drives.insert('C', system);
     std::filesystem::remove_all(area(1));
     window = std::make_unique<headless::HeadlessWindow>();
-    wizard::installWindow(window.get());
+    ui::installWindow(window.get());
     EXPECT_EQ(read(1), -1);
     EXPECT_EQ(onlyBox(),
               "Failed to create directory: C:\\Temp\\VELT_disk1\r\n"

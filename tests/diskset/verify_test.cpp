@@ -1,9 +1,9 @@
 // The checksum verification over diskette areas laid out in C:\Temp as the reader leaves them.
 #include <string>
 
-#include "app/state.h"
 #include "diskset/checksum.h"
 #include "diskset/diskset_support.h"
+#include "state/state.h"
 #include "support/set_builder.h"
 
 namespace {
@@ -35,8 +35,8 @@ class VerifyTest : public disksettest::DisksetTest {
         if (boxes().size() != 1 || logs().size() != 1)
             return "";
         EXPECT_EQ(boxes()[0].title, "Error!");
-        EXPECT_EQ(boxes()[0].icon, wizard::Icon::critical);
-        EXPECT_EQ(boxes()[0].buttons, wizard::Buttons::ok);
+        EXPECT_EQ(boxes()[0].icon, ui::Icon::critical);
+        EXPECT_EQ(boxes()[0].buttons, ui::Buttons::ok);
         EXPECT_EQ(logs()[0], "ERROR " + boxes()[0].text);
         return boxes()[0].text;
     }
@@ -161,7 +161,7 @@ TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
     testsupport::writeFile(area(1) / "db" / "a.dat", "abc");
     testsupport::writeFile(area(1) / "db" / "e.dat", "");
     window = std::make_unique<headless::HeadlessWindow>();
-    wizard::installWindow(window.get());
+    ui::installWindow(window.get());
     EXPECT_FALSE(checksum::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk1\\db\\e.dat\r\nActual 2 archived 113");

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "frontends/headless/headless_window.h"
 #include "fs/fs_fixture.h"
-#include "platform/headless/headless_window.h"
+#include "state/state.h"
 
 namespace {
 
@@ -18,12 +18,12 @@ class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
   protected:
     void SetUp() override {
         app::resetState();
-        wizard::installWindow(&window);
+        ui::installWindow(&window);
         window.progressBar1().setMax(1000);
         window.progressBar1().setValue(0);
         std::filesystem::create_directories(host("c/Temp/T"));
     }
-    void TearDown() override { wizard::installWindow(nullptr); }
+    void TearDown() override { ui::installWindow(nullptr); }
 
     float progress() { return window.progressBar1().value(); }
     size_t boxes() const { return window.messageBoxes().size(); }
@@ -97,8 +97,8 @@ TEST_F(CopyTest, AFileWhereTheSourceHasAFolder) {
               "Ensure that the floppy disk is readable and that \r\n"
               "there is enough free space available on drive C:\\");
     EXPECT_EQ(lastBox().title, "Error!");
-    EXPECT_EQ(lastBox().icon, wizard::Icon::critical);
-    EXPECT_EQ(lastBox().buttons, wizard::Buttons::ok);
+    EXPECT_EQ(lastBox().icon, ui::Icon::critical);
+    EXPECT_EQ(lastBox().buttons, ui::Buttons::ok);
     EXPECT_EQ(app::errorText, lastBox().text);
     EXPECT_EQ(window.logs().back(), lastBox().text);
     EXPECT_FALSE(std::filesystem::exists(host("c/Temp/T/zz.dat")));

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "frontends/headless/headless_window.h"
 #include "fs/fs_fixture.h"
-#include "platform/headless/headless_window.h"
+#include "state/state.h"
 
 namespace {
 
@@ -16,9 +16,9 @@ class TempAreaTest : public ::testing::Test, public fstest::DrivesFixture {
   protected:
     void SetUp() override {
         app::resetState();
-        wizard::installWindow(&window);
+        ui::installWindow(&window);
     }
-    void TearDown() override { wizard::installWindow(nullptr); }
+    void TearDown() override { ui::installWindow(nullptr); }
     headless::HeadlessWindow window;
 };
 

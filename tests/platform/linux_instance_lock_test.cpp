@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/instance_lock.h"
+#include "platform/instance_lock.h"
 #include "support/test_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/error.h"
-#include "platform/linux/temp_folder.h"
+#include "platform/temp_folder.h"
 #include "support/test_support.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <QProgressBar>
 #include <QTextCursor>
 
+#include "frontends/qt/qt_controls.h"
 #include "platform/context.h"
 #include "platform/error.h"
-#include "platform/qt/qt_controls.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST(QtTextBoxTest, LockedSizeAndColourReachTheWidget) {
     box.setFontSize(11);
     EXPECT_EQ(box.fontSize(), 11);
     box.setBackColor({213, 200, 187});
-    EXPECT_EQ(box.backColor(), (wizard::Color{213, 200, 187}));
+    EXPECT_EQ(box.backColor(), (ui::Color{213, 200, 187}));
     EXPECT_EQ(edit.palette().color(QPalette::Inactive, QPalette::Highlight),
               edit.palette().color(QPalette::Active, QPalette::Highlight));
 }

@@ -5,11 +5,11 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include "app/state.h"
 #include "qt_fixture.h"
+#include "state/state.h"
 #include "support/set_builder.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
-#include "wizard/util_module.h"
 
 namespace qttest {
 namespace {
@@ -81,7 +81,7 @@ TEST_F(QtConversion, TwoDiskettesOntoTheCardAndASecondCopy) {
     std::filesystem::remove(card / "db/conf/site.cfg");
     click("buttonOK");
     EXPECT_EQ(app::wizardStep, 3);
-    window->queueAnswer(wizard::Answer::yes);
+    window->queueAnswer(ui::Answer::yes);
     click("buttonOK");
     EXPECT_EQ(app::wizardStep, 4);
     ASSERT_EQ(window->messageBoxes().size(), 1u);
@@ -100,7 +100,7 @@ TEST_F(QtConversion, NotReadyFloppyIsReportedInACriticalBox) {
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].text, "\r\nDrive A: is not ready.");
     EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
-    EXPECT_EQ(window->messageBoxes()[0].buttons, wizard::Buttons::ok);
+    EXPECT_EQ(window->messageBoxes()[0].buttons, ui::Buttons::ok);
     EXPECT_EQ(shownIcons, std::vector<QMessageBox::Icon>{QMessageBox::Critical});
     EXPECT_EQ(shownTitles, std::vector<QString>{"Error!"});
     EXPECT_EQ(app::wizardStep, 1);

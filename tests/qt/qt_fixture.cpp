@@ -8,11 +8,11 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/state.h"
+#include "frontends/qt/twips.h"
 #include "platform/context.h"
-#include "platform/qt/twips.h"
+#include "state/state.h"
+#include "ui/main_window.h"
 #include "wizard/form1.h"
-#include "wizard/main_window.h"
 
 namespace qttest {
 
@@ -40,7 +40,7 @@ void QtWindowTest::SetUp() {
 
     window = std::make_unique<qtui::QtMainWindow>();
     window->setInstanceCheck([] { return false; });
-    wizard::installWindow(window.get());
+    ui::installWindow(window.get());
     window->answerBoxes([this](QMessageBox& box) {
         if (shownIcons.empty() || shownIcons.back() != box.icon()) {
             const char* name = box.icon() == QMessageBox::Critical  ? "box-critical"
@@ -55,7 +55,7 @@ void QtWindowTest::SetUp() {
 
 void QtWindowTest::TearDown() {
     window.reset();
-    wizard::installWindow(nullptr);
+    ui::installWindow(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform::resetContext();
 }

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "frontends/qt/qt_main_window.h"
 #include "platform/drives.h"
-#include "platform/qt/qt_main_window.h"
 #include "support/test_support.h"
 
 namespace qttest {

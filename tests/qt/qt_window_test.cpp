@@ -12,10 +12,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/state.h"
-#include "platform/qt/pictures.h"
-#include "platform/qt/twips.h"
+#include "frontends/qt/pictures.h"
+#include "frontends/qt/twips.h"
 #include "qt_fixture.h"
+#include "state/state.h"
 #include "wizard/form1.h"
 
 namespace qttest {
@@ -91,7 +91,7 @@ TEST_F(QtStartUp, ControlsSitAtTheirPlacesInTheirFirstState) {
         EXPECT_EQ(button->iconSize(), b.size * scale);
         EXPECT_EQ(button->isEnabled(), b.enabled);
     }
-    EXPECT_EQ(window->buttonLog().picture(), wizard::Picture::showLog);
+    EXPECT_EQ(window->buttonLog().picture(), ui::Picture::showLog);
     EXPECT_EQ(form->findChild<QAction*>("About")->text(), "About");
 
     // The status box, the log and the drive list as start-up leaves them.
@@ -142,7 +142,7 @@ TEST_F(QtLogButton, GrowsTheWindowToShowTheLogAndShrinksItBack) {
     EXPECT_EQ(form->centralWidget()->height(), px(0, 0, 0, 9320).height());
     EXPECT_GT(form->height(), shortHeight);
     EXPECT_TRUE(child<QWidget>("logText")->isVisible());
-    EXPECT_EQ(window->buttonLog().picture(), wizard::Picture::hideLog);
+    EXPECT_EQ(window->buttonLog().picture(), ui::Picture::hideLog);
     EXPECT_EQ(child<QPushButton>("buttonLog")->iconSize(),
               QSize(61, 28) * qtui::pictureScale(form));
     EXPECT_EQ(child<QWidget>("Line3")->geometry().top(), px(0, 9080, 0, 0).top());
@@ -153,7 +153,7 @@ TEST_F(QtLogButton, GrowsTheWindowToShowTheLogAndShrinksItBack) {
     EXPECT_EQ(window->height(), 6990);
     EXPECT_EQ(form->height(), shortHeight);
     EXPECT_FALSE(child<QWidget>("logText")->isVisible());
-    EXPECT_EQ(window->buttonLog().picture(), wizard::Picture::showLog);
+    EXPECT_EQ(window->buttonLog().picture(), ui::Picture::showLog);
     EXPECT_EQ(child<QWidget>("Line4")->geometry().bottom(), px(0, 6240, 0, 0).top());
 }
 
@@ -175,15 +175,15 @@ using QtCloseBox = QtWindowTest;
 TEST_F(QtCloseBox, AsksBeforeEndingAndNeverAsksTwice) {
     start();
     QMainWindow* form = window->widget();
-    window->queueAnswer(wizard::Answer::no);
+    window->queueAnswer(ui::Answer::no);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].title, "warning!");
-    EXPECT_EQ(window->messageBoxes()[0].answer, wizard::Answer::no);
+    EXPECT_EQ(window->messageBoxes()[0].answer, ui::Answer::no);
     EXPECT_EQ(shownIcons.back(), QMessageBox::Warning);
 
-    window->queueAnswer(wizard::Answer::yes);
+    window->queueAnswer(ui::Answer::yes);
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(Form1::ended());
     EXPECT_TRUE(window->quitCalled());

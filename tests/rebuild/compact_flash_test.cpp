@@ -5,10 +5,10 @@
 #include <map>
 #include <string>
 
-#include "app/state.h"
 #include "platform/context.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
+#include "state/state.h"
 
 namespace rebuildtest {
 namespace {
@@ -68,7 +68,7 @@ TEST_F(CompactFlashTest, OtherContentOfTheBackupFolderStays) {
 TEST_F(CompactFlashTest, DecliningToReplaceLeavesTheCardAsItWas) {
     plantOldDatabase();
     const Tree before = treeOf(card());
-    window->queueAnswer(wizard::Answer::no);
+    window->queueAnswer(ui::Answer::no);
 
     EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
 
@@ -77,15 +77,15 @@ TEST_F(CompactFlashTest, DecliningToReplaceLeavesTheCardAsItWas) {
     const auto& box = window->messageBoxes()[0];
     EXPECT_EQ(box.text, "Directory E:\\backup\\single\\ already exists\r\nReplace old database?");
     EXPECT_EQ(box.title, "Replace");
-    EXPECT_EQ(box.icon, wizard::Icon::question);
-    EXPECT_EQ(box.buttons, wizard::Buttons::yesNo);
+    EXPECT_EQ(box.icon, ui::Icon::question);
+    EXPECT_EQ(box.buttons, ui::Buttons::yesNo);
     EXPECT_EQ(window->logs(), std::vector<std::string>{selected});
     EXPECT_TRUE(window->statuses().empty());
 }
 
 TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
     plantOldDatabase();
-    window->queueAnswer(wizard::Answer::yes);
+    window->queueAnswer(ui::Answer::yes);
 
     EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
 
@@ -98,7 +98,7 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
 
 TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {
     EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
-    window->queueAnswer(wizard::Answer::yes);
+    window->queueAnswer(ui::Answer::yes);
     EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
 
     EXPECT_EQ(window->messageBoxes().size(), 1u);
@@ -134,7 +134,7 @@ TEST_F(CompactFlashTest, WriteProtectedCardWithoutBackupFolder) {
     EXPECT_EQ(app::errorText, message);
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
-    EXPECT_EQ(window->messageBoxes()[0].icon, wizard::Icon::critical);
+    EXPECT_EQ(window->messageBoxes()[0].icon, ui::Icon::critical);
     EXPECT_EQ(window->logs().back(), message);
     EXPECT_TRUE(treeOf(card()).empty());
 }
@@ -155,7 +155,7 @@ TEST_F(CompactFlashTest, WriteProtectedOldDatabaseCannotBeRemoved) {
     plantOldDatabase();
     const Tree before = treeOf(card());
     insertCard(readonly(cardMedium()));
-    window->queueAnswer(wizard::Answer::yes);
+    window->queueAnswer(ui::Answer::yes);
 
     EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
 
@@ -189,7 +189,7 @@ TEST_F(CompactFlashTest, FullCardLeavesNoHalfWrittenSingleFolder) {
 TEST_F(CompactFlashTest, FullCardAfterReplacingLeavesNoSingleFolder) {
     plantOldDatabase();
     insertCard(withCapacity(cardMedium(), 1000));
-    window->queueAnswer(wizard::Answer::yes);
+    window->queueAnswer(ui::Answer::yes);
 
     EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
 
@@ -234,7 +234,7 @@ TEST_F(CurrentPlaceTest, RestoredAfterSuccess) {
 
 TEST_F(CurrentPlaceTest, RestoredAfterDeclining) {
     plantOldDatabase();
-    window->queueAnswer(wizard::Answer::no);
+    window->queueAnswer(ui::Answer::no);
     EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
     expectRestored();
 }

@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "app/state.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
+#include "state/state.h"
 
 namespace rebuildtest {
 namespace {
@@ -170,7 +170,7 @@ TEST_F(DescriptorTest, SourceWithoutFileLineIsReportedOnce) {
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].text, failedWriting);
     EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
-    EXPECT_EQ(window->messageBoxes()[0].icon, wizard::Icon::critical);
+    EXPECT_EQ(window->messageBoxes()[0].icon, ui::Icon::critical);
     EXPECT_EQ(window->logs(), (std::vector<std::string>{"Create " + targetPath, failedWriting}));
 }
 

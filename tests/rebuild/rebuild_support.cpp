@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/state.h"
 #include "platform/context.h"
-#include "wizard/main_window.h"
+#include "state/state.h"
+#include "ui/main_window.h"
 
 namespace rebuildtest {
 
@@ -107,12 +107,12 @@ void RebuildTest::SetUp() {
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
     window = std::make_unique<headless::HeadlessWindow>();
-    wizard::installWindow(window.get());
+    ui::installWindow(window.get());
     app::flashDrive = "E:";
 }
 
 void RebuildTest::TearDown() {
-    wizard::installWindow(nullptr);
+    ui::installWindow(nullptr);
     platform::resetContext();
     app::resetState();
 }

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/state.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
+#include "state/state.h"
 
 namespace rebuildtest {
 namespace {
@@ -203,8 +203,8 @@ TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
     const auto& box = window->messageBoxes()[0];
     EXPECT_EQ(box.text, message);
     EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, wizard::Icon::critical);
-    EXPECT_EQ(box.buttons, wizard::Buttons::ok);
+    EXPECT_EQ(box.icon, ui::Icon::critical);
+    EXPECT_EQ(box.buttons, ui::Buttons::ok);
 }
 
 TEST_F(RecombineTest, MissingVolumeFileIsReportedBeforeAnyEntry) {

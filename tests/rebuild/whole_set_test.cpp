@@ -6,11 +6,11 @@
 #include <map>
 #include <string>
 
-#include "app/state.h"
 #include "diskset/checksum.h"
 #include "diskset/reader.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
+#include "state/state.h"
 
 namespace rebuildtest {
 namespace {

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "diskset/file_entry.h"
+#include "state/file_entry.h"
 
 namespace testsupport {
 

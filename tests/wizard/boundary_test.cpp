@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
-#include "wizard/util_module.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -29,8 +29,8 @@ TEST_F(BoundaryTest, UnreportedFailureIsShownLoggedAndTheProgramGoesOn) {
     const auto boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Error!");
-    EXPECT_EQ(boxes[0].icon, wizard::Icon::critical);
-    EXPECT_EQ(boxes[0].buttons, wizard::Buttons::ok);
+    EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
+    EXPECT_EQ(boxes[0].buttons, ui::Buttons::ok);
     EXPECT_NE(boxes[0].text.find("Path not found"), std::string::npos);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR " + boxes[0].text});
     EXPECT_FALSE(Form1::ended());
@@ -62,10 +62,9 @@ TEST_F(BoundaryTest, EndingQuitsOnceAndLaterEventsDoNothing) {
 }
 
 TEST_F(BoundaryTest, OtherExceptionsPassToTheFrontEnd) {
-    EXPECT_THROW(Form1::dispatch([] {
-                     UtilModule::msgBox("q", wizard::Buttons::yesNo, wizard::Icon::question);
-                 }),
-                 headless::NoAnswerQueued);
+    EXPECT_THROW(
+        Form1::dispatch([] { UtilModule::msgBox("q", ui::Buttons::yesNo, ui::Icon::question); }),
+        headless::NoAnswerQueued);
     EXPECT_FALSE(Form1::ended());
     EXPECT_TRUE(newBoxes().empty());
 }

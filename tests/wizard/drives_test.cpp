@@ -2,8 +2,8 @@
 // the check of the Compact Flash drive.
 #include <gtest/gtest.h>
 
-#include "app/state.h"
 #include "platform/context.h"
+#include "state/state.h"
 #include "wizard/form1.h"
 #include "wizard/wizard_support.h"
 
@@ -117,7 +117,7 @@ TEST_F(DrivesTest, FlashStepRefusesAnUnknownTypeAndKeepsLabelAndFocus) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Unknown type Drive U:");
     EXPECT_EQ(boxes[0].title, "VELT Database Media Converter");
-    EXPECT_EQ(boxes[0].icon, wizard::Icon::critical);
+    EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR Unknown type Drive U:"});
     EXPECT_EQ(win().driveSize().caption(), before);
     EXPECT_EQ(win().focus(), "DriveList");

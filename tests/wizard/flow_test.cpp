@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "support/set_builder.h"
 #include "wizard/form1.h"
 #include "wizard/wizard_support.h"
@@ -187,7 +187,7 @@ TEST_F(FlowTest, DeclinedReplaceLeavesTheOldDatabaseAndAsksForTheCardAgain) {
     const auto set = makeSet(1);
     testsupport::writeFile(scratch.path() / "cf" / "backup" / "single" / "old.dat", "old");
     readWholeSet(set);
-    answer(wizard::Answer::no);
+    answer(ui::Answer::no);
     ASSERT_TRUE(writeCard('e'));
     EXPECT_EQ(app::wizardStep, 3);
     EXPECT_EQ(win().statuses().back(), flashPrompt);
@@ -270,7 +270,7 @@ TEST_F(FlowTest, BackAfterTheCardIsWrittenLeavesTheCardAndReadsAgain) {
     const auto set = makeSet(2);
     readWholeSet(set);
     ASSERT_TRUE(writeCard('e'));
-    answer(wizard::Answer::yes);
+    answer(ui::Answer::yes);
     ASSERT_TRUE(back());
     EXPECT_EQ(app::wizardStep, 1);
     EXPECT_FALSE(win().driveList().visible());

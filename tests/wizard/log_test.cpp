@@ -1,13 +1,13 @@
 // The status line, the log and its panel, the message boxes and the number texts.
 #include <gtest/gtest.h>
 
-#include "app/identity.h"
-#include "app/state.h"
+#include "frontends/headless/headless_window.h"
 #include "platform/context.h"
 #include "platform/drives.h"
-#include "platform/headless/headless_window.h"
+#include "state/identity.h"
+#include "state/state.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
-#include "wizard/util_module.h"
 
 namespace {
 
@@ -20,11 +20,11 @@ class LogTest : public ::testing::Test {
         app::resetState();
         platform::installDrives(&drives);
         window = std::make_unique<headless::HeadlessWindow>();
-        wizard::installWindow(window.get());
+        ui::installWindow(window.get());
         Form1::logShown = false;
     }
     void TearDown() override {
-        wizard::installWindow(nullptr);
+        ui::installWindow(nullptr);
         platform::resetContext();
     }
     // The log box shown, as the Log button leaves it.
@@ -121,7 +121,7 @@ TEST_F(LogTest, LogButtonGrowsAndShrinksTheWindowAndItsFrame) {
     EXPECT_TRUE(Form1::logShown);
     EXPECT_TRUE(window->logText().visible());
     EXPECT_EQ(window->height(), 9935);
-    EXPECT_EQ(window->buttonLog().picture(), wizard::Picture::hideLog);
+    EXPECT_EQ(window->buttonLog().picture(), ui::Picture::hideLog);
     EXPECT_EQ(window->line(3).y1(), 9080);
     EXPECT_EQ(window->line(3).y2(), 9080);
     EXPECT_EQ(window->line(2).y2(), 9080);
@@ -136,7 +136,7 @@ TEST_F(LogTest, LogButtonGrowsAndShrinksTheWindowAndItsFrame) {
     EXPECT_FALSE(Form1::logShown);
     EXPECT_FALSE(window->logText().visible());
     EXPECT_EQ(window->height(), 6990);
-    EXPECT_EQ(window->buttonLog().picture(), wizard::Picture::showLog);
+    EXPECT_EQ(window->buttonLog().picture(), ui::Picture::showLog);
     EXPECT_EQ(window->line(3).y1(), 6240);
     EXPECT_EQ(window->line(3).y2(), 6240);
     EXPECT_EQ(window->line(2).y2(), 6240);
@@ -149,7 +149,7 @@ TEST_F(LogTest, LogButtonGrowsAndShrinksTheWindowAndItsFrame) {
 }
 
 TEST_F(LogTest, MessageBoxesAndReports) {
-    UtilModule::msgBox("Unknown type Drive Q:", wizard::Buttons::ok, wizard::Icon::critical);
+    UtilModule::msgBox("Unknown type Drive Q:", ui::Buttons::ok, ui::Icon::critical);
     UtilModule::report("\r\nDrive A: is not ready.", "ERROR ");
 
     ASSERT_EQ(window->messageBoxes().size(), 2u);
@@ -157,8 +157,8 @@ TEST_F(LogTest, MessageBoxesAndReports) {
     const auto& box = window->messageBoxes()[1];
     EXPECT_EQ(box.text, "\r\nDrive A: is not ready.");
     EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, wizard::Icon::critical);
-    EXPECT_EQ(box.buttons, wizard::Buttons::ok);
+    EXPECT_EQ(box.icon, ui::Icon::critical);
+    EXPECT_EQ(box.buttons, ui::Buttons::ok);
     EXPECT_EQ(app::errorText, "\r\nDrive A: is not ready.");
     EXPECT_EQ(window->logs().back(), "ERROR \r\nDrive A: is not ready.");
     // The log line is written before the box is shown.

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "wizard/form1.h"
 #include "wizard/wizard_support.h"
 
@@ -47,13 +47,13 @@ class QuitTest : public WizardTest {
         for (const char* area : {"VELT_flat", "VELT_disk1", "VELT_disk2", "VELT_disk3"})
             EXPECT_FALSE(std::filesystem::exists(tempHost(area))) << area;
     }
-    void expectQuitAsked(wizard::Answer answer) {
+    void expectQuitAsked(ui::Answer answer) {
         const auto boxes = newBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, quitQuestion);
         EXPECT_EQ(boxes[0].title, "warning!");
-        EXPECT_EQ(boxes[0].icon, wizard::Icon::exclamation);
-        EXPECT_EQ(boxes[0].buttons, wizard::Buttons::yesNo);
+        EXPECT_EQ(boxes[0].icon, ui::Icon::exclamation);
+        EXPECT_EQ(boxes[0].buttons, ui::Buttons::yesNo);
         EXPECT_EQ(boxes[0].answer, answer);
     }
     void expectDisketteOnePrompt() {
@@ -105,14 +105,14 @@ TEST_F(QuitTest, BackInTheFlashStepsAsksAndOnNoChangesNothing) {
     for (const int16_t step : std::initializer_list<int16_t>{3, 4}) {
         enterStep(step);
         const std::string status = win().mainText().text();
-        answer(wizard::Answer::no);
+        answer(ui::Answer::no);
         ASSERT_TRUE(back());
         const auto boxes = newBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "Start over reading from the first diskette?");
         EXPECT_EQ(boxes[0].title, "Restart");
-        EXPECT_EQ(boxes[0].icon, wizard::Icon::question);
-        EXPECT_EQ(boxes[0].buttons, wizard::Buttons::yesNo);
+        EXPECT_EQ(boxes[0].icon, ui::Icon::question);
+        EXPECT_EQ(boxes[0].buttons, ui::Buttons::yesNo);
         EXPECT_TRUE(newLogs().empty());
         EXPECT_EQ(app::wizardStep, step);
         EXPECT_EQ(win().mainText().text(), status);
@@ -125,7 +125,7 @@ TEST_F(QuitTest, BackInTheFlashStepsOnYesPutsTheDriveChoiceAway) {
         enterStep(step);
         win().driveList().setVisible(true);
         win().driveSize().setVisible(true);
-        answer(wizard::Answer::yes);
+        answer(ui::Answer::yes);
         ASSERT_TRUE(back());
         EXPECT_EQ(newBoxes().size(), 1u);
         expectDisketteOnePrompt();
@@ -146,9 +146,9 @@ TEST_F(QuitTest, BackAndExitOutsideTheStepsDoNothing) {
 TEST_F(QuitTest, ExitAnsweredNoLeavesTheStepAndStatus) {
     enterStep(2);
     const std::string status = win().mainText().text();
-    answer(wizard::Answer::no);
+    answer(ui::Answer::no);
     ASSERT_TRUE(exitClick());
-    expectQuitAsked(wizard::Answer::no);
+    expectQuitAsked(ui::Answer::no);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
     EXPECT_EQ(app::wizardStep, 2);
     EXPECT_EQ(win().mainText().text(), status);
@@ -161,9 +161,9 @@ TEST_F(QuitTest, ExitAnsweredYesClearsTheTemporaryAreaAndEnds) {
         Form1::resetForm();
         enterStep(step);
         makeTempArea();
-        answer(wizard::Answer::yes);
+        answer(ui::Answer::yes);
         EXPECT_FALSE(exitClick());
-        expectQuitAsked(wizard::Answer::yes);
+        expectQuitAsked(ui::Answer::yes);
         const auto logs = newLogs();
         ASSERT_EQ(logs.size(), 5u);
         EXPECT_EQ(logs[0], "QUERY " + quitQuestion);
@@ -195,11 +195,11 @@ TEST_F(QuitTest, CloseAfterTheDatabaseIsWrittenEndsWithoutAQuestion) {
 
 TEST_F(QuitTest, CloseAnsweredNoCancelsAndChangesNothing) {
     enterStep(3);
-    answer(wizard::Answer::no);
+    answer(ui::Answer::no);
     bool cancelled = false;
     EXPECT_TRUE(close(&cancelled));
     EXPECT_TRUE(cancelled);
-    expectQuitAsked(wizard::Answer::no);
+    expectQuitAsked(ui::Answer::no);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
     EXPECT_EQ(app::wizardStep, 3);
     EXPECT_FALSE(win().quitCalled());
@@ -208,9 +208,9 @@ TEST_F(QuitTest, CloseAnsweredNoCancelsAndChangesNothing) {
 TEST_F(QuitTest, CloseAnsweredYesEndsAndIsNotAskedAgain) {
     enterStep(1);
     makeTempArea();
-    answer(wizard::Answer::yes);
+    answer(ui::Answer::yes);
     EXPECT_FALSE(close());
-    expectQuitAsked(wizard::Answer::yes);
+    expectQuitAsked(ui::Answer::yes);
     expectTempAreaGone();
     // A close request raised by the end itself finds the program gone.
     EXPECT_FALSE(close());
@@ -227,7 +227,7 @@ TEST_F(QuitTest, FailedClearingIsReportedAndTheProgramStillEnds) {
     const auto boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Error!");
-    EXPECT_EQ(boxes[0].icon, wizard::Icon::critical);
+    EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
     EXPECT_EQ(boxes[0].text, "Failed to remove the temporary directory\r\nPermission denied");
     const auto logs = newLogs();
     ASSERT_EQ(logs.size(), 2u);

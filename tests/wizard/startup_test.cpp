@@ -2,7 +2,7 @@
 // check, and drive lists that do not hold the two entries start-up expects.
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "wizard/form1.h"
 #include "wizard/wizard_support.h"
 
@@ -34,9 +34,9 @@ TEST_F(StartupTest, WaitsInTheFloppyStepWithTheBannerFirst) {
     EXPECT_EQ(app::wizardStep, 0);
     EXPECT_EQ(app::currentDisk, 0);
     EXPECT_FALSE(Form1::logShown);
-    EXPECT_EQ(w.buttonLog().picture(), wizard::Picture::showLog);
+    EXPECT_EQ(w.buttonLog().picture(), ui::Picture::showLog);
     EXPECT_FALSE(w.logText().visible());
-    EXPECT_EQ(w.logText().backColor(), (wizard::Color{213, 200, 187}));
+    EXPECT_EQ(w.logText().backColor(), (ui::Color{213, 200, 187}));
     EXPECT_EQ(w.height(), 6990);
     EXPECT_FALSE(w.buttonBack().enabled());
     EXPECT_TRUE(w.buttonOK().enabled());
@@ -65,8 +65,8 @@ TEST_F(StartupTest, AnotherInstanceEndsBeforeAnythingIsShownOrWritten) {
     EXPECT_EQ(box.text,
               "Can not run muliply instances of VELT Database\r\nMedia Converter application");
     EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, wizard::Icon::critical);
-    EXPECT_EQ(box.buttons, wizard::Buttons::ok);
+    EXPECT_EQ(box.icon, ui::Icon::critical);
+    EXPECT_EQ(box.buttons, ui::Buttons::ok);
     EXPECT_TRUE(w.quitCalled());
     EXPECT_TRUE(Form1::ended());
     EXPECT_FALSE(w.shown());

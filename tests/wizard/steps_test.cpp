@@ -4,8 +4,8 @@
 
 #include <initializer_list>
 
-#include "app/state.h"
 #include "platform/context.h"
+#include "state/state.h"
 #include "wizard/form1.h"
 #include "wizard/wizard_support.h"
 
@@ -54,8 +54,8 @@ TEST_F(StepsTest, FloppyNotReadyForDisketteOneIsReportedAndTheStepStays) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "\r\nDrive A: is not ready.");
     EXPECT_EQ(boxes[0].title, "Error!");
-    EXPECT_EQ(boxes[0].icon, wizard::Icon::critical);
-    EXPECT_EQ(boxes[0].buttons, wizard::Buttons::ok);
+    EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
+    EXPECT_EQ(boxes[0].buttons, ui::Buttons::ok);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR \r\nDrive A: is not ready."});
     EXPECT_EQ(app::wizardStep, 1);
     EXPECT_EQ(app::currentDisk, 1);

@@ -1,10 +1,10 @@
 // The wizard suites' fixture: drives, window and events.
 #include "wizard/wizard_support.h"
 
-#include "app/state.h"
 #include "platform/context.h"
+#include "state/state.h"
+#include "ui/main_window.h"
 #include "wizard/form1.h"
-#include "wizard/main_window.h"
 
 namespace wizardtest {
 
@@ -17,7 +17,7 @@ void WizardTest::SetUp() {
 }
 
 void WizardTest::TearDown() {
-    wizard::installWindow(nullptr);
+    ui::installWindow(nullptr);
     window_.reset();
     platform::resetContext();
     app::resetState();
@@ -44,7 +44,7 @@ void WizardTest::defineUsualDrives() {
 
 headless::HeadlessWindow& WizardTest::openWindow() {
     window_ = std::make_unique<headless::HeadlessWindow>();
-    wizard::installWindow(window_.get());
+    ui::installWindow(window_.get());
     boxesSeen_ = 0;
     logsSeen_ = 0;
     return *window_;
@@ -85,7 +85,7 @@ bool WizardTest::close(bool* cancelled) {
 
 bool WizardTest::select(char letter) {
     const int16_t index = indexOf(letter);
-    return Form1::dispatch([index] { wizard::window().driveList().setListIndex(index); });
+    return Form1::dispatch([index] { ui::window().driveList().setListIndex(index); });
 }
 
 int16_t WizardTest::indexOf(char letter) const {

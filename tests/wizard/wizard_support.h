@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
-#include "platform/headless/headless_window.h"
 #include "support/test_support.h"
 
 namespace wizardtest {
@@ -49,7 +49,7 @@ class WizardTest : public ::testing::Test {
     bool about();
     bool aboutOk();
 
-    void answer(wizard::Answer a) { window_->queueAnswer(a); }
+    void answer(ui::Answer a) { window_->queueAnswer(a); }
     // The message boxes shown since the last call.
     std::vector<headless::MsgBoxRecord> newBoxes();
     // The log lines appended since the last call.

@@ -1,6 +1,6 @@
 // The per-user instance lock: flock on a file opened without following links, close-on-exec so
 // that no child process keeps it alive.
-#include "platform/linux/instance_lock.h"
+#include "platform/instance_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "platform/error.h"
-#include "platform/linux/temp_folder.h"
+#include "platform/temp_folder.h"
 
 namespace platform {
 

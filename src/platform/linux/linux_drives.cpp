@@ -3,8 +3,10 @@
 // the block-device tree and the labels are scanned again only when it has changed, and on every
 // listing, so lookups during a long copy stay cheap.
 #include "platform/linux/linux_drives.h"
+#include "platform/machine_drives.h"
 
 #include <cctype>
+#include <memory>
 #include <utility>
 
 namespace platform {
@@ -79,6 +81,14 @@ std::optional<Drive> LinuxDriveTable::find(char letter) {
     if (it == slots_.end())
         return std::nullopt;
     return describe(it->first, it->second);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::unique_ptr<DriveTable> machineDrives() {
+    return std::make_unique<LinuxDriveTable>();
 }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // The private temporary folder. The checks run on the folder as found (lstat, so a planted
 // symbolic link is seen as one) and again on the folder actually opened, so that swapping the
 // folder between the two is noticed.
-#include "platform/linux/temp_folder.h"
+#include "platform/temp_folder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,0 +1,125 @@
+// Parsing the arguments of the script's commands: drive letters, drive types, the options of a
+// medium and its host folder.
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+
+#include "frontends/headless/commands.h"
+#include "frontends/headless/json.h"
+
+namespace script {
+
+namespace {
+
+// "label=x" -> "x" when `word` starts with `name` and "=".
+std::optional<std::string> optionValue(const std::string& word, const std::string& name) {
+    if (word.size() > name.size() && word.compare(0, name.size(), name) == 0 &&
+        word[name.size()] == '=')
+        return word.substr(name.size() + 1);
+    return std::nullopt;
+}
+
+uint64_t parseBytes(const std::string& command, const std::string& word, const std::string& value) {
+    uint64_t bytes = 0;
+    const char* end = value.data() + value.size();
+    const auto result = std::from_chars(value.data(), end, bytes);
+    if (value.empty() || result.ec != std::errc() || result.ptr != end)
+        throw ScriptError(command + ": " + headless::jsonString(word) +
+                          " needs a whole number of bytes");
+    return bytes;
+}
+
+// A word that looks like an option the parser does not know ("size=5").
+bool looksLikeOption(const std::string& word) {
+    const size_t eq = word.find('=');
+    if (eq == std::string::npos || eq == 0)
+        return false;
+    for (size_t i = 0; i < eq; ++i) {
+        if (word[i] < 'a' || word[i] > 'z')
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+char parseDriveWord(const std::string& command, const std::string& word) {
+    const bool ok = word.size() == 2 && word[1] == ':' &&
+                    ((word[0] >= 'a' && word[0] <= 'z') || (word[0] >= 'A' && word[0] <= 'Z'));
+    if (!ok)
+        throw ScriptError(command + ": " + headless::jsonString(word) +
+                          " is not a drive such as a:");
+    return static_cast<char>(word[0] >= 'a' ? word[0] - 'a' + 'A' : word[0]);
+}
+
+int parseDriveType(const std::string& word) {
+    static const std::map<std::string, int> names{
+        {"unknown", platform::driveUnknown}, {"removable", platform::driveRemovable},
+        {"fixed", platform::driveFixed},     {"network", platform::driveNetwork},
+        {"cdrom", platform::driveCdRom},     {"ramdisk", platform::driveRamDisk}};
+    if (auto it = names.find(word); it != names.end())
+        return it->second;
+    int code = 0;
+    const char* end = word.data() + word.size();
+    const auto result = std::from_chars(word.data(), end, code);
+    if (result.ec != std::errc() || result.ptr != end)
+        throw ScriptError("drive: unknown drive type " + headless::jsonString(word) +
+                          " (unknown, removable, fixed, network, cdrom, ramdisk or a number)");
+    return code;
+}
+
+std::optional<platform::Medium> parseMedium(const std::string& command, const Words& w,
+                                            size_t first, bool allowNone) {
+    platform::Medium medium;
+    bool anyOption = false;
+    size_t i = first;
+    for (; i < w.size(); ++i) {
+        const std::string& word = w[i];
+        if (word == "readonly") {
+            medium.readonly = true;
+        } else if (auto label = optionValue(word, "label")) {
+            medium.label = *label;
+        } else if (auto free = optionValue(word, "free")) {
+            medium.freeBytes = parseBytes(command, word, *free);
+        } else if (auto capacity = optionValue(word, "capacity")) {
+            medium.capacity = parseBytes(command, word, *capacity);
+        } else if (auto bad = optionValue(word, "bad")) {
+            if (bad->empty())
+                throw ScriptError(command + ": \"bad=\" needs a file name");
+            medium.bad.push_back(*bad);
+        } else {
+            break;
+        }
+        anyOption = true;
+    }
+    if (i == w.size())
+        throw ScriptError(command + ": the PATH of the medium is missing");
+
+    const std::string path = w.rest(i);
+    if (path == "-") {
+        if (!allowNone)
+            throw ScriptError(command + ": the PATH must be a folder (eject takes a medium out)");
+        if (anyOption)
+            throw ScriptError(command + ": a drive without a medium (-) takes no medium options");
+        return std::nullopt;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(path, ec)) {
+        if (looksLikeOption(w[i]) && i + 1 < w.size())
+            throw ScriptError(command + ": unknown option " + headless::jsonString(w[i]));
+        throw ScriptError(command + ": " + headless::jsonString(path) +
+                          " is not an existing folder");
+    }
+    medium.root = std::filesystem::absolute(path, ec).lexically_normal();
+    if (ec)
+        throw ScriptError(command + ": " + headless::jsonString(path) + ": " + ec.message());
+    return medium;
+}
+
+void expectWords(const Words& w, size_t count, const std::string& shape) {
+    if (w.size() != count)
+        throw ScriptError(w[0] + ": expected \"" + shape + "\"");
+}
+
+}  // namespace script

@@ -1,0 +1,153 @@
+// The playing commands: the window loads, the user clicks, picks drives and answers, media go
+// in and out, and the state is written.
+#include <filesystem>
+#include <functional>
+
+#include "frontends/headless/commands.h"
+#include "frontends/headless/json.h"
+#include "frontends/headless/state_event.h"
+#include "platform/context.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "wizard/form1.h"
+
+namespace script {
+
+namespace {
+
+// One window event through the wizard's boundary; the script stops once the program ended.
+void raiseEvent(Session& s, const std::function<void()>& handler) {
+    if (!Form1::dispatch(handler))
+        s.ended = true;
+}
+
+std::string driveText(char letter) {
+    return std::string(1, static_cast<char>(letter - 'A' + 'a')) + ":";
+}
+
+// The letter of a drive word naming a defined drive.
+char definedDrive(Session& s, const std::string& command, const std::string& word) {
+    const char letter = parseDriveWord(command, word);
+    if (!s.drives.defined(letter))
+        throw ScriptError(command + ": drive " + driveText(letter) + " is not defined");
+    return letter;
+}
+
+// The temporary folder must lie on a defined, ready drive; its host folder is made if missing.
+void prepareTemp(Session& s) {
+    const std::string& temp = *s.temp;
+    const char letter = parseDriveWord("temp", temp.substr(0, 2));
+    const auto drive = s.drives.find(letter);
+    if (!drive)
+        throw ScriptError("temp: drive " + driveText(letter) + " is not defined", s.tempLine);
+    if (!drive->ready)
+        throw ScriptError("temp: drive " + driveText(letter) + " is not ready (it has no medium)",
+                          s.tempLine);
+    std::filesystem::path host;
+    try {
+        host = platform::resolvePath(temp.size() == 2 ? temp + "\\" : temp).host;
+    } catch (const platform::Error& e) {
+        throw ScriptError("temp: " + headless::jsonString(temp) + ": " + e.description(),
+                          s.tempLine);
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(host, ec);
+    if (ec || !std::filesystem::is_directory(host))
+        throw ScriptError("temp: cannot make the folder " + headless::jsonString(host.string()) +
+                              (ec ? ": " + ec.message() : std::string()),
+                          s.tempLine);
+    platform::setTempFolder(temp);
+}
+
+}  // namespace
+
+void startCommand(Session& s, const Words& w) {
+    expectWords(w, 1, "start");
+    if (s.started)
+        throw ScriptError("start: the window has already been loaded");
+    if (!s.temp)
+        throw ScriptError("start: no temporary folder was given (temp PATH)");
+    prepareTemp(s);
+    s.started = true;
+    s.window->setAnotherInstance(s.anotherInstance);
+    s.window->driveList().refreshDrives();
+    Form1::setDigitGrouping(",");
+    raiseEvent(s, Form1::Form_Load);
+}
+
+void selectCommand(Session& s, const Words& w) {
+    expectWords(w, 2, "select L:");
+    const char letter = definedDrive(s, "select", w[1]);
+    auto& list = s.window->driveList();
+    for (int16_t i = 0; i < list.listCount(); ++i) {
+        if (platform::driveNameOf(list.entryAt(i)) == driveText(letter)) {
+            raiseEvent(s, [&list, i] { list.setListIndex(i); });
+            return;
+        }
+    }
+    throw ScriptError("select: drive " + driveText(letter) + " is not in the drive list");
+}
+
+void insertCommand(Session& s, const Words& w) {
+    if (w.size() < 3)
+        throw ScriptError("insert: expected \"insert L: [OPTION ...] PATH\"");
+    const char letter = definedDrive(s, "insert", w[1]);
+    s.drives.insert(letter, *parseMedium("insert", w, 2, false));
+}
+
+void ejectCommand(Session& s, const Words& w) {
+    expectWords(w, 2, "eject L:");
+    s.drives.eject(definedDrive(s, "eject", w[1]));
+}
+
+void clickCommand(Session& s, const Words& w) {
+    expectWords(w, 1, w[0]);
+    const std::string& name = w[0];
+    if (name == "key") {
+        raiseEvent(s, Form1::DriveList_KeyDown);
+    } else if (name == "ok") {
+        raiseEvent(s, Form1::buttonOK_Click);
+    } else if (name == "back") {
+        raiseEvent(s, Form1::buttonBack_Click);
+    } else if (name == "exit") {
+        raiseEvent(s, Form1::buttonExit_Click);
+    } else if (name == "log") {
+        raiseEvent(s, Form1::buttonLog_Click);
+    } else if (name == "about") {
+        raiseEvent(s, Form1::About_Click);
+    } else if (name == "about-ok") {
+        // There is no OK button to press while the box is closed.
+        if (s.window->aboutBox().loaded())
+            raiseEvent(s, frmAbout::cmdOK_Click);
+    }
+}
+
+void closeCommand(Session& s, const Words& w) {
+    expectWords(w, 1, "close");
+    bool cancel = false;
+    raiseEvent(s, [&cancel] { Form1::Form_QueryUnload(cancel); });
+    // Not kept open: the window closes, and with it the program.
+    if (!s.ended && !cancel) {
+        s.window->quit();
+        s.ended = true;
+    }
+}
+
+void answerCommand(Session& s, const Words& w) {
+    expectWords(w, 2, "answer yes|no");
+    if (w[1] == "yes") {
+        s.window->queueAnswer(ui::Answer::yes);
+    } else if (w[1] == "no") {
+        s.window->queueAnswer(ui::Answer::no);
+    } else {
+        throw ScriptError("answer: " + headless::jsonString(w[1]) + " is neither yes nor no");
+    }
+    s.answerLines.push_back(s.line);
+}
+
+void stateCommand(Session& s, const Words& w) {
+    expectWords(w, 1, "state");
+    s.window->writeEvent(stateEvent(*s.window));
+}
+
+}  // namespace script

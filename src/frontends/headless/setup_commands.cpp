@@ -1,0 +1,39 @@
+// The setting-up commands: drives, the temporary folder, another instance.
+#include "frontends/headless/commands.h"
+#include "frontends/headless/json.h"
+
+namespace script {
+
+void driveCommand(Session& s, const Words& w) {
+    if (w.size() < 4)
+        throw ScriptError("drive: expected \"drive L: TYPE [OPTION ...] PATH\"");
+    const char letter = parseDriveWord("drive", w[1]);
+    const int type = parseDriveType(w[2]);
+    s.drives.define(letter, type, parseMedium("drive", w, 3, true));
+}
+
+// The path is checked when the window loads, once every drive is defined.
+void tempCommand(Session& s, const Words& w) {
+    if (w.size() < 2)
+        throw ScriptError("temp: expected \"temp PATH\" such as C:\\Temp");
+    const std::string path = w.rest(1);
+    const bool drivePath =
+        path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z')) &&
+        (path.size() == 2 || path[2] == '\\');
+    if (!drivePath)
+        throw ScriptError("temp: " + headless::jsonString(path) +
+                          " is not a path on a drive such as C:\\Temp");
+    if (path.size() > 2 && path.back() == '\\')
+        throw ScriptError("temp: " + headless::jsonString(path) +
+                          " ends in \\ (write C:\\Temp, not C:\\Temp\\)");
+    s.temp = path;
+    s.tempLine = s.line;
+}
+
+void instanceCommand(Session& s, const Words& w) {
+    expectWords(w, 1, "instance");
+    s.anotherInstance = true;
+}
+
+}  // namespace script

@@ -1,0 +1,77 @@
+// velt-converter: the desktop program. The instance lock is taken before anything else, and
+// the private temporary folder is made only when this is the user's only instance, so that a
+// second copy touches nothing of the first; it lets the start-up sequence report the other
+// instance and end.
+#include <QApplication>
+#include <QIcon>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPixmap>
+#include <memory>
+#include <string>
+
+#include "frontends/qt/pictures.h"
+#include "frontends/qt/qt_main_window.h"
+#include "platform/context.h"
+#include "platform/error.h"
+#include "platform/instance_lock.h"
+#include "platform/machine_drives.h"
+#include "platform/temp_folder.h"
+#include "state/identity.h"
+#include "ui/main_window.h"
+#include "wizard/form1.h"
+
+namespace {
+
+platform::LockState takeInstanceLock() {
+    try {
+        return platform::acquireInstanceLock(platform::instanceLockFile());
+    } catch (const platform::Error&) {
+        return platform::LockState::unavailable;  // no place for a lock: no check
+    }
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(qtui::pictures::applicationIcon(size)));
+    return icon;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const platform::LockState lock = takeInstanceLock();
+
+    QApplication application(argc, argv);
+    // No display name: the toolkit would add it to every title, message boxes' included.
+    QApplication::setApplicationName("velt-converter");
+    QApplication::setApplicationVersion(QString::fromStdString(app::versionText()));
+    QApplication::setDesktopFileName("velt-converter");
+    QApplication::setWindowIcon(programIcon());
+
+    std::unique_ptr<platform::DriveTable> drives = platform::machineDrives();
+    platform::installDrives(drives.get());
+
+    if (lock != platform::LockState::heldElsewhere) {
+        try {
+            platform::setTempFolder(platform::converterPathOnC(platform::privateTempFolder()));
+        } catch (const platform::Error& e) {
+            QMessageBox::critical(
+                nullptr, "Error!",
+                QString::fromStdString("The temporary folder cannot be used.\n" + e.description()));
+            return 1;
+        }
+    }
+
+    std::string separator = QLocale().groupSeparator().toStdString();
+    Form1::setDigitGrouping(separator);
+
+    qtui::QtMainWindow window;
+    window.setInstanceCheck([lock] { return lock == platform::LockState::heldElsewhere; });
+    ui::installWindow(&window);
+
+    if (!Form1::dispatch(Form1::Form_Load))
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,186 @@
+// The main window's controls on Qt widgets, as the logic sees them (wizard/main_window.h).
+// Each adapter keeps what the logic set in its own terms (texts with CR LF, UTF-16 lengths,
+// float progress values) and shows it on its widget.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/main_window.h"
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+namespace qtui {
+
+// A text as the logic counts it (UTF-16, a CR LF pair two units) and as a Qt text box shows
+// it (a CR LF pair one line break).
+class ShownText {
+  public:
+    void clear();
+    // Adds `more`; returns what the text box must add to show it.
+    QString append(const QString& more);
+    int32_t length() const { return static_cast<int32_t>(units_.size()); }
+    // Offsets between the two counts.
+    int toShown(int32_t unit) const;
+    int32_t toUnits(int shown) const;
+
+  private:
+    QString units_;
+    std::vector<int32_t> pairs_;  // offset of the CR of every CR LF pair, ascending
+};
+
+class QtTextBox : public ui::TextBox {
+  public:
+    explicit QtTextBox(QPlainTextEdit* edit);
+
+    bool visible() const override;
+    void setVisible(bool visible) override;
+    std::string text() const override { return text_; }
+    void setText(const std::string& text) override;
+    void appendText(const std::string& more) override;
+    int32_t length() const override { return shown_.length(); }
+    bool locked() const override;
+    void setLocked(bool locked) override;
+    int fontSize() const override;
+    void setFontSize(int points) override;
+    ui::Color backColor() const override;
+    void setBackColor(ui::Color color) override;
+    int32_t selStart() const override;
+    int32_t selLength() const override;
+    void setSelection(int32_t start, int32_t length) override;
+    void refresh() override;
+
+  private:
+    // The selection as the logic set it, while the widget still shows it there (an offset
+    // between CR and LF cannot be told from the widget).
+    struct Selection {
+        int32_t start = 0, length = 0;
+        int shownAnchor = 0, shownPosition = 0;
+    };
+    void remember(int32_t start, int32_t length);
+
+    QPlainTextEdit* edit_;
+    std::string text_;
+    ShownText shown_;
+    Selection selection_;
+};
+
+class QtLabel : public ui::Label {
+  public:
+    explicit QtLabel(QLabel* label = nullptr) { attach(label); }
+    // Shows the caption on `label` from now on (nullptr: on nothing, as while a dialog is
+    // unloaded).
+    void attach(QLabel* label);
+
+    bool visible() const override;
+    void setVisible(bool visible) override;
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& caption) override;
+    void refresh() override;
+
+  private:
+    void show();
+    QLabel* label_ = nullptr;
+    double points_ = 0;  // the label's own font size
+    std::string caption_;
+};
+
+class QtButton : public ui::Button {
+  public:
+    QtButton(QPushButton* button, double scale);
+
+    bool visible() const override;
+    void setVisible(bool visible) override;
+    bool enabled() const override;
+    void setEnabled(bool enabled) override;
+    ui::Picture picture() const override { return picture_; }
+    void setPicture(ui::Picture picture) override;
+    void setFocus() override;
+
+  private:
+    QPushButton* button_;
+    double scale_;
+    ui::Picture picture_ = ui::Picture::none;
+};
+
+class QtDriveList : public ui::DriveList {
+  public:
+    explicit QtDriveList(QComboBox* combo);
+
+    bool visible() const override;
+    void setVisible(bool visible) override;
+    int16_t listCount() const override { return static_cast<int16_t>(entries_.size()); }
+    std::string entryAt(int16_t index) const override;  // raises 9 outside the list
+    int16_t listIndex() const override { return index_; }
+    void setListIndex(int16_t index) override;
+    std::string drive() const override;
+    bool enabled() const override;
+    void setEnabled(bool enabled) override;
+    void setFocus() override;
+    // Re-reads the drive table; the index stays with the drive it pointed at.
+    void refreshDrives() override;
+    void setChangeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
+
+    // Makes the combo box show the list index again (after the user's pick was handled).
+    void showIndex();
+
+  private:
+    QComboBox* combo_;
+    std::vector<std::string> entries_;
+    int16_t index_ = -1;
+    std::function<void()> handler_;
+};
+
+class QtProgressBar : public ui::ProgressBar {
+  public:
+    explicit QtProgressBar(QProgressBar* bar);
+
+    bool visible() const override;
+    void setVisible(bool visible) override;
+    float min() const override { return min_; }
+    void setMin(float value) override;
+    float max() const override { return max_; }
+    void setMax(float value) override;
+    float value() const override { return value_; }
+    void setValue(float value) override;  // repaints at once when the bar moves
+
+  private:
+    void show();
+    QProgressBar* bar_;
+    float min_ = 0, max_ = 100, value_ = 0;
+};
+
+// A line of the form, drawn by a widget spanning its two ends.
+class QtLine : public ui::Line {
+  public:
+    QtLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2);
+
+    int x1() const override { return x1_; }
+    int y1() const override { return y1_; }
+    int x2() const override { return x2_; }
+    int y2() const override { return y2_; }
+    void setEnds(int x1, int y1, int x2, int y2) override;
+    QWidget* widget() const { return widget_; }
+
+  private:
+    QWidget* widget_;
+    int x1_, y1_, x2_, y2_;
+};
+
+// The converter's texts as Qt shows them: UTF-8 in, CR LF as one line break.
+QString shownText(const std::string& text);
+
+// `base` in a narrow sans serif where there is one: the window was laid out for such a font,
+// and wider ones wrap its status lines.
+QFont narrowSans(QFont base);
+
+}  // namespace qtui

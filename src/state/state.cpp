@@ -1,0 +1,38 @@
+// The descriptor's entry table and the reset of the shared conversion state.
+#include "state/state.h"
+
+#include <stdexcept>
+
+namespace app {
+
+archive::FileEntry& FileTable::operator()(int n) {
+    if (n < 1 || n > capacity)
+        throw std::out_of_range("file table entry");
+    return entries_[static_cast<size_t>(n - 1)];
+}
+
+const archive::FileEntry& FileTable::operator()(int n) const {
+    if (n < 1 || n > capacity)
+        throw std::out_of_range("file table entry");
+    return entries_[static_cast<size_t>(n - 1)];
+}
+
+void FileTable::clear() {
+    entries_.fill(archive::FileEntry{});
+}
+
+void resetState() {
+    wizardStep = 0;
+    currentDisk = 0;
+    floppyDrive.clear();
+    flashDrive.clear();
+    errorText.clear();
+    archiveId = 0;
+    totalDisks = 0;
+    fileTable.clear();
+    fileCount = 0;
+    keycodeRecFound = false;
+    diskEntryCount = 0;
+}
+
+}  // namespace app

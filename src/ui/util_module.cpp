@@ -1,0 +1,68 @@
+// The status line, the log, the message boxes, the end of the program and the number texts of
+// messages.
+#include "ui/util_module.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "platform/utf8_text.h"
+#include "state/identity.h"
+#include "state/state.h"
+
+namespace UtilModule {
+
+void setStatus(const std::string& text) {
+    auto& w = ui::window();
+    w.mainText().setText(text + crlf);
+    w.mainText().refresh();
+    w.statusShown(text);
+    appendLog(text);
+}
+
+void appendLog(const std::string& text) {
+    auto& w = ui::window();
+    auto& log = w.logText();
+    log.appendText(text + crlf);
+    if (log.visible()) {
+        const int32_t length = platform::utf16Length(text);
+        log.setSelection(log.length() - length - 2, length);
+    }
+    w.logAppended(text);
+}
+
+void promptForDiskette(int16_t n) {
+    setStatus("Please insert diskette #" + std::to_string(n) + " and press the OK button");
+}
+
+ui::Answer msgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
+                  const std::string& title) {
+    return ui::window().msgBox(text, buttons, icon, title.empty() ? app::appTitle : title);
+}
+
+void errorBox(const std::string& text) {
+    msgBox(text, ui::Buttons::ok, ui::Icon::critical, "Error!");
+}
+
+void report(const std::string& text, const std::string& logPrefix) {
+    app::errorText = text;
+    appendLog(logPrefix + text);
+    errorBox(text);
+}
+
+void endProgram() {
+    throw ProgramEnded{};
+}
+
+std::string numberText(double value) {
+    if (value == 0)
+        return "0";  // also for -0
+    // Large enough for the fixed form of any double (309 digits before the point at most,
+    // some 770 after it for the smallest subnormals).
+    std::array<char, 1100> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
+    return std::string(buffer.data(), result.ptr);
+}
+
+}  // namespace UtilModule
