@@ -41,7 +41,7 @@ const std::string& benchFile() {
                 throw std::runtime_error("cannot write " + file.string());
         }
         static platform::FolderDriveTable drives;
-        platform::Medium medium;
+        platform::MediumOptions medium;
         medium.root = folder;
         drives.define('B', platform::driveFixed, medium);
         platform::installDrives(&drives);

@@ -112,7 +112,7 @@ struct MaximalSet {
 
     void build() {
         platform::FolderDriveTable measure;
-        platform::Medium m;
+        platform::MediumOptions m;
         m.root = root;
         measure.define('S', platform::driveFixed, m);
         platform::installDrives(&measure);
@@ -185,7 +185,7 @@ void clearOutputs(const MaximalSet& set) {
 void BM_convertSet(benchmark::State& state) {
     MaximalSet& set = theSet();
     platform::FolderDriveTable drives;
-    platform::Medium system, card;
+    platform::MediumOptions system, card;
     system.root = set.root / "c";
     card.root = set.root / "card";
     drives.define('A', platform::driveRemovable, std::nullopt);
@@ -207,7 +207,7 @@ void BM_convertSet(benchmark::State& state) {
 
         bool ok = true;
         for (int n = 1; n <= diskCount && ok; ++n) {
-            platform::Medium floppy;
+            platform::MediumOptions floppy;
             floppy.root = set.disk(n);
             drives.insert('A', floppy);
             app::currentDisk = static_cast<int16_t>(n);

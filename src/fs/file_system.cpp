@@ -1,44 +1,33 @@
 // The file-system object: drives, existence tests, text streams, file copy and the temporary
-// folder, on top of the drive table and the host's POSIX calls.
+// folder, on top of the drive table and the media in its drives.
 #include "fs/file_system.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 
-#include "fs/host_io.h"
 #include "platform/context.h"
 #include "platform/error.h"
+#include "platform/medium.h"
 #include "platform/paths.h"
 
 namespace fs {
 
 using platform::raise;
-using platform::err::deviceIO;
+
+constexpr size_t readBlock = 65536;
 using platform::err::diskNotReady;
 using platform::err::fileNotFound;
 
 // ---- TextStream ----
 
 struct TextStream::Impl {
-    int fd = -1;
-    char letter = 0;
+    std::unique_ptr<platform::MediumFile> file;
     bool reading = false;
-    bool bad = false;    // reading fails as a damaged sector does
     std::string buffer;  // bytes read ahead
     size_t pos = 0;
     bool eof = false;
 
-    ~Impl() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-
     void requireOpen() const {
-        if (fd < 0)
+        if (!file)
             raise(platform::err::badFileName);
     }
 
@@ -46,19 +35,18 @@ struct TextStream::Impl {
     bool fill() {
         if (eof)
             return false;
-        if (bad)
-            raise(deviceIO);
         if (pos > 0) {
             buffer.erase(0, pos);
             pos = 0;
         }
-        char chunk[65536];
-        ssize_t n = hostio::readSome(fd, chunk, sizeof chunk);
+        const size_t before = buffer.size();
+        buffer.resize(before + readBlock);
+        size_t n = file->read(buffer.data() + before, readBlock);
+        buffer.resize(before + n);
         if (n == 0) {
             eof = true;
             return false;
         }
-        buffer.append(chunk, static_cast<size_t>(n));
         return true;
     }
 };
@@ -124,15 +112,18 @@ void TextStream::Write(std::string_view text) {
     impl_->requireOpen();
     if (impl_->reading)
         raise(platform::err::badFileMode);
-    hostio::writeAdmitted(impl_->fd, impl_->letter, text.data(), text.size());
+    impl_->file->write(text.data(), text.size());
 }
 
 void TextStream::Close() {
-    if (impl_ && impl_->fd >= 0) {
-        int fd = impl_->fd;
-        impl_->fd = -1;
-        if (::close(fd) != 0 && !impl_->reading)
-            raise(platform::codeForErrno(errno));
+    if (impl_ && impl_->file) {
+        std::unique_ptr<platform::MediumFile> file = std::move(impl_->file);
+        try {
+            file->close();
+        } catch (const platform::Error&) {
+            if (!impl_->reading)
+                throw;
+        }
     }
 }
 
@@ -157,29 +148,35 @@ char letterOf(const std::string& driveName) {
 }
 
 TextStream openStream(const std::string& path, int mode, bool create) {
-    platform::HostPath hp = platform::resolvePath(path);
+    platform::MediumPath mp = platform::resolvePath(path);
     auto impl = std::make_unique<TextStream::Impl>();
-    impl->letter = hp.letter;
-    int flags = O_CLOEXEC;
+    platform::OpenMode how;
     switch (mode) {
         case ForReading:
-            flags |= O_RDONLY;
+            how = platform::OpenMode::read;
             impl->reading = true;
-            impl->bad = platform::drives().isBad(hp.letter, hp.relative);
             break;
         case ForWriting:
-            platform::drives().checkModify(hp.letter);
-            flags |= O_WRONLY | O_TRUNC | (create ? O_CREAT : 0);
+            how = platform::OpenMode::write;
             break;
         case ForAppending:
-            platform::drives().checkModify(hp.letter);
-            flags |= O_WRONLY | O_APPEND | (create ? O_CREAT : 0);
+            how = platform::OpenMode::append;
             break;
         default:
             raise(platform::err::invalidCall);
     }
-    impl->fd = hostio::openFile(hp.host, flags);
+    impl->file = mp.medium->open(mp.relative, how, create);
     return TextStream(std::move(impl));
+}
+
+// The entry a path names, or nothing (also when the path cannot be resolved).
+std::optional<platform::MediumEntry> entryAt(const std::string& path) {
+    try {
+        platform::MediumPath mp = platform::resolvePath(path);
+        return mp.medium->entry(mp.relative);
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -229,21 +226,13 @@ DriveObject FileSystemObject::GetDrive(const std::string& driveName) const {
 }
 
 bool FileSystemObject::FileExists(const std::string& path) const {
-    try {
-        struct stat st {};
-        return stat(platform::resolvePath(path).host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    } catch (const platform::Error&) {
-        return false;
-    }
+    auto e = entryAt(path);
+    return e && !e->folder && !e->link && !e->special;
 }
 
 bool FileSystemObject::FolderExists(const std::string& path) const {
-    try {
-        struct stat st {};
-        return stat(platform::resolvePath(path).host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    } catch (const platform::Error&) {
-        return false;
-    }
+    auto e = entryAt(path);
+    return e && e->folder;
 }
 
 TextStream FileSystemObject::OpenTextFile(const std::string& path, int mode, bool create) const {
@@ -251,28 +240,30 @@ TextStream FileSystemObject::OpenTextFile(const std::string& path, int mode, boo
 }
 
 TextStream FileSystemObject::CreateTextFile(const std::string& path, bool overwrite) const {
-    platform::HostPath hp = platform::resolvePath(path);
-    platform::drives().checkModify(hp.letter);
+    platform::MediumPath mp = platform::resolvePath(path);
     auto impl = std::make_unique<TextStream::Impl>();
-    impl->letter = hp.letter;
-    int flags = O_CLOEXEC | O_WRONLY | O_CREAT | O_TRUNC | (overwrite ? 0 : O_EXCL);
-    impl->fd = hostio::openFile(hp.host, flags);
+    impl->file = mp.medium->open(
+        mp.relative, overwrite ? platform::OpenMode::write : platform::OpenMode::createNew, true);
     return TextStream(std::move(impl));
 }
 
 FileObject FileSystemObject::GetFile(const std::string& path) const {
-    struct stat st {};
-    platform::HostPath hp = platform::resolvePath(path);
-    if (stat(hp.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    platform::MediumPath mp = platform::resolvePath(path);
+    auto e = mp.medium->entry(mp.relative);
+    if (!e || e->folder || e->link || e->special)
         raise(fileNotFound);
     return FileObject(path);
 }
 
 void FileSystemObject::CopyFile(const std::string& source, const std::string& target,
                                 bool overwrite) const {
-    platform::HostPath from = platform::resolvePath(source);
-    platform::HostPath to = platform::resolvePath(target);
-    hostio::copyFile(from, to, overwrite);
+    platform::MediumPath from = platform::resolvePath(source);
+    platform::MediumPath to = platform::resolvePath(target);
+    if (!overwrite && to.medium->entry(to.relative))
+        raise(platform::err::fileAlreadyExists);
+    if (from.medium == to.medium && from.relative == to.relative)
+        raise(platform::err::permissionDenied);  // a file onto itself
+    to.medium->copyFileFrom(*from.medium, from.relative, to.relative);
 }
 
 std::string FileSystemObject::GetSpecialFolder(int which) const {

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace platform {
+class MediumFile;
+}
+
 namespace fs {
 
 enum IOMode : int { ForReading = 1, ForWriting = 2, ForAppending = 8 };
@@ -106,6 +110,9 @@ std::vector<DirEntry> listFolderAll(const std::string& folder);
 bool entryExists(const std::string& path);
 // The directory attribute of an existing entry; raises 53 when there is none.
 bool isFolder(const std::string& path);
+// True when the entry is a symbolic link (or junction); false when it is anything else or
+// nothing, or cannot be looked at.
+bool isLink(const std::string& path);
 // Raises 75 when something of that name exists, 76 when its parent does not.
 void makeFolder(const std::string& path);
 // Raises 75 when the folder is not empty, 76 when it does not exist.
@@ -128,8 +135,7 @@ class BinaryFile {
     void close();
 
   private:
-    int fd_ = -1;
-    bool bad_ = false;
+    std::unique_ptr<platform::MediumFile> file_;
 };
 
 // Makes the drive of `path` the process's current drive; raises 68 / 71 as resolvePath does.
@@ -140,7 +146,7 @@ void changeFolder(const std::string& path);
 }  // namespace fs
 
 namespace fs {
-// Flushes every file and folder below `folder`, and the folder itself, to the medium; raises
-// the platform error of the first flush that fails.
+// Flushes every file and folder below `folder`, the folder itself and its entry in its parent to
+// the medium; raises the platform error of the first flush that fails.
 void syncTree(const std::string& folder);
 }  // namespace fs

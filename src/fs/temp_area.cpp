@@ -25,29 +25,22 @@ int16_t countFolderEntries(const std::string& folder) {
 }
 
 void removeFolderTree(const std::string& folder) {
-    fs::FileSystemObject fso;
-    if (!fso.FolderExists(folder))
-        return;
+    std::string path = folder;
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
     // A link to a folder goes as a link: what it points at is not ours to delete.
-    if (!fs::isFolder(folder)) {
-        std::string link = folder;
-        while (!link.empty() && link.back() == '\\')
-            link.pop_back();
-        fs::deleteFile(link);
+    if (fs::isLink(path)) {
+        fs::deleteFile(path);
         return;
     }
-    for (;;) {
-        bool descended = false;
-        for (const fs::DirEntry& entry : fs::listFolderAll(folder)) {
-            if (entry.folder) {
-                removeFolderTree(folder + entry.name + "\\");
-                descended = true;
-                break;  // the listing starts again from its beginning
-            }
+    if (!fs::FileSystemObject().FolderExists(folder))
+        return;
+    // One listing: removing an entry does not change which others are there.
+    for (const fs::DirEntry& entry : fs::listFolderAll(folder)) {
+        if (entry.folder)
+            removeFolderTree(folder + entry.name + "\\");
+        else
             fs::deleteFile(folder + entry.name);
-        }
-        if (!descended)
-            break;
     }
     fs::removeFolder(folder);
 }

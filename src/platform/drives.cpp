@@ -1,13 +1,11 @@
 // The folder drive table: letters bound to host folders, with the faults a medium can carry.
 #include "platform/drives.h"
 
-#include <sys/statvfs.h>
-
 #include <algorithm>
 #include <cctype>
 
 #include "platform/error.h"
-#include "platform/text_case.h"
+#include "platform/host_folder.h"
 
 namespace platform {
 
@@ -15,22 +13,6 @@ namespace {
 
 char upper(char letter) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-}
-
-// "db\\data.dat", "\db\data.dat" and "DB/Data.dat" name the same file.
-std::string normalRelative(const std::string& relative) {
-    std::string out;
-    for (char c : relative) {
-        if (c == '/' || c == '\\') {
-            if (!out.empty() && out.back() != '\\')
-                out += '\\';
-        } else {
-            out += c;
-        }
-    }
-    if (!out.empty() && out.back() == '\\')
-        out.pop_back();
-    return lowerAscii(out);
 }
 
 }  // namespace
@@ -44,17 +26,26 @@ std::string driveEntryText(char letter, int type, const std::string& volumeName)
     return entry;
 }
 
-uint64_t hostFreeBytes(const std::filesystem::path& path) {
-    struct statvfs st {};
-    if (statvfs(path.c_str(), &st) != 0)
-        return 0;
-    return static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
+std::shared_ptr<Medium> DriveTable::mediumOf(char letter) {
+    std::optional<Drive> drive = find(letter);
+    if (!drive)
+        raise(err::deviceUnavailable);
+    if (!drive->ready || !drive->medium)
+        raise(err::diskNotReady);
+    return drive->medium;
 }
 
-void FolderDriveTable::define(char letter, int type, std::optional<Medium> medium) {
+std::shared_ptr<Medium> openMedium(const std::filesystem::path& root) {
+    return openHostFolder(root);
+}
+
+void FolderDriveTable::define(char letter, int type, std::optional<MediumOptions> medium) {
     Slot s;
     s.type = type;
-    s.medium = std::move(medium);
+    if (medium) {
+        s.medium = std::make_shared<FaultyMedium>(openMedium(medium->root), medium->faults);
+        s.options = std::move(medium);
+    }
     slots_[upper(letter)] = std::move(s);
 }
 
@@ -62,12 +53,12 @@ bool FolderDriveTable::defined(char letter) const {
     return slots_.count(upper(letter)) != 0;
 }
 
-void FolderDriveTable::insert(char letter, Medium medium) {
+void FolderDriveTable::insert(char letter, MediumOptions medium) {
     Slot* s = slot(letter);
     if (s == nullptr)
         raise(err::deviceUnavailable);
-    s->medium = std::move(medium);
-    s->written = 0;
+    s->medium = std::make_shared<FaultyMedium>(openMedium(medium.root), medium.faults);
+    s->options = std::move(medium);
 }
 
 void FolderDriveTable::eject(char letter) {
@@ -75,12 +66,12 @@ void FolderDriveTable::eject(char letter) {
     if (s == nullptr)
         raise(err::deviceUnavailable);
     s->medium.reset();
-    s->written = 0;
+    s->options.reset();
 }
 
-uint64_t FolderDriveTable::written(char letter) const {
-    auto it = slots_.find(upper(letter));
-    return it == slots_.end() ? 0 : it->second.written;
+FaultyMedium* FolderDriveTable::medium(char letter) {
+    Slot* s = slot(letter);
+    return s == nullptr ? nullptr : s->medium.get();
 }
 
 FolderDriveTable::Slot* FolderDriveTable::slot(char letter) {
@@ -92,12 +83,12 @@ Drive FolderDriveTable::describe(char letter, const Slot& s) const {
     Drive d;
     d.letter = letter;
     d.type = s.type;
-    d.ready = s.medium.has_value();
+    d.ready = s.medium != nullptr;
     if (d.ready) {
-        const Medium& m = *s.medium;
-        d.volumeName = m.label;
-        d.root = m.root;
-        d.freeBytes = m.freeBytes ? *m.freeBytes : hostFreeBytes(m.root);
+        const MediumOptions& m = *s.options;
+        d.volumeName = m.label.empty() ? s.medium->label() : m.label;
+        d.medium = s.medium;
+        d.freeBytes = m.freeBytes ? *m.freeBytes : s.medium->freeBytes();
     }
     d.entry = driveEntryText(letter, s.type, d.volumeName);
     return d;
@@ -117,35 +108,18 @@ std::optional<Drive> FolderDriveTable::find(char letter) {
     return describe(upper(letter), *s);
 }
 
-void FolderDriveTable::checkModify(char letter) {
+std::filesystem::path FolderDriveTable::hostRoot(char letter) {
     Slot* s = slot(letter);
-    if (s != nullptr && s->medium && s->medium->readonly)
-        raise(err::permissionDenied);
+    return s == nullptr || !s->options ? std::filesystem::path() : s->options->root;
 }
 
-uint64_t FolderDriveTable::admitWrite(char letter, uint64_t bytes) {
+std::shared_ptr<Medium> FolderDriveTable::mediumOf(char letter) {
     Slot* s = slot(letter);
-    if (s == nullptr || !s->medium)
-        return bytes;
-    if (s->medium->readonly)
-        raise(err::permissionDenied);
-    if (!s->medium->capacity) {
-        s->written += bytes;
-        return bytes;
-    }
-    uint64_t room = *s->medium->capacity > s->written ? *s->medium->capacity - s->written : 0;
-    uint64_t taken = std::min(room, bytes);
-    s->written += taken;
-    return taken;
-}
-
-bool FolderDriveTable::isBad(char letter, const std::string& relative) {
-    Slot* s = slot(letter);
-    if (s == nullptr || !s->medium)
-        return false;
-    const std::string wanted = normalRelative(relative);
-    return std::any_of(s->medium->bad.begin(), s->medium->bad.end(),
-                       [&](const std::string& b) { return normalRelative(b) == wanted; });
+    if (s == nullptr)
+        raise(err::deviceUnavailable);
+    if (!s->medium)
+        raise(err::diskNotReady);
+    return s->medium;
 }
 
 }  // namespace platform

@@ -1,14 +1,18 @@
 // Drives as the converter sees them: a letter, a type code, readiness, a volume name, free
-// space and, when ready, the host folder at the root of the medium. A drive table lists them;
-// the folder drive table binds letters to host folders and can plant faults on a medium.
+// space and, when ready, the medium in the drive. A drive table lists them; the folder drive
+// table binds letters to host folders and can plant faults on a medium.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/faulty_medium.h"
+#include "platform/medium.h"
 
 namespace platform {
 
@@ -28,8 +32,8 @@ struct Drive {
     bool ready = false;
     std::string volumeName;
     uint64_t freeBytes = 0;
-    std::string entry;           // the drive list's text: "a:", "c: [SYSTEM]"
-    std::filesystem::path root;  // host folder at the root of the medium; empty when not ready
+    std::string entry;               // the drive list's text: "a:", "c: [SYSTEM]"
+    std::shared_ptr<Medium> medium;  // the medium in the drive; none when not ready
 };
 
 // The drive list's entry text for a drive: lower-case letter and colon, then the volume name in
@@ -44,52 +48,45 @@ class DriveTable {
     virtual std::vector<Drive> list() = 0;
     // The drive with this letter (either case) as it is now, or nothing when there is none.
     virtual std::optional<Drive> find(char letter) = 0;
-
-    // Fault hooks, called by the file-system layer. The machine's drives have no faults.
-    // Raises 70 when the medium in the drive is write-protected.
-    virtual void checkModify(char /*letter*/) {}
-    // Accounts for a write of `bytes` to the drive; returns how many of them fit (the caller
-    // writes those and then raises 61 when they are fewer).
-    virtual uint64_t admitWrite(char /*letter*/, uint64_t bytes) { return bytes; }
-    // True when reading the file at `relative` (from the root, "\" separators, no leading "\")
-    // on the drive's medium fails as a damaged sector does.
-    virtual bool isBad(char /*letter*/, const std::string& /*relative*/) { return false; }
+    // The medium in the drive, which every path on it goes through: raises 68 when there is no
+    // such drive, 71 when it holds no medium.
+    virtual std::shared_ptr<Medium> mediumOf(char letter);
 };
 
-// A medium in a folder drive: a host folder with its label and its faults.
-struct Medium {
+// A medium for a folder drive: a host folder, or a diskette image file, with its label and its
+// faults.
+struct MediumOptions {
     std::filesystem::path root;
-    std::string label;
-    std::optional<uint64_t> freeBytes;  // default: the host file system's free space
-    bool readonly = false;              // every change fails with 70
-    std::optional<uint64_t> capacity;   // writes beyond this many bytes fail with 61
-    std::vector<std::string> bad;       // files whose reading fails with 57 ("db\data.dat")
+    std::string label;                  // default: the image's own label
+    std::optional<uint64_t> freeBytes;  // default: what the medium reports
+    Faults faults;
 };
 
 // Letters bound to host folders; media can be inserted and ejected. Tests and the script
 // front end use it.
 class FolderDriveTable : public DriveTable {
   public:
-    // Defines (or redefines) drive `letter`; no medium means the drive is not ready.
-    void define(char letter, int type, std::optional<Medium> medium);
+    // Defines (or redefines) drive `letter`; no medium means the drive is not ready. Raises
+    // the medium's error when its folder or image cannot be opened.
+    void define(char letter, int type, std::optional<MediumOptions> medium);
     bool defined(char letter) const;
-    // The medium in a defined drive is now `medium` (its faults and written bytes start afresh).
-    void insert(char letter, Medium medium);
+    // The medium in a defined drive is now `medium` (its faults and counts start afresh).
+    void insert(char letter, MediumOptions medium);
     void eject(char letter);
-    // Bytes written to the medium in the drive since it was inserted.
-    uint64_t written(char letter) const;
+    // The medium in the drive with its faults (tests plant countdowns on it); null when none.
+    FaultyMedium* medium(char letter);
+    // The host folder or image of the medium in the drive; empty when none.
+    std::filesystem::path hostRoot(char letter);
 
     std::vector<Drive> list() override;
     std::optional<Drive> find(char letter) override;
-    void checkModify(char letter) override;
-    uint64_t admitWrite(char letter, uint64_t bytes) override;
-    bool isBad(char letter, const std::string& relative) override;
+    std::shared_ptr<Medium> mediumOf(char letter) override;
 
   private:
     struct Slot {
         int type = driveUnknown;
-        std::optional<Medium> medium;
-        uint64_t written = 0;
+        std::optional<MediumOptions> options;
+        std::shared_ptr<FaultyMedium> medium;
     };
     Slot* slot(char letter);
     Drive describe(char letter, const Slot& s) const;
@@ -97,7 +94,7 @@ class FolderDriveTable : public DriveTable {
     std::map<char, Slot> slots_;  // keyed by upper-case letter
 };
 
-// Free bytes of the host file system that holds `path` (0 when it cannot be taken).
-uint64_t hostFreeBytes(const std::filesystem::path& path);
+// Opens the medium a folder drive's options describe: a host folder or a diskette image.
+std::shared_ptr<Medium> openMedium(const std::filesystem::path& root);
 
 }  // namespace platform

@@ -64,42 +64,4 @@ void raise(int code) {
     throw Error(code);
 }
 
-int16_t codeForErrno(int errnoValue) {
-    switch (errnoValue) {
-        case ENOENT:
-            return err::fileNotFound;
-        case ENOTDIR:
-            return err::pathNotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return err::permissionDenied;
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return err::diskFull;
-        case EIO:
-            return err::deviceIO;
-        case EEXIST:
-            return err::fileAlreadyExists;
-        case ENOTEMPTY:
-        case EISDIR:
-        case EBUSY:
-            return err::pathFileAccess;
-        case ENAMETOOLONG:
-            return err::badFileName;
-        case ENOMEM:
-            return err::outOfMemory;
-        case EMFILE:
-        case ENFILE:
-            return err::tooManyFiles;
-        case ENOMEDIUM:
-        case ENXIO:
-        case ENODEV:
-            return err::diskNotReady;
-        default:
-            return err::pathFileAccess;
-    }
-}
-
 }  // namespace platform

@@ -1,7 +1,5 @@
-// Converter paths turned into host paths through the drive table.
+// Converter paths turned into a medium and a path on it through the drive table.
 #include "platform/paths.h"
-
-#include <sys/stat.h>
 
 #include <cctype>
 #include <optional>
@@ -10,31 +8,10 @@
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
-#include "platform/text_case.h"
 
 namespace platform {
 
 namespace {
-
-bool entryPresent(const std::filesystem::path& p) {
-    struct stat st {};
-    return lstat(p.c_str(), &st) == 0;
-}
-
-// The entry of `folder` whose name matches `name` without regard to case; the smallest such
-// name when several match, so that the choice does not depend on the listing order.
-std::optional<std::string> matchIgnoringCase(const std::filesystem::path& folder,
-                                             const std::string& name) {
-    std::optional<std::string> best;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        std::string candidate = it->path().filename().string();
-        if (sameIgnoringCase(candidate, name) && (!best || candidate < *best))
-            best = candidate;
-    }
-    return best;
-}
 
 std::vector<std::string> splitComponents(const std::string& text) {
     std::vector<std::string> parts;
@@ -65,7 +42,7 @@ std::string driveNameOf(const std::string& path) {
     return "";
 }
 
-HostPath resolvePath(const std::string& path) {
+MediumPath resolvePath(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos)
         raise(err::badFileName);
 
@@ -81,11 +58,7 @@ HostPath resolvePath(const std::string& path) {
         rest = path;
     }
 
-    std::optional<Drive> drive = drives().find(letter);
-    if (!drive)
-        raise(err::deviceUnavailable);
-    if (!drive->ready || drive->root.empty())
-        raise(err::diskNotReady);
+    std::shared_ptr<Medium> medium = drives().mediumOf(letter);
 
     std::vector<std::string> components;
     if (!startsWithSeparator(rest))
@@ -104,24 +77,13 @@ HostPath resolvePath(const std::string& path) {
         components.push_back(part);
     }
 
-    HostPath out;
+    std::string written;
+    for (const std::string& part : components)
+        written = joinPath(written, part);
+    MediumPath out;
     out.letter = letter;
-    out.host = drive->root;
-    bool matching = true;  // below a component that matched nothing, nothing can match
-    for (const std::string& part : components) {
-        std::string name = part;
-        if (matching && !entryPresent(out.host / part)) {
-            if (auto found = matchIgnoringCase(out.host, part)) {
-                name = *found;
-            } else {
-                matching = false;
-            }
-        }
-        out.host /= name;
-        if (!out.relative.empty())
-            out.relative += '\\';
-        out.relative += name;
-    }
+    out.relative = medium->resolve(written);
+    out.medium = std::move(medium);
     return out;
 }
 

@@ -1,16 +1,19 @@
-// Converter paths ("A:\disk0001.dat", "C:\Temp\VELT_flat\") turned into host paths through the
-// drive table.
+// Converter paths ("A:\disk0001.dat", "C:\Temp\VELT_flat\") turned into a medium and a path on
+// it through the drive table.
 #pragma once
 
-#include <filesystem>
+#include <memory>
 #include <string>
+
+#include "platform/medium.h"
 
 namespace platform {
 
-struct HostPath {
-    char letter = 0;             // upper-case drive letter
-    std::filesystem::path host;  // the host path; components matched without regard to case
-    std::string relative;        // from the drive's root, "\" between names, no leading "\"
+struct MediumPath {
+    char letter = 0;                 // upper-case drive letter
+    std::shared_ptr<Medium> medium;  // the medium in the drive
+    std::string
+        relative;  // on the medium, as it spells the names; "\" between them, no leading "\"
 };
 
 // Resolves a converter path. Runs of "\" (or "/") count as one separator, "." is dropped and
@@ -20,7 +23,7 @@ struct HostPath {
 // that match nothing are kept as spelled. Raises 68 for a drive that is not defined, 71 for a
 // drive that is not ready, 76 for a path that would climb above its drive's root, 52 for an
 // empty or malformed path.
-HostPath resolvePath(const std::string& path);
+MediumPath resolvePath(const std::string& path);
 
 // The drive part of a path or drive list entry: "A:" for "A:\x" or "a: [LABEL]", "" if none.
 std::string driveNameOf(const std::string& path);

@@ -20,7 +20,7 @@ class HeadlessWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         drives.define('A', platform::driveRemovable, std::nullopt);
-        platform::Medium medium;
+        platform::MediumOptions medium;
         medium.root = scratch.path();
         medium.label = "SYSTEM";
         drives.define('C', platform::driveFixed, medium);

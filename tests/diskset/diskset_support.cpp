@@ -12,7 +12,7 @@ namespace disksettest {
 void DisksetTest::SetUp() {
     app::resetState();
     platform::resetContext();
-    platform::Medium system;
+    platform::MediumOptions system;
     system.root = scratch.make("c");
     scratch.make("c/Temp");
     drives.define('A', platform::driveRemovable, std::nullopt);
@@ -32,9 +32,9 @@ void DisksetTest::TearDown() {
 }
 
 void DisksetTest::insertDiskette(const std::filesystem::path& root, std::vector<std::string> bad) {
-    platform::Medium m;
+    platform::MediumOptions m;
     m.root = root;
-    m.bad = std::move(bad);
+    m.faults.bad = std::move(bad);
     drives.insert('A', m);
 }
 

@@ -309,9 +309,9 @@ TEST_F(ReaderTest, AreasThatCannotBeCreated) {
     std::filesystem::remove(flat());
 
     // A write-protected system drive; and with no drive selected the letter is left out.
-    platform::Medium system;
+    platform::MediumOptions system;
     system.root = scratch.path() / "c";
-    system.readonly = true;
+    system.faults.readonly = true;
     drives.insert('C', system);
     std::filesystem::remove_all(area(1));
     window = std::make_unique<headless::HeadlessWindow>();

@@ -117,7 +117,7 @@ TEST_F(CopyTest, AFailureDeepDownIsReportedOnceAndEndsEveryLevel) {
     writeFile(host("a/l1/l2/l3/later.dat"), "x");
     writeFile(host("a/l1/l2/zlater.dat"), "x");
     writeFile(host("a/zlater.dat"), "x");
-    remedy('e', "card", [](platform::Medium& m) { m.capacity = 50; });
+    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.capacity = 50; });
     EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
     ASSERT_EQ(boxes(), 1u);
     EXPECT_EQ(lastBox().text,
@@ -131,7 +131,7 @@ TEST_F(CopyTest, AFailureDeepDownIsReportedOnceAndEndsEveryLevel) {
 
 TEST_F(CopyTest, WriteProtectedTarget) {
     writeFile(host("a/DB/x.dat"), "x");
-    remedy('e', "card", [](platform::Medium& m) { m.readonly = true; });
+    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.readonly = true; });
     EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
     ASSERT_EQ(boxes(), 1u);
     EXPECT_EQ(lastBox().text,
@@ -144,13 +144,13 @@ TEST_F(CopyTest, AppendFailures) {
     writeFile(host("c/Temp/T/archive.dat"), "some");
     // Writing past the medium's capacity.
     writeFile(host("card/archive.dat"), "some");
-    remedy('e', "card", [](platform::Medium& m) { m.capacity = 2; });
+    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.capacity = 2; });
     EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
     EXPECT_EQ(lastBox().text,
               "Failed writing: E:\\archive.dat\r\n"
               "Ensure there is enough free space available on drive E:\\");
     // A damaged source piece.
-    remedy('a', "a", [](platform::Medium& m) { m.bad = {"archive.dat"}; });
+    remedy('a', "a", [](platform::MediumOptions& m) { m.faults.bad = {"archive.dat"}; });
     EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
     EXPECT_EQ(lastBox().text,
               "Failed to read file A:\\archive.dat\r\nEnsure that the floppy disk is readable ");
@@ -160,7 +160,7 @@ TEST_F(CopyTest, AppendFailures) {
 
 TEST_F(CopyTest, DamagedSourceFileIsACopyFailure) {
     writeFile(host("a/db/data.dat"), "abcd");
-    remedy('a', "a", [](platform::Medium& m) { m.bad = {"db\\data.dat"}; });
+    remedy('a', "a", [](platform::MediumOptions& m) { m.faults.bad = {"db\\data.dat"}; });
     EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
     EXPECT_EQ(lastBox().text,
               "Can not copy file A:\\db\\data.dat to C:\\Temp\\T\\db\\data.dat\r\n"

@@ -19,7 +19,7 @@ class FileSystemTest : public ::testing::Test, public fstest::DrivesFixture {
 };
 
 TEST_F(FileSystemTest, DrivesAndTheirState) {
-    remedy('e', "e", [](platform::Medium& m) {
+    remedy('e', "e", [](platform::MediumOptions& m) {
         m.label = "CF";
         m.freeBytes = 64000000;
     });
@@ -120,7 +120,7 @@ TEST_F(FileSystemTest, WriteProtectedMediumRefusesEveryChange) {
     writeFile(host("w/f.dat"), "keep");
     std::filesystem::create_directories(host("w/sub"));
     writeFile(host("a/src"), "s");
-    remedy('e', "w", [](platform::Medium& m) { m.readonly = true; });
+    remedy('e', "w", [](platform::MediumOptions& m) { m.faults.readonly = true; });
     EXPECT_EQ(codeOf([&] { fso.CreateTextFile("E:\\n.dat"); }), err::permissionDenied);
     EXPECT_EQ(codeOf([&] { fso.OpenTextFile("E:\\f.dat", fs::ForAppending, true); }),
               err::permissionDenied);
@@ -138,7 +138,7 @@ TEST_F(FileSystemTest, WriteProtectedMediumRefusesEveryChange) {
 
 TEST_F(FileSystemTest, FullMediumKeepsWhatFitted) {
     writeFile(host("a/src"), std::string(100, 'y'));
-    remedy('e', "full", [](platform::Medium& m) { m.capacity = 150; });
+    remedy('e', "full", [](platform::MediumOptions& m) { m.faults.capacity = 150; });
     auto out = fso.CreateTextFile("E:\\t.dat");
     out.Write(std::string(120, 'x'));
     EXPECT_EQ(codeOf([&] { out.Write(std::string(40, 'z')); }), err::diskFull);
@@ -155,7 +155,7 @@ TEST_F(FileSystemTest, FullMediumKeepsWhatFitted) {
 TEST_F(FileSystemTest, DamagedFilesFailWhenRead) {
     writeFile(host("d/db/data.dat"), "abcd");
     writeFile(host("d/ok.dat"), "fine");
-    remedy('a', "d", [](platform::Medium& m) { m.bad = {"db\\data.dat"}; });
+    remedy('a', "d", [](platform::MediumOptions& m) { m.faults.bad = {"db\\data.dat"}; });
     EXPECT_TRUE(fso.FileExists("A:\\db\\data.dat"));
     EXPECT_EQ(fs::fileLength("A:\\db\\data.dat"), 4);
     EXPECT_EQ(codeOf([&] { fso.OpenTextFile("A:\\db\\data.dat").ReadAll(); }), err::deviceIO);

@@ -33,15 +33,15 @@ class DrivesFixture {
     }
     ~DrivesFixture() { platform::resetContext(); }
 
-    platform::Medium medium(const std::string& name) const {
-        platform::Medium m;
+    platform::MediumOptions medium(const std::string& name) const {
+        platform::MediumOptions m;
         m.root = dir.make(name);
         return m;
     }
     // Puts a fresh medium into drive `letter` with `change` applied to it.
     void remedy(char letter, const std::string& name,
-                const std::function<void(platform::Medium&)>& change) {
-        platform::Medium m = medium(name);
+                const std::function<void(platform::MediumOptions&)>& change) {
+        platform::MediumOptions m = medium(name);
         change(m);
         drives.insert(letter, m);
     }

@@ -72,7 +72,7 @@ TEST_F(TempAreaTest, AFolderThatIsALinkGoesAsALink) {
 
 TEST_F(TempAreaTest, RemovalFailuresRaise) {
     writeFile(host("card/backup/single/x"), "x");
-    remedy('e', "card", [](platform::Medium& m) { m.readonly = true; });
+    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.readonly = true; });
     EXPECT_EQ(fstest::codeOf([] { removeFolderTree("E:\\backup\\single\\"); }),
               platform::err::permissionDenied);
     EXPECT_TRUE(std::filesystem::exists(host("card/backup/single/x")));

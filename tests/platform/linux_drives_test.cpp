@@ -17,6 +17,11 @@ using platform::LinuxDriveTable;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
+// The host folder of the medium in a drive; empty when the drive holds none.
+fsys::path rootOf(const Drive& d) {
+    return d.medium ? fsys::path(d.medium->hostPath("")) : fsys::path();
+}
+
 struct DiskPlan {
     std::string removable = "0";
     std::string size = "0";
@@ -144,7 +149,7 @@ TEST(LinuxDrives, RootIsCWithItsLabelAndSystemFileSystemsAreLeftOut) {
     EXPECT_TRUE(list[0].ready);
     EXPECT_EQ(list[0].volumeName, "SYSTEM");
     EXPECT_EQ(list[0].entry, "c: [SYSTEM]");
-    EXPECT_EQ(list[0].root, m.root());
+    EXPECT_EQ(rootOf(list[0]), m.root());
     EXPECT_GT(list[0].freeBytes, 0u);
     EXPECT_FALSE(table.find('d').has_value());
 }
@@ -164,7 +169,7 @@ TEST(LinuxDrives, UsbFloppyDriveWithoutAndWithADiskette) {
     EXPECT_EQ(a.type, platform::driveRemovable);
     EXPECT_FALSE(a.ready);
     EXPECT_EQ(a.entry, "a:");
-    EXPECT_TRUE(a.root.empty());
+    EXPECT_TRUE(rootOf(a).empty());
     EXPECT_EQ(a.freeBytes, 0u);
 
     // The diskette goes in and the desktop mounts it.
@@ -173,7 +178,7 @@ TEST(LinuxDrives, UsbFloppyDriveWithoutAndWithADiskette) {
     m.label("DISK1", "sdb");
     a = driveOf(table, 'A');
     EXPECT_TRUE(a.ready);
-    EXPECT_EQ(a.root, disk1);
+    EXPECT_EQ(rootOf(a), disk1);
     EXPECT_EQ(a.volumeName, "DISK1");
     EXPECT_EQ(a.entry, "a:");  // removable drives show no label in the list
     EXPECT_GT(a.freeBytes, 0u);
@@ -224,12 +229,12 @@ TEST(LinuxDrives, CardReaderCdNetworkAndRamDisk) {
     Drive cf = driveOf(table, 'D');
     EXPECT_EQ(cf.type, platform::driveRemovable);
     EXPECT_EQ(cf.volumeName, "CF");
-    EXPECT_EQ(cf.root, m.root() / "media/u/CF");
+    EXPECT_EQ(rootOf(cf), m.root() / "media/u/CF");
     EXPECT_EQ(driveOf(table, 'E').type, platform::driveCdRom);
-    EXPECT_EQ(driveOf(table, 'E').root, m.root() / "media/u/MY DISC");
+    EXPECT_EQ(rootOf(driveOf(table, 'E')), m.root() / "media/u/MY DISC");
     EXPECT_EQ(driveOf(table, 'F').volumeName, "\\\\srv\\share");
     EXPECT_EQ(driveOf(table, 'G').type, platform::driveNetwork);
-    EXPECT_EQ(driveOf(table, 'G').root, m.root() / "mnt/nfs");
+    EXPECT_EQ(rootOf(driveOf(table, 'G')), m.root() / "mnt/nfs");
     EXPECT_EQ(driveOf(table, 'H').type, platform::driveRamDisk);
 }
 
@@ -255,10 +260,10 @@ TEST(LinuxDrives, LettersStayWithTheirDevicesAcrossMediaChanges) {
 
     // Diskette 1 out, the card pulled, diskette 2 in: mounted elsewhere, same letter.
     m.mounts(systemMounts + "/dev/sdb /media/u/DISK2 vfat rw 0 0\n");
-    EXPECT_EQ(driveOf(table, 'A').root, m.root() / "media/u/DISK2");
+    EXPECT_EQ(rootOf(driveOf(table, 'A')), m.root() / "media/u/DISK2");
     Drive gone = driveOf(table, 'D');
     EXPECT_FALSE(gone.ready);
-    EXPECT_TRUE(gone.root.empty());
+    EXPECT_TRUE(rootOf(gone).empty());
     EXPECT_EQ(gone.type, platform::driveRemovable);
 
     // A stick plugged in now takes a letter nobody has had; the card comes back to its own.
@@ -270,7 +275,7 @@ TEST(LinuxDrives, LettersStayWithTheirDevicesAcrossMediaChanges) {
              "/dev/sdd1 /media/u/STICK vfat rw 0 0\n"
              "/dev/sdc1 /media/u/CF vfat rw 0 0\n");
     EXPECT_EQ(letters(table), "a:(-) c: d: e: ");
-    EXPECT_EQ(driveOf(table, 'D').root, m.root() / "media/u/CF");
+    EXPECT_EQ(rootOf(driveOf(table, 'D')), m.root() / "media/u/CF");
 }
 
 TEST(LinuxDrives, DuplicateMountsFileMountsAndSystemImagesAreLeftOut) {
@@ -305,13 +310,13 @@ TEST(LinuxDrives, DuplicateMountsFileMountsAndSystemImagesAreLeftOut) {
     // c:, sda3 once, the image mounted for the user as a CD, the mapped USB partition
     // removable, and a device unknown to the block tree as fixed.
     EXPECT_EQ(letters(table), "c: d: e: f: g: ");
-    EXPECT_EQ(driveOf(table, 'D').root, m.root() / "media/u/secret");
+    EXPECT_EQ(rootOf(driveOf(table, 'D')), m.root() / "media/u/secret");
     EXPECT_EQ(driveOf(table, 'D').type, platform::driveRemovable);
-    EXPECT_EQ(driveOf(table, 'E').root, m.root() / "media/u/image");
+    EXPECT_EQ(rootOf(driveOf(table, 'E')), m.root() / "media/u/image");
     EXPECT_EQ(driveOf(table, 'E').type, platform::driveCdRom);
-    EXPECT_EQ(driveOf(table, 'F').root, m.root() / "data");
+    EXPECT_EQ(rootOf(driveOf(table, 'F')), m.root() / "data");
     EXPECT_EQ(driveOf(table, 'F').type, platform::driveFixed);
-    EXPECT_EQ(driveOf(table, 'G').root, m.root() / "home");
+    EXPECT_EQ(rootOf(driveOf(table, 'G')), m.root() / "home");
 }
 
 }  // namespace

@@ -10,7 +10,13 @@
 namespace {
 
 using platform::FolderDriveTable;
-using platform::Medium;
+using platform::MediumOptions;
+
+// The host file a converter path comes to.
+std::filesystem::path hostOf(const std::string& path) {
+    platform::MediumPath mp = platform::resolvePath(path);
+    return mp.medium->hostPath(mp.relative);
+}
 
 int codeOf(const std::function<void()>& f) {
     try {
@@ -25,11 +31,11 @@ class PathsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         platform::resetContext();
-        Medium m;
+        MediumOptions m;
         m.root = dir.make("a");
         drives.define('a', platform::driveRemovable, m);
         drives.define('b', platform::driveRemovable, std::nullopt);
-        Medium c;
+        MediumOptions c;
         c.root = dir.make("c");
         c.label = "SYSTEM";
         c.freeBytes = 123456;
@@ -46,20 +52,21 @@ TEST_F(PathsTest, MapsLettersAndCollapsesSeparators) {
     auto hp = platform::resolvePath("C:\\Temp\\\\VELT_flat\\db\\x.dat");
     EXPECT_EQ(hp.letter, 'C');
     EXPECT_EQ(hp.relative, "Temp\\VELT_flat\\db\\x.dat");
-    EXPECT_EQ(hp.host, dir.path() / "c" / "Temp" / "VELT_flat" / "db" / "x.dat");
-    EXPECT_EQ(platform::resolvePath("c:\\").host, dir.path() / "c");
+    EXPECT_EQ(hp.medium->hostPath(hp.relative),
+              dir.path() / "c" / "Temp" / "VELT_flat" / "db" / "x.dat");
+    EXPECT_EQ(hostOf("c:\\"), dir.path() / "c");
     EXPECT_EQ(platform::resolvePath("c:\\a\\.\\b\\..\\d").relative, "a\\d");
 }
 
 TEST_F(PathsTest, FallsBackToOtherLetterCase) {
     testsupport::writeFile(dir.path() / "a" / "DISK0001.DAT", "x");
     testsupport::writeFile(dir.path() / "a" / "Db" / "Data.dat", "y");
-    EXPECT_EQ(platform::resolvePath("A:\\disk0001.dat").host, dir.path() / "a" / "DISK0001.DAT");
-    EXPECT_EQ(platform::resolvePath("A:\\db\\DATA.DAT").host, dir.path() / "a" / "Db" / "Data.dat");
+    EXPECT_EQ(hostOf("A:\\disk0001.dat"), dir.path() / "a" / "DISK0001.DAT");
+    EXPECT_EQ(hostOf("A:\\db\\DATA.DAT"), dir.path() / "a" / "Db" / "Data.dat");
     // An exact spelling wins over another case; a missing name keeps its spelling.
     testsupport::writeFile(dir.path() / "a" / "disk0001.dat", "z");
-    EXPECT_EQ(platform::resolvePath("A:\\disk0001.dat").host, dir.path() / "a" / "disk0001.dat");
-    EXPECT_EQ(platform::resolvePath("A:\\New\\File").host, dir.path() / "a" / "New" / "File");
+    EXPECT_EQ(hostOf("A:\\disk0001.dat"), dir.path() / "a" / "disk0001.dat");
+    EXPECT_EQ(hostOf("A:\\New\\File"), dir.path() / "a" / "New" / "File");
 }
 
 TEST_F(PathsTest, RefusesBadDrivesAndEscapes) {
@@ -98,7 +105,7 @@ TEST_F(PathsTest, DriveTableDescribesDrives) {
     EXPECT_EQ(platform::driveEntryText('e', platform::driveRemovable, "CF"), "e:");
     EXPECT_EQ(platform::driveEntryText('E', platform::driveNetwork, "share"), "e: [share]");
 
-    Medium m;
+    MediumOptions m;
     m.root = dir.make("b");
     m.label = "DISK2";
     drives.insert('b', m);
@@ -106,29 +113,6 @@ TEST_F(PathsTest, DriveTableDescribesDrives) {
     drives.eject('b');
     EXPECT_FALSE(drives.find('b')->ready);
     EXPECT_EQ(codeOf([&] { drives.eject('q'); }), platform::err::deviceUnavailable);
-}
-
-TEST_F(PathsTest, MediumFaults) {
-    Medium m;
-    m.root = dir.make("e");
-    m.readonly = true;
-    m.bad = {"db\\data.dat"};
-    drives.define('e', platform::driveRemovable, m);
-    EXPECT_EQ(codeOf([&] { drives.checkModify('e'); }), platform::err::permissionDenied);
-    EXPECT_TRUE(drives.isBad('E', "DB\\Data.dat"));
-    EXPECT_FALSE(drives.isBad('e', "db\\other.dat"));
-
-    Medium full;
-    full.root = dir.make("f");
-    full.capacity = 10;
-    drives.define('f', platform::driveRemovable, full);
-    EXPECT_EQ(drives.admitWrite('f', 6), 6u);
-    EXPECT_EQ(drives.written('f'), 6u);
-    EXPECT_EQ(drives.admitWrite('f', 6), 4u);
-    EXPECT_EQ(drives.admitWrite('f', 1), 0u);
-    // A fresh medium starts with nothing written.
-    drives.insert('f', full);
-    EXPECT_EQ(drives.admitWrite('f', 10), 10u);
 }
 
 TEST(ErrorTest, CodesCarryThePlatformTexts) {

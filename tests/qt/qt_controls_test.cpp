@@ -95,7 +95,7 @@ TEST(QtTextBoxTest, LockedSizeAndColourReachTheWidget) {
 TEST(QtControls, ListIndexAndProgressValueAreChecked) {
     platform::FolderDriveTable drives;
     drives.define('A', platform::driveRemovable, std::nullopt);
-    platform::Medium system;
+    platform::MediumOptions system;
     system.root = "/";
     system.label = "SYS";
     drives.define('C', platform::driveFixed, system);

@@ -16,9 +16,9 @@
 
 namespace qttest {
 
-platform::Medium medium(const std::filesystem::path& root, const std::string& label,
-                        uint64_t freeBytes) {
-    platform::Medium m;
+platform::MediumOptions medium(const std::filesystem::path& root, const std::string& label,
+                               uint64_t freeBytes) {
+    platform::MediumOptions m;
     m.root = root;
     m.label = label;
     if (freeBytes != 0)

@@ -19,8 +19,8 @@
 namespace qttest {
 
 // A medium in a folder drive: its root folder, label and free bytes (0: the host's).
-platform::Medium medium(const std::filesystem::path& root, const std::string& label = "",
-                        uint64_t freeBytes = 0);
+platform::MediumOptions medium(const std::filesystem::path& root, const std::string& label = "",
+                               uint64_t freeBytes = 0);
 
 class QtWindowTest : public ::testing::Test {
   protected:

@@ -117,15 +117,15 @@ void RebuildTest::TearDown() {
     app::resetState();
 }
 
-platform::Medium RebuildTest::systemMedium() const {
-    platform::Medium m;
+platform::MediumOptions RebuildTest::systemMedium() const {
+    platform::MediumOptions m;
     m.root = scratch.path() / "c";
     m.label = "SYSTEM";
     return m;
 }
 
-platform::Medium RebuildTest::cardMedium() const {
-    platform::Medium m;
+platform::MediumOptions RebuildTest::cardMedium() const {
+    platform::MediumOptions m;
     m.root = card();
     return m;
 }

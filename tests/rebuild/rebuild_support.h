@@ -33,16 +33,16 @@ struct Piece {
 };
 
 // A medium with one fault more.
-inline platform::Medium readonly(platform::Medium m) {
-    m.readonly = true;
+inline platform::MediumOptions readonly(platform::MediumOptions m) {
+    m.faults.readonly = true;
     return m;
 }
-inline platform::Medium withCapacity(platform::Medium m, uint64_t bytes) {
-    m.capacity = bytes;
+inline platform::MediumOptions withCapacity(platform::MediumOptions m, uint64_t bytes) {
+    m.faults.capacity = bytes;
     return m;
 }
-inline platform::Medium withBadFile(platform::Medium m, const std::string& relative) {
-    m.bad.push_back(relative);
+inline platform::MediumOptions withBadFile(platform::MediumOptions m, const std::string& relative) {
+    m.faults.bad.push_back(relative);
     return m;
 }
 
@@ -78,10 +78,10 @@ class RebuildTest : public ::testing::Test {
     // the set would: fileTable, fileCount, totalDisks, currentDisk, keycodeRecFound.
     void layOut(const Layout& layout);
     // The media of C: and E: as SetUp inserts them, to be given faults and inserted again.
-    platform::Medium systemMedium() const;
-    platform::Medium cardMedium() const;
-    void insertCard(const platform::Medium& medium) { drives.insert('E', medium); }
-    void insertSystem(const platform::Medium& medium) { drives.insert('C', medium); }
+    platform::MediumOptions systemMedium() const;
+    platform::MediumOptions cardMedium() const;
+    void insertCard(const platform::MediumOptions& medium) { drives.insert('E', medium); }
+    void insertSystem(const platform::MediumOptions& medium) { drives.insert('C', medium); }
 
     // Every file below `root` as "relative/path" -> bytes (folders as "name/" -> "").
     static std::map<std::string, std::string> treeOf(const std::filesystem::path& root);

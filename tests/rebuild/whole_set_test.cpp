@@ -28,7 +28,7 @@ class WholeSetTest : public RebuildTest {
         writeDiskettes(layout, scratch.path() / "set");
         app::floppyDrive = "A:";
         for (int n = 1; n <= layout.disks; ++n) {
-            platform::Medium floppy;
+            platform::MediumOptions floppy;
             floppy.root = scratch.path() / "set" / ("disk" + std::to_string(n));
             drives.insert('A', floppy);
             app::currentDisk = static_cast<int16_t>(n);
@@ -157,7 +157,7 @@ TEST_F(WholeSetTest, SecondCardGetsTheSameDatabase) {
     const Tree first = single();
 
     std::filesystem::create_directories(scratch.path() / "card2");
-    platform::Medium second;
+    platform::MediumOptions second;
     second.root = scratch.path() / "card2";
     insertCard(second);
     EXPECT_EQ(UtilModule::writeCompactFlash(), 1);

@@ -44,7 +44,7 @@ class FlowTest : public WizardTest {
         return testsupport::buildSet(scratch.path() / ("set" + id), plan);
     }
     void insertDisk(const testsupport::BuiltSet& set, int n) {
-        platform::Medium m;
+        platform::MediumOptions m;
         m.root = set.disk(n);
         drives.insert('a', m);
     }
@@ -170,8 +170,8 @@ TEST_F(FlowTest, AnotherCopyWritesTheSameImageWithoutReadingAgain) {
 TEST_F(FlowTest, FailedWriteAsksForTheCardAgain) {
     const auto set = makeSet(1);
     readWholeSet(set);
-    platform::Medium locked = medium("cf", "CF", 64000000);
-    locked.readonly = true;
+    platform::MediumOptions locked = medium("cf", "CF", 64000000);
+    locked.faults.readonly = true;
     drives.insert('e', locked);
     ASSERT_TRUE(writeCard('e'));
     EXPECT_FALSE(newBoxes().empty());
@@ -255,9 +255,9 @@ TEST_F(FlowTest, FailedCopyOfADisketteReturnsToTheFloppyStep) {
     ASSERT_TRUE(start());
     ASSERT_TRUE(select('a'));
     ASSERT_TRUE(ok());
-    platform::Medium damaged;
+    platform::MediumOptions damaged;
     damaged.root = set.disk(1);
-    damaged.bad = {"db\\part1.dat"};
+    damaged.faults.bad = {"db\\part1.dat"};
     drives.insert('a', damaged);
     ASSERT_TRUE(ok());
     EXPECT_FALSE(newBoxes().empty());
@@ -285,8 +285,8 @@ TEST_F(FlowTest, BackAfterTheCardIsWrittenLeavesTheCardAndReadsAgain) {
 TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
     const auto set = makeSet(1);
     // Room for the diskette area, not for the image built from it.
-    platform::Medium tight = medium("c", "SYSTEM");
-    tight.capacity = bytesBelow(set.disk(1)) + 1;
+    platform::MediumOptions tight = medium("c", "SYSTEM");
+    tight.faults.capacity = bytesBelow(set.disk(1)) + 1;
     drives.insert('c', tight);
     ASSERT_TRUE(start());
     ASSERT_TRUE(select('a'));
@@ -309,18 +309,18 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
     const auto set = makeSet(1);
     // A first run measures what reading and rebuilding write to c:.
     const uint64_t roomy = 1ull << 40;
-    platform::Medium measured = medium("c", "SYSTEM");
-    measured.capacity = roomy;
+    platform::MediumOptions measured = medium("c", "SYSTEM");
+    measured.faults.capacity = roomy;
     drives.insert('c', measured);
     readWholeSet(set);
-    const uint64_t written = drives.written('c');
+    const uint64_t written = drives.medium('c')->written();
     ASSERT_GT(written, 0u);
     TearDown();
     SetUp();
 
     // The same run again, one byte short: the descriptor is the last thing written.
-    platform::Medium tight = medium("c", "SYSTEM");
-    tight.capacity = written - 1;
+    platform::MediumOptions tight = medium("c", "SYSTEM");
+    tight.faults.capacity = written - 1;
     drives.insert('c', tight);
     ASSERT_TRUE(start());
     ASSERT_TRUE(select('a'));

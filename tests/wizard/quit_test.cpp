@@ -220,8 +220,8 @@ TEST_F(QuitTest, CloseAnsweredYesEndsAndIsNotAskedAgain) {
 TEST_F(QuitTest, FailedClearingIsReportedAndTheProgramStillEnds) {
     enterStep(4);
     makeTempArea();
-    platform::Medium locked = medium("c", "SYSTEM");
-    locked.readonly = true;
+    platform::MediumOptions locked = medium("c", "SYSTEM");
+    locked.faults.readonly = true;
     drives.insert('c', locked);
     EXPECT_FALSE(exitClick());
     const auto boxes = newBoxes();

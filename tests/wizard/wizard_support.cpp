@@ -24,9 +24,9 @@ void WizardTest::TearDown() {
     Form1::resetForm();
 }
 
-platform::Medium WizardTest::medium(const std::string& folder, const std::string& label,
-                                    std::optional<uint64_t> freeBytes) {
-    platform::Medium m;
+platform::MediumOptions WizardTest::medium(const std::string& folder, const std::string& label,
+                                           std::optional<uint64_t> freeBytes) {
+    platform::MediumOptions m;
     m.root = scratch.path() / folder;
     std::filesystem::create_directories(m.root);
     m.label = label;

@@ -27,8 +27,8 @@ class WizardTest : public ::testing::Test {
     void TearDown() override;
 
     // A medium whose root is the scratch folder `folder` (created when missing).
-    platform::Medium medium(const std::string& folder, const std::string& label = "",
-                            std::optional<uint64_t> freeBytes = std::nullopt);
+    platform::MediumOptions medium(const std::string& folder, const std::string& label = "",
+                                   std::optional<uint64_t> freeBytes = std::nullopt);
     // The usual machine: a: an empty floppy drive, c: [SYSTEM] holding C:\Temp, e: a card
     // labelled CF with 64,000,000 free bytes. The list reads a:, c: [SYSTEM], e:.
     void defineUsualDrives();

@@ -69,25 +69,35 @@ int parseDriveType(const std::string& word) {
     return code;
 }
 
-std::optional<platform::Medium> parseMedium(const std::string& command, const Words& w,
-                                            size_t first, bool allowNone) {
-    platform::Medium medium;
+std::optional<platform::MediumOptions> parseMedium(const std::string& command, const Words& w,
+                                                   size_t first, bool allowNone) {
+    platform::MediumOptions medium;
+    platform::Faults& faults = medium.faults;
     bool anyOption = false;
     size_t i = first;
     for (; i < w.size(); ++i) {
         const std::string& word = w[i];
         if (word == "readonly") {
-            medium.readonly = true;
+            faults.readonly = true;
         } else if (auto label = optionValue(word, "label")) {
             medium.label = *label;
         } else if (auto free = optionValue(word, "free")) {
             medium.freeBytes = parseBytes(command, word, *free);
         } else if (auto capacity = optionValue(word, "capacity")) {
-            medium.capacity = parseBytes(command, word, *capacity);
+            faults.capacity = parseBytes(command, word, *capacity);
         } else if (auto bad = optionValue(word, "bad")) {
             if (bad->empty())
                 throw ScriptError(command + ": \"bad=\" needs a file name");
-            medium.bad.push_back(*bad);
+            faults.bad.push_back(*bad);
+        } else if (auto corrupt = optionValue(word, "corrupt")) {
+            if (corrupt->empty())
+                throw ScriptError(command + ": \"corrupt=\" needs a file name");
+            faults.corrupt.push_back(*corrupt);
+        } else if (auto fail = optionValue(word, "fail")) {
+            faults.failAt = parseBytes(command, word, *fail);
+            if (*faults.failAt == 0)
+                throw ScriptError(command + ": " + headless::jsonString(word) +
+                                  " needs a change number of 1 or more");
         } else {
             break;
         }
@@ -105,6 +115,9 @@ std::optional<platform::Medium> parseMedium(const std::string& command, const Wo
         return std::nullopt;
     }
     std::error_code ec;
+    if (std::filesystem::is_regular_file(path, ec))
+        throw ScriptError(command + ": " + headless::jsonString(path) +
+                          " is a diskette image; this program cannot read images yet");
     if (!std::filesystem::is_directory(path, ec)) {
         if (looksLikeOption(w[i]) && i + 1 < w.size())
             throw ScriptError(command + ": unknown option " + headless::jsonString(w[i]));

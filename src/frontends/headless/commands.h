@@ -32,8 +32,8 @@ char parseDriveWord(const std::string& command, const std::string& word);
 int parseDriveType(const std::string& word);
 // The options from word `first` on and the PATH after them; nothing for the PATH "-" when
 // `allowNone`.
-std::optional<platform::Medium> parseMedium(const std::string& command, const Words& w,
-                                            size_t first, bool allowNone);
+std::optional<platform::MediumOptions> parseMedium(const std::string& command, const Words& w,
+                                                   size_t first, bool allowNone);
 // ScriptError unless the command has exactly `count` words, itself included.
 void expectWords(const Words& w, size_t count, const std::string& shape);
 

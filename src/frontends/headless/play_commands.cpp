@@ -1,5 +1,6 @@
 // The playing commands: the window loads, the user clicks, picks drives and answers, media go
 // in and out, and the state is written.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -45,7 +46,10 @@ void prepareTemp(Session& s) {
                           s.tempLine);
     std::filesystem::path host;
     try {
-        host = platform::resolvePath(temp.size() == 2 ? temp + "\\" : temp).host;
+        platform::MediumPath mp = platform::resolvePath(temp.size() == 2 ? temp + "\\" : temp);
+        std::string relative = mp.relative;
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        host = s.drives.hostRoot(letter) / relative;
     } catch (const platform::Error& e) {
         throw ScriptError("temp: " + headless::jsonString(temp) + ": " + e.description(),
                           s.tempLine);
@@ -92,7 +96,13 @@ void insertCommand(Session& s, const Words& w) {
     if (w.size() < 3)
         throw ScriptError("insert: expected \"insert L: [OPTION ...] PATH\"");
     const char letter = definedDrive(s, "insert", w[1]);
-    s.drives.insert(letter, *parseMedium("insert", w, 2, false));
+    platform::MediumOptions medium = *parseMedium("insert", w, 2, false);
+    try {
+        s.drives.insert(letter, medium);
+    } catch (const platform::Error& e) {
+        throw ScriptError("insert: " + headless::jsonString(medium.root.string()) + ": " +
+                          e.description());
+    }
 }
 
 void ejectCommand(Session& s, const Words& w) {

@@ -1,6 +1,7 @@
 // The setting-up commands: drives, the temporary folder, another instance.
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
+#include "platform/error.h"
 
 namespace script {
 
@@ -9,7 +10,13 @@ void driveCommand(Session& s, const Words& w) {
         throw ScriptError("drive: expected \"drive L: TYPE [OPTION ...] PATH\"");
     const char letter = parseDriveWord("drive", w[1]);
     const int type = parseDriveType(w[2]);
-    s.drives.define(letter, type, parseMedium("drive", w, 3, true));
+    auto medium = parseMedium("drive", w, 3, true);
+    const std::string root = medium ? medium->root.string() : "";
+    try {
+        s.drives.define(letter, type, std::move(medium));
+    } catch (const platform::Error& e) {
+        throw ScriptError("drive: " + headless::jsonString(root) + ": " + e.description());
+    }
 }
 
 // The path is checked when the window loads, once every drive is defined.

@@ -3,6 +3,8 @@
 // the block-device tree and the labels are scanned again only when it has changed, and on every
 // listing, so lookups during a long copy stay cheap.
 #include "platform/linux/linux_drives.h"
+#include "platform/error.h"
+#include "platform/host_folder.h"
 #include "platform/machine_drives.h"
 
 #include <cctype>
@@ -49,19 +51,29 @@ void LinuxDriveTable::refresh(bool force) {
                 continue;  // more devices than letters
             letterOf_[f.key] = letter;
         }
-        slots_[letter] = Slot{f.key, std::move(f)};
+        Slot& slot = slots_[letter];
+        slot.key = f.key;
+        slot.found = std::move(f);
     }
 }
 
-Drive LinuxDriveTable::describe(char letter, const Slot& s) const {
+Drive LinuxDriveTable::describe(char letter, Slot& s) {
     Drive d;
     d.letter = letter;
     d.type = s.found.type;
     d.ready = s.found.mounted;
     if (d.ready) {
         d.volumeName = s.found.label;
-        d.root = s.found.hostRoot;
-        d.freeBytes = hostFreeBytes(d.root);
+        if (!s.medium || s.medium->hostPath("") != s.found.hostRoot.string()) {
+            try {
+                s.medium = openHostFolder(s.found.hostRoot);
+            } catch (const Error&) {
+                s.medium.reset();  // gone between the scan and now
+            }
+        }
+        d.ready = s.medium != nullptr;
+        d.medium = s.medium;
+        d.freeBytes = hostFreeBytes(s.found.hostRoot);
     }
     d.entry = driveEntryText(letter, d.type, d.volumeName);
     return d;
@@ -70,7 +82,7 @@ Drive LinuxDriveTable::describe(char letter, const Slot& s) const {
 std::vector<Drive> LinuxDriveTable::list() {
     refresh(true);
     std::vector<Drive> out;
-    for (const auto& [letter, s] : slots_)
+    for (auto& [letter, s] : slots_)
         out.push_back(describe(letter, s));
     return out;
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,13 +28,14 @@ class LinuxDriveTable : public DriveTable {
   private:
     struct Slot {
         std::string key;
-        linuxdev::Found found;  // as of the last scan (mounted false once it is gone)
+        linuxdev::Found found;           // as of the last scan (mounted false once it is gone)
+        std::shared_ptr<Medium> medium;  // on found.hostRoot, opened once
     };
 
     // Reads the mount table again and rescans when it changed (or always when `force`).
     void refresh(bool force);
     char freeLetter(bool floppy) const;
-    Drive describe(char letter, const Slot& s) const;
+    Drive describe(char letter, Slot& s);
 
     std::filesystem::path root_;
     std::string mountTable_;

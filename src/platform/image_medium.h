@@ -1,0 +1,18 @@
+// Diskette images as media: the FAT12 or FAT16 file system of an image file or a diskette
+// device, read-only.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/medium.h"
+
+namespace platform {
+
+// The image in a host file or device node. Raises 53 when there is no such file, 75 for a
+// folder, 57 when it cannot be read or holds no usable FAT12/FAT16 file system.
+std::shared_ptr<Medium> openDisketteImage(const std::string& hostFile);
+// The same for an image held in memory.
+std::shared_ptr<Medium> openDisketteImageBytes(std::string bytes);
+
+}  // namespace platform
