@@ -15,7 +15,8 @@ std::filesystem::path ensurePrivateFolder(const std::filesystem::path& folder);
 // The host's temporary directory: $TMPDIR when it is an absolute path, else /tmp.
 std::filesystem::path hostTempDirectory();
 
-// The private temporary folder of this user: <host temp>/velt-<uid>, created and checked.
+// A new private temporary folder of this user: <host temp>/velt-<uid>-XXXXXX, with a name no
+// one can guess, created mode 0700; the caller removes it when it is done.
 std::filesystem::path privateTempFolder();
 
 // A host path as a path on c: (which is "/"): "/tmp/velt-1000" -> "C:\tmp\velt-1000".

@@ -97,9 +97,15 @@ TEST(TempFolder, PrivateFolderLiesBelowTmpdirOrTmp) {
     ScratchDir dir;
     {
         ScopedEnv env("TMPDIR", dir.path().c_str());
-        const fsys::path expected = dir.path() / ("velt-" + std::to_string(geteuid()));
-        EXPECT_EQ(platform::privateTempFolder(), expected);
-        EXPECT_EQ(modeOf(expected), 0700u);
+        // A folder planted under the old, predictable name stops nothing.
+        fsys::create_directory(dir.path() / ("velt-" + std::to_string(geteuid())));
+        const fsys::path first = platform::privateTempFolder();
+        const fsys::path second = platform::privateTempFolder();
+        EXPECT_EQ(first.parent_path(), fsys::canonical(dir.path()));
+        EXPECT_EQ(first.filename().string().rfind("velt-" + std::to_string(geteuid()) + "-", 0),
+                  0u);
+        EXPECT_NE(first, second);
+        EXPECT_EQ(modeOf(first), 0700u);
     }
     {
         ScopedEnv env("TMPDIR", "relative/dir");

@@ -52,43 +52,6 @@ HeadlessDriveList::HeadlessDriveList(std::string* focus) : focus_(focus) {
     refreshDrives();
 }
 
-std::string HeadlessDriveList::entryAt(int16_t index) const {
-    if (index < 0 || index >= listCount())
-        platform::raise(platform::err::subscriptOutOfRange);
-    return entries_[static_cast<size_t>(index)];
-}
-
-void HeadlessDriveList::setListIndex(int16_t index) {
-    if (index < 0 || index >= listCount())
-        platform::raise(platform::err::invalidPropertyValue);
-    if (index == index_)
-        return;
-    index_ = index;
-    if (handler_)
-        handler_();
-}
-
-std::string HeadlessDriveList::drive() const {
-    return index_ < 0 ? std::string() : entries_[static_cast<size_t>(index_)];
-}
-
-// The index keeps its value while it is still inside the list.
-void HeadlessDriveList::refreshDrives() {
-    entries_.clear();
-    for (const auto& d : platform::drives().list())
-        entries_.push_back(d.entry);
-    if (index_ >= listCount())
-        index_ = -1;
-}
-
-// ---- HeadlessProgressBar ----
-
-void HeadlessProgressBar::setValue(float value) {
-    if (!(value >= min_ && value <= max_))
-        platform::raise(platform::err::invalidPropertyValue);
-    value_ = value;
-}
-
 // ---- HeadlessLine ----
 
 void HeadlessLine::setEnds(int x1, int y1, int x2, int y2) {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/controls.h"
 #include "ui/main_window.h"
 
 namespace headless {
@@ -94,52 +95,31 @@ class HeadlessButton : public ui::Button {
     std::string* focus_;
 };
 
-// The drive list: the entries of the installed drive table, read when it is made and on
-// refreshDrives(); no entry is current (index -1) until the index is set.
-class HeadlessDriveList : public ui::DriveList {
+// The drive list and the progress bar keep the shared rules; only focus and visibility are
+// their own here.
+class HeadlessDriveList : public ui::DriveListBase {
   public:
     explicit HeadlessDriveList(std::string* focus);
 
     bool visible() const override { return visible_; }
     void setVisible(bool visible) override { visible_ = visible; }
-    int16_t listCount() const override { return static_cast<int16_t>(entries_.size()); }
-    // Raises 9 for an index outside the list.
-    std::string entryAt(int16_t index) const override;
-    int16_t listIndex() const override { return index_; }
-    // Raises 380 outside 0 to listCount - 1; a new index raises the change handler at once.
-    void setListIndex(int16_t index) override;
-    std::string drive() const override;
     bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
     void setFocus() override { *focus_ = "DriveList"; }
-    void refreshDrives() override;
-    void setChangeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
 
   private:
-    std::vector<std::string> entries_;
-    int16_t index_ = -1;
     bool visible_ = true;
     bool enabled_ = true;
     std::string* focus_;
-    std::function<void()> handler_;
 };
 
-class HeadlessProgressBar : public ui::ProgressBar {
+class HeadlessProgressBar : public ui::ProgressBarBase {
   public:
     bool visible() const override { return visible_; }
     void setVisible(bool visible) override { visible_ = visible; }
-    float min() const override { return min_; }
-    void setMin(float value) override { min_ = value; }
-    float max() const override { return max_; }
-    void setMax(float value) override { max_ = value; }
-    float value() const override { return value_; }
-    void setValue(float value) override;
 
   private:
     bool visible_ = true;
-    float min_ = 0;
-    float max_ = 100;
-    float value_ = 0;
 };
 
 class HeadlessLine : public ui::Line {

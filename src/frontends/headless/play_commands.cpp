@@ -10,6 +10,7 @@
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "wizard/events.h"
 #include "wizard/form1.h"
 
 namespace script {
@@ -17,8 +18,8 @@ namespace script {
 namespace {
 
 // One window event through the wizard's boundary; the script stops once the program ended.
-void raiseEvent(Session& s, const std::function<void()>& handler) {
-    if (!Form1::dispatch(handler))
+void raiseEvent(Session& s, wizard::Event event) {
+    if (!wizard::handle(event))
         s.ended = true;
 }
 
@@ -76,7 +77,7 @@ void startCommand(Session& s, const Words& w) {
     s.window->setAnotherInstance(s.anotherInstance);
     s.window->driveList().refreshDrives();
     Form1::setDigitGrouping(",");
-    raiseEvent(s, Form1::Form_Load);
+    raiseEvent(s, wizard::Event::load);
 }
 
 void selectCommand(Session& s, const Words& w) {
@@ -85,7 +86,8 @@ void selectCommand(Session& s, const Words& w) {
     auto& list = s.window->driveList();
     for (int16_t i = 0; i < list.listCount(); ++i) {
         if (platform::driveNameOf(list.entryAt(i)) == driveText(letter)) {
-            raiseEvent(s, [&list, i] { list.setListIndex(i); });
+            if (!wizard::handleDrivePicked(i))
+                s.ended = true;
             return;
         }
     }
@@ -114,33 +116,28 @@ void clickCommand(Session& s, const Words& w) {
     expectWords(w, 1, w[0]);
     const std::string& name = w[0];
     if (name == "key") {
-        raiseEvent(s, Form1::DriveList_KeyDown);
+        raiseEvent(s, wizard::Event::driveListKeyDown);
     } else if (name == "ok") {
-        raiseEvent(s, Form1::buttonOK_Click);
+        raiseEvent(s, wizard::Event::okClick);
     } else if (name == "back") {
-        raiseEvent(s, Form1::buttonBack_Click);
+        raiseEvent(s, wizard::Event::backClick);
     } else if (name == "exit") {
-        raiseEvent(s, Form1::buttonExit_Click);
+        raiseEvent(s, wizard::Event::exitClick);
     } else if (name == "log") {
-        raiseEvent(s, Form1::buttonLog_Click);
+        raiseEvent(s, wizard::Event::logClick);
     } else if (name == "about") {
-        raiseEvent(s, Form1::About_Click);
+        raiseEvent(s, wizard::Event::aboutClick);
     } else if (name == "about-ok") {
         // There is no OK button to press while the box is closed.
         if (s.window->aboutBox().loaded())
-            raiseEvent(s, frmAbout::cmdOK_Click);
+            raiseEvent(s, wizard::Event::aboutOkClick);
     }
 }
 
 void closeCommand(Session& s, const Words& w) {
     expectWords(w, 1, "close");
-    bool cancel = false;
-    raiseEvent(s, [&cancel] { Form1::Form_QueryUnload(cancel); });
-    // Not kept open: the window closes, and with it the program.
-    if (!s.ended && !cancel) {
-        s.window->quit();
+    if (wizard::handleCloseRequest())
         s.ended = true;
-    }
 }
 
 void answerCommand(Session& s, const Words& w) {

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "platform/temp_folder.h"
 #include "state/identity.h"
 #include "ui/main_window.h"
+#include "wizard/events.h"
 #include "wizard/form1.h"
 
 namespace {
@@ -53,9 +55,11 @@ int main(int argc, char** argv) {
     std::unique_ptr<platform::DriveTable> drives = platform::machineDrives();
     platform::installDrives(drives.get());
 
+    std::filesystem::path tempFolder;
     if (lock != platform::LockState::heldElsewhere) {
         try {
-            platform::setTempFolder(platform::converterPathOnC(platform::privateTempFolder()));
+            tempFolder = platform::privateTempFolder();
+            platform::setTempFolder(platform::converterPathOnC(tempFolder));
         } catch (const platform::Error& e) {
             QMessageBox::critical(
                 nullptr, "Error!",
@@ -71,7 +75,12 @@ int main(int argc, char** argv) {
     window.setInstanceCheck([lock] { return lock == platform::LockState::heldElsewhere; });
     ui::installWindow(&window);
 
-    if (!Form1::dispatch(Form1::Form_Load))
-        return 0;
-    return QApplication::exec();
+    int status = 0;
+    if (wizard::handle(wizard::Event::load))
+        status = QApplication::exec();
+    // Exit has removed the areas inside; a folder still holding something is left to be seen.
+    std::error_code ec;
+    if (!tempFolder.empty())
+        std::filesystem::remove(tempFolder, ec);
+    return status;
 }

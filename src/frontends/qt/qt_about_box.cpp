@@ -10,7 +10,7 @@
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
-#include "wizard/form1.h"
+#include "wizard/events.h"
 
 namespace qtui {
 
@@ -23,9 +23,9 @@ class AboutDialog : public QDialog {
   protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
-        Form1::dispatch(frmAbout::cmdOK_Click);
+        wizard::handle(wizard::Event::aboutOkClick);
     }
-    void reject() override { Form1::dispatch(frmAbout::cmdOK_Click); }
+    void reject() override { wizard::handle(wizard::Event::aboutOkClick); }
 };
 
 }  // namespace
@@ -76,7 +76,8 @@ void QtAboutBox::load() {
     auto* ok = new QPushButton("OK", d);
     place(ok, "cmdOK", 2160, 2640, 1260, 345);
     ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, d, [] { Form1::dispatch(frmAbout::cmdOK_Click); });
+    QObject::connect(ok, &QPushButton::clicked, d,
+                     [] { wizard::handle(wizard::Event::aboutOkClick); });
 
     dialog_ = d;
     caption_.clear();

@@ -293,26 +293,6 @@ void QtDriveList::setVisible(bool visible) {
     combo_->setVisible(visible);
 }
 
-std::string QtDriveList::entryAt(int16_t index) const {
-    if (index < 0 || index >= listCount())
-        platform::raise(platform::err::subscriptOutOfRange);
-    return entries_[static_cast<size_t>(index)];
-}
-
-void QtDriveList::setListIndex(int16_t index) {
-    if (index < 0 || index >= listCount())
-        platform::raise(platform::err::invalidPropertyValue);
-    const bool changed = index != index_;
-    index_ = index;
-    showIndex();
-    if (changed && handler_)
-        handler_();
-}
-
-std::string QtDriveList::drive() const {
-    return index_ < 0 ? std::string() : entries_[static_cast<size_t>(index_)];
-}
-
 bool QtDriveList::enabled() const {
     return combo_->isEnabled();
 }
@@ -323,33 +303,22 @@ void QtDriveList::setFocus() {
     combo_->setFocus();
 }
 
-// The index follows its drive's letter: a drive that appeared before it moves it down.
-void QtDriveList::refreshDrives() {
-    const std::string current = drive();
-    entries_.clear();
-    for (const auto& d : platform::drives().list())
-        entries_.push_back(d.entry);
+void QtDriveList::showEntries(const std::vector<std::string>& entries) {
     const QSignalBlocker block(combo_);
     combo_->clear();
-    for (const auto& e : entries_)
+    for (const auto& e : entries)
         combo_->addItem(QString::fromStdString(e));
-    index_ = -1;
-    for (size_t i = 0; i < entries_.size() && !current.empty(); ++i) {
-        if (entries_[i].compare(0, 2, current, 0, 2) == 0)
-            index_ = static_cast<int16_t>(i);
-    }
-    showIndex();
 }
 
-void QtDriveList::showIndex() {
+void QtDriveList::showIndex(int16_t index) {
     const QSignalBlocker block(combo_);
-    combo_->setCurrentIndex(index_);
+    combo_->setCurrentIndex(index);
 }
 
 // ---- QtProgressBar ----
 
 QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) {
-    show();
+    showBar();
 }
 
 bool QtProgressBar::visible() const {
@@ -359,31 +328,14 @@ void QtProgressBar::setVisible(bool visible) {
     bar_->setVisible(visible);
 }
 
-void QtProgressBar::setMin(float value) {
-    min_ = value;
-    show();
-}
-
-void QtProgressBar::setMax(float value) {
-    max_ = value;
-    show();
-}
-
-void QtProgressBar::setValue(float value) {
-    if (!(value >= min_ && value <= max_))
-        platform::raise(platform::err::invalidPropertyValue);
-    value_ = value;
-    show();
-}
-
 // QProgressBar repaints at once by itself whenever a new value changes what it draws, so the
 // bar moves on the screen during a long click.
-void QtProgressBar::show() {
-    const int lo = static_cast<int>(std::lround(min_));
-    const int hi = std::max(lo, static_cast<int>(std::lround(max_)));
+void QtProgressBar::showBar() {
+    const int lo = static_cast<int>(std::lround(min()));
+    const int hi = std::max(lo, static_cast<int>(std::lround(max())));
     if (bar_->minimum() != lo || bar_->maximum() != hi)
         bar_->setRange(lo, hi);
-    bar_->setValue(std::clamp(static_cast<int>(std::lround(value_)), lo, hi));
+    bar_->setValue(std::clamp(static_cast<int>(std::lround(value())), lo, hi));
 }
 
 // ---- QtLine ----

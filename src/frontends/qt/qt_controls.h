@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls.h"
 #include "ui/main_window.h"
 
 class QComboBox;
@@ -112,51 +113,40 @@ class QtButton : public ui::Button {
     ui::Picture picture_ = ui::Picture::none;
 };
 
-class QtDriveList : public ui::DriveList {
+class QtDriveList : public ui::DriveListBase {
   public:
     explicit QtDriveList(QComboBox* combo);
 
     bool visible() const override;
     void setVisible(bool visible) override;
-    int16_t listCount() const override { return static_cast<int16_t>(entries_.size()); }
-    std::string entryAt(int16_t index) const override;  // raises 9 outside the list
-    int16_t listIndex() const override { return index_; }
-    void setListIndex(int16_t index) override;
-    std::string drive() const override;
     bool enabled() const override;
     void setEnabled(bool enabled) override;
     void setFocus() override;
-    // Re-reads the drive table; the index stays with the drive it pointed at.
-    void refreshDrives() override;
-    void setChangeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
 
     // Makes the combo box show the list index again (after the user's pick was handled).
-    void showIndex();
+    void showCurrent() { showIndex(listIndex()); }
+
+  protected:
+    void showEntries(const std::vector<std::string>& entries) override;
+    void showIndex(int16_t index) override;
 
   private:
     QComboBox* combo_;
-    std::vector<std::string> entries_;
-    int16_t index_ = -1;
-    std::function<void()> handler_;
 };
 
-class QtProgressBar : public ui::ProgressBar {
+class QtProgressBar : public ui::ProgressBarBase {
   public:
     explicit QtProgressBar(QProgressBar* bar);
 
     bool visible() const override;
     void setVisible(bool visible) override;
-    float min() const override { return min_; }
-    void setMin(float value) override;
-    float max() const override { return max_; }
-    void setMax(float value) override;
-    float value() const override { return value_; }
-    void setValue(float value) override;  // repaints at once when the bar moves
+
+  protected:
+    // Repaints at once when the bar moves.
+    void showBar() override;
 
   private:
-    void show();
     QProgressBar* bar_;
-    float min_ = 0, max_ = 100, value_ = 0;
 };
 
 // A line of the form, drawn by a widget spanning its two ends.

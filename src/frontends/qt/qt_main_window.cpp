@@ -24,6 +24,7 @@
 #include "frontends/qt/twips.h"
 #include "platform/error.h"
 #include "platform/instance_lock.h"
+#include "wizard/events.h"
 #include "wizard/form1.h"
 
 namespace qtui {
@@ -74,7 +75,7 @@ class KeyDownFilter : public QObject {
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return false;
         // Once the program has ended, the key goes nowhere.
-        return !Form1::dispatch(Form1::DriveList_KeyDown);
+        return !wizard::handle(wizard::Event::driveListKeyDown);
     }
 };
 
@@ -235,39 +236,31 @@ void QtMainWindow::build() {
 }
 
 void QtMainWindow::connectEvents() {
-    auto clicked = [this](const char* name, void (*handler)()) {
+    auto clicked = [this](const char* name, wizard::Event event) {
         QObject::connect(client_->findChild<QPushButton*>(name), &QPushButton::clicked, client_,
-                         [handler] { Form1::dispatch(handler); });
+                         [event] { wizard::handle(event); });
     };
-    clicked("buttonOK", Form1::buttonOK_Click);
-    clicked("buttonBack", Form1::buttonBack_Click);
-    clicked("buttonExit", Form1::buttonExit_Click);
-    clicked("buttonLog", Form1::buttonLog_Click);
+    clicked("buttonOK", wizard::Event::okClick);
+    clicked("buttonBack", wizard::Event::backClick);
+    clicked("buttonExit", wizard::Event::exitClick);
+    clicked("buttonLog", wizard::Event::logClick);
 
     QObject::connect(form_->findChild<QAction*>("About"), &QAction::triggered, client_,
-                     [] { Form1::dispatch(Form1::About_Click); });
+                     [] { wizard::handle(wizard::Event::aboutClick); });
 
     auto* combo = client_->findChild<QComboBox*>("DriveList");
     QObject::connect(combo, &QComboBox::activated, client_, [this](int index) {
-        Form1::dispatch([this, index] { driveList_->setListIndex(static_cast<int16_t>(index)); });
+        wizard::handleDrivePicked(static_cast<int16_t>(index));
         // Whatever the handling did (went back to another drive, ended), show the list's index.
-        driveList_->showIndex();
+        driveList_->showCurrent();
     });
     combo->installEventFilter(new KeyDownFilter(combo));
 
     static_cast<FormWindow*>(form_.get())->onClose = [this](QCloseEvent* event) {
-        if (quit_ || Form1::ended()) {
+        if (quit_ || wizard::handleCloseRequest())
             event->accept();
-            return;
-        }
-        bool cancel = false;
-        const bool running = Form1::dispatch([&cancel] { Form1::Form_QueryUnload(cancel); });
-        // Unless the program has ended, the window stays: the request was cancelled, or a
-        // failure was shown and the program goes on.
-        if (running)
-            event->ignore();
         else
-            event->accept();
+            event->ignore();
     };
 }
 

@@ -86,7 +86,16 @@ std::filesystem::path hostTempDirectory() {
 }
 
 std::filesystem::path privateTempFolder() {
-    return ensurePrivateFolder(hostTempDirectory() / ("velt-" + std::to_string(geteuid())));
+    // A fresh folder with a name no other user can guess and take first; the path has no link
+    // in it, since the media never follow one.
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::canonical(hostTempDirectory(), ec);
+    if (ec)
+        raise(err::pathNotFound);
+    std::string pattern = (base / ("velt-" + std::to_string(geteuid()) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        failed(base, errno);
+    return ensurePrivateFolder(pattern);
 }
 
 std::string converterPathOnC(const std::filesystem::path& host) {

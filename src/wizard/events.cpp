@@ -1,0 +1,52 @@
+// The table of the window's events and the handlers they run.
+#include "wizard/events.h"
+
+#include <functional>
+
+#include "ui/main_window.h"
+#include "wizard/form1.h"
+
+namespace wizard {
+
+namespace {
+
+std::function<void()> handlerOf(Event event) {
+    switch (event) {
+        case Event::load:
+            return Form1::Form_Load;
+        case Event::okClick:
+            return Form1::buttonOK_Click;
+        case Event::backClick:
+            return Form1::buttonBack_Click;
+        case Event::exitClick:
+            return Form1::buttonExit_Click;
+        case Event::logClick:
+            return Form1::buttonLog_Click;
+        case Event::driveListKeyDown:
+            return Form1::DriveList_KeyDown;
+        case Event::aboutClick:
+            return Form1::About_Click;
+        case Event::aboutOkClick:
+            return frmAbout::cmdOK_Click;
+    }
+    return [] {};
+}
+
+}  // namespace
+
+bool handle(Event event) {
+    return Form1::dispatch(handlerOf(event));
+}
+
+bool handleDrivePicked(int16_t index) {
+    return Form1::dispatch([index] { ui::window().driveList().setListIndex(index); });
+}
+
+bool handleCloseRequest() {
+    if (Form1::ended())
+        return true;
+    bool cancel = false;
+    return !Form1::dispatch([&cancel] { Form1::Form_QueryUnload(cancel); });
+}
+
+}  // namespace wizard
