@@ -106,12 +106,12 @@ int16_t readDiskette(int16_t n) {
     } catch (const platform::Error&) {
     }
 
-    const std::string area = temp + "\\VELT_disk" + number;
+    const std::string area = UtilModule::diskArea(temp, n);
     if (!makeArea(area))
         return failedToCreate(area, letter);
 
     if (n == 1) {
-        const std::string flat = temp + "\\VELT_flat";
+        const std::string flat = UtilModule::flatArea(temp);
         if (!makeArea(flat))
             return failedToCreate(flat, letter);
         // A new set is judged on its own keycode file.

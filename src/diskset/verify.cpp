@@ -16,10 +16,10 @@ namespace {
 // kept as keycode.kcd unless diskette area 1 holds keycode.rec.
 std::string entryPath(const std::string& temp, const archive::FileEntry& e,
                       const fs::FileSystemObject& fso) {
-    const std::string area = temp + "\\VELT_disk" + std::to_string(e.disk);
+    const std::string area = UtilModule::diskArea(temp, e.disk);
     if (e.name != "\\keycode.rec")
         return area + e.name;
-    if (fso.FileExists(temp + "\\VELT_disk" + "1\\keycode.rec")) {
+    if (fso.FileExists(UtilModule::diskArea(temp, 1) + "\\keycode.rec")) {
         app::keycodeRecFound = true;
         return area + "\\keycode.rec";
     }

@@ -29,15 +29,6 @@ std::string spaceAdvice(const std::string& letter) {
     return "Ensure there is enough free space available on drive " + letter + ":\\";
 }
 
-void advanceProgress(int16_t step) {
-    ui::ProgressBar& bar = ui::window().progressBar1();
-    try {
-        bar.setValue(bar.value() + static_cast<float>(step));
-    } catch (const platform::Error&) {
-        // A value beyond the bar's range leaves it where it is.
-    }
-}
-
 }  // namespace
 
 int16_t copyFileChecked(const std::string& source, const std::string& target, int16_t step) {

@@ -8,6 +8,7 @@
 #include "platform/error.h"
 #include "platform/medium.h"
 #include "platform/paths.h"
+#include "platform/text_case.h"
 
 namespace fs {
 
@@ -144,7 +145,7 @@ char letterOf(const std::string& driveName) {
         raise(platform::err::deviceUnavailable);
     if (name.size() > 1 && name[1] != ':')
         raise(platform::err::deviceUnavailable);
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return platform::upperLetter(name[0]);
 }
 
 TextStream openStream(const std::string& path, int mode, bool create) {

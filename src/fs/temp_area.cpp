@@ -12,6 +12,14 @@ std::string getTempFolder() {
     return fs::FileSystemObject().GetSpecialFolder(2);
 }
 
+std::string flatArea(const std::string& temp) {
+    return temp + "\\VELT_flat";
+}
+
+std::string diskArea(const std::string& temp, int n) {
+    return temp + "\\VELT_disk" + std::to_string(n);
+}
+
 int16_t countFolderEntries(const std::string& folder) {
     int32_t n = 0;
     for (const fs::DirEntry& entry : fs::listFolder(folder)) {
@@ -46,12 +54,12 @@ void removeFolderTree(const std::string& folder) {
 }
 
 void removeTempArea() {
-    const std::string flat = getTempFolder() + "\\VELT_flat" + "\\";
-    const std::string base = getTempFolder() + "\\VELT_disk";
+    const std::string temp = getTempFolder();
+    const std::string flat = flatArea(temp) + "\\";
     appendLog("Remove temporary directory " + flat);
     removeFolderTree(flat);
     for (int16_t k = 1; k <= app::totalDisks; ++k) {
-        const std::string area = base + std::to_string(k) + "\\";
+        const std::string area = diskArea(temp, k) + "\\";
         appendLog("Remove temporary directory " + area);
         removeFolderTree(area);
     }

@@ -8,6 +8,10 @@ namespace UtilModule {
 
 // The platform's temporary folder, without a trailing "\".
 std::string getTempFolder();
+// The temporary area's folders below `temp` (the temporary folder), without a trailing "\":
+// the flat area, where the single-volume image is built, and diskette n's area.
+std::string flatArea(const std::string& temp);
+std::string diskArea(const std::string& temp, int n);
 // Files and folders below `folder` (ending in "\") at every depth; raises 6 above 32767.
 int16_t countFolderEntries(const std::string& folder);
 // Deletes `folder` (ending in "\") with everything below it; nothing when it does not exist.

@@ -5,6 +5,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/text_case.h"
+
 namespace platform {
 
 namespace {
@@ -35,16 +37,16 @@ char currentDrive() {
     return current;
 }
 void setCurrentDrive(char letter) {
-    current = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    current = platform::upperLetter(letter);
 }
 
 std::string currentFolder(char letter) {
-    auto it = folders.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    auto it = folders.find(platform::upperLetter(letter));
     return it == folders.end() ? "\\" : it->second;
 }
 
 void setCurrentFolder(char letter, const std::string& folder) {
-    folders[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = folder;
+    folders[platform::upperLetter(letter)] = folder;
 }
 
 void resetContext() {

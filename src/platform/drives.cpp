@@ -6,13 +6,14 @@
 
 #include "platform/error.h"
 #include "platform/host_folder.h"
+#include "platform/text_case.h"
 
 namespace platform {
 
 namespace {
 
 char upper(char letter) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    return platform::upperLetter(letter);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
+#include "platform/text_case.h"
 
 namespace platform {
 
@@ -49,7 +50,7 @@ MediumPath resolvePath(const std::string& path) {
     char letter;
     std::string rest;
     if (!driveNameOf(path).empty()) {
-        letter = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+        letter = platform::upperLetter(path[0]);
         rest = path.substr(2);
     } else {
         letter = currentDrive();

@@ -110,7 +110,7 @@ void passOver(Step step) {
 int16_t writeCompactFlash() {
     const std::string backup = app::flashDrive + "\\backup\\";
     const std::string single = backup + "single\\";
-    const std::string flat = getTempFolder() + "\\VELT_flat";
+    const std::string flat = flatArea(getTempFolder());
     const char letter =
         app::flashDrive.empty()
             ? '\0'

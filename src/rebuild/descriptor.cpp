@@ -58,8 +58,8 @@ std::string fileLine(const archive::FileEntry& entry, const std::string& flat) {
 bool writeSingleDescriptor() {
     const fs::FileSystemObject fso;
     const std::string temp = getTempFolder();
-    const std::string flat = temp + "\\VELT_flat";
-    const std::string source = temp + "\\VELT_disk1\\archive.dat";
+    const std::string flat = flatArea(temp);
+    const std::string source = diskArea(temp, 1) + "\\archive.dat";
     const std::string target = flat + "\\archive.dat";
 
     if (!fso.FileExists(source))

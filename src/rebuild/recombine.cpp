@@ -22,9 +22,10 @@ std::string failedWriting(const std::string& destination) {
            "Ensure there is enough free space available on the device.";
 }
 
-// True when the listing sees something of that name (the run-time's folder test).
-bool listed(const std::string& path) {
-    return fs::entryExists(path);
+// A folder of that name is there; a file in its place is not one, and making the folder then
+// fails and is reported.
+bool folderThere(const std::string& path) {
+    return fs::FileSystemObject().FolderExists(path);
 }
 
 // Returns false when it reported a failure.
@@ -33,9 +34,9 @@ bool makeParents(const std::string& relative, const std::string& base) {
     if (cut == std::string::npos)
         return true;
     const std::string head = relative.substr(0, cut + 1);
-    if (!listed(base))
+    if (!folderThere(base))
         return true;
-    if (!listed(base + head)) {
+    if (!folderThere(base + head)) {
         try {
             fs::makeFolder(base + head);
         } catch (const platform::Error&) {
@@ -48,15 +49,6 @@ bool makeParents(const std::string& relative, const std::string& base) {
     if (relative.find('\\', cut + 1) != std::string::npos)
         return makeParents(relative.substr(cut), base + head);
     return true;
-}
-
-void advanceProgress(int16_t step) {
-    try {
-        ui::ProgressBar& bar = ui::window().progressBar1();
-        bar.setValue(bar.value() + static_cast<float>(step));
-    } catch (const platform::Error&) {
-        // A value beyond the bar's range leaves the bar where it is.
-    }
 }
 
 // True when an entry before `index` carries the same name: the entry continues that file.
@@ -97,15 +89,14 @@ void createParentFolders(const std::string& relative, const std::string& base) {
 bool recombineDatabase() {
     const fs::FileSystemObject fso;
     const std::string temp = getTempFolder();
-    const std::string flat = temp + "\\VELT_flat";
-    const std::string area = temp + "\\VELT_disk";
+    const std::string flat = flatArea(temp);
 
     // A failure the merge pass reported does not stop the recombination, but the image then
     // lacks what the walk could not copy (files no entry names among them): it is not whole.
     bool clean = true;
     for (int16_t k = 1; k <= app::currentDisk; ++k) {
         try {
-            if (copyFileChecked(area + std::to_string(k) + "\\", flat + "\\", 0) == -1)
+            if (copyFileChecked(diskArea(temp, k) + "\\", flat + "\\", 0) == -1)
                 clean = false;
         } catch (const platform::Error&) {
             // The merge pass only lays the ground; every archived file is placed again below.
@@ -117,7 +108,7 @@ bool recombineDatabase() {
 
     const std::string volumeCopy = flat + "\\disk0001.dat";
     try {
-        fso.CopyFile(area + "1\\disk0001.dat", volumeCopy, true);
+        fso.CopyFile(diskArea(temp, 1) + "\\disk0001.dat", volumeCopy, true);
     } catch (const platform::Error&) {
         report(failedWriting(volumeCopy));
         return false;
@@ -126,7 +117,7 @@ bool recombineDatabase() {
     for (int16_t i = 1; i <= app::fileCount; ++i) {
         advanceProgress(step);
         const archive::FileEntry& entry = app::fileTable(i);
-        const std::string disk = area + std::to_string(entry.disk);
+        const std::string disk = diskArea(temp, entry.disk);
         std::string source = disk + entry.name;
         std::string destination = flat + entry.name;
         if (entry.name == keycodeName && !app::keycodeRecFound) {

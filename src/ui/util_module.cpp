@@ -6,6 +6,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "platform/error.h"
 #include "platform/utf8_text.h"
 #include "state/identity.h"
 #include "state/state.h"
@@ -29,6 +30,15 @@ void appendLog(const std::string& text) {
         log.setSelection(log.length() - length - 2, length);
     }
     w.logAppended(text);
+}
+
+void advanceProgress(int16_t step) {
+    try {
+        ui::ProgressBar& bar = ui::window().progressBar1();
+        bar.setValue(bar.value() + static_cast<float>(step));
+    } catch (const platform::Error&) {
+        // A value beyond the bar's range leaves the bar where it is.
+    }
 }
 
 void promptForDiskette(int16_t n) {

@@ -15,6 +15,8 @@ inline constexpr const char* crlf = "\r\n";
 void setStatus(const std::string& text);
 // Adds text + CR LF to the log; while the log is visible the new message is selected.
 void appendLog(const std::string& text);
+// Moves the progress bar on by `step`; a value beyond its range leaves it where it is.
+void advanceProgress(int16_t step);
 // The status "Please insert diskette #n and press the OK button".
 void promptForDiskette(int16_t n);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fs/file_system.h"
+#include "platform/text_case.h"
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
@@ -46,11 +47,7 @@ std::string notReadyText(const std::string& letter) {
 }
 
 std::string upperCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
+    return platform::upperAscii(std::move(text));
 }
 
 }  // namespace detail

@@ -6,10 +6,11 @@
 #include <string>
 
 #include "fs/file_system.h"
+#include "ui/util_module.h"
 
 namespace Form1::detail {
 
-inline constexpr const char* crlf = "\r\n";
+using UtilModule::crlf;
 
 // The drive behind the drive list's current entry, looked up afresh; raises what the lookup
 // raises (68 when there is no such drive).

@@ -3,13 +3,14 @@
 
 #include "state/identity.h"
 #include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
 
 namespace frmAbout {
 
 namespace {
 
-const char* const crlf = "\r\n";
+using UtilModule::crlf;
 
 // The dialog's load: its texts are built here, once a load.
 void Form_Load(ui::AboutBox& box) {

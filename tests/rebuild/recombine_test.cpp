@@ -336,21 +336,31 @@ TEST_F(CreateParentFoldersTest, DeeperFailureNamesTheDoubledSeparatorPath) {
 }
 
 TEST_F(RecombineTest, FolderFailureGivesTwoReportsAndFalse) {
-    Layout l;
-    l.pieces = {{1, "\\db\\x.dat", "x"}};
-    layOut(l);
-    // Without the area's db folder the merge pass makes none; a link in its place cannot be
-    // made a folder.
-    std::filesystem::remove_all(area(1) / "db");
-    std::filesystem::create_symlink(scratch.path() / "nowhere", flat() / "db");
+    // Neither a link nor a file in its place is the folder, and neither can be made one.
+    const std::function<void(const std::filesystem::path&)> inTheWay[] = {
+        [this](const std::filesystem::path& p) {
+            std::filesystem::create_symlink(scratch.path() / "nowhere", p);
+        },
+        [](const std::filesystem::path& p) { writeFile(p, "a file"); },
+    };
+    for (const auto& plant : inTheWay) {
+        const size_t before = window->messageBoxes().size();
+        Layout l;
+        l.pieces = {{1, "\\db\\x.dat", "x"}};
+        layOut(l);
+        // Without the area's db folder the merge pass makes none.
+        std::filesystem::remove_all(area(1) / "db");
+        std::filesystem::remove_all(flat() / "db");
+        plant(flat() / "db");
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+        EXPECT_FALSE(UtilModule::recombineDatabase());
 
-    ASSERT_EQ(window->messageBoxes().size(), 2u);
-    EXPECT_EQ(window->messageBoxes()[0].text,
-              "Failed create directory: C:\\Temp\\VELT_flat\\db\\" + onDevice);
-    EXPECT_EQ(window->messageBoxes()[1].text,
-              "Failed writing: C:\\Temp\\VELT_flat\\db\\x.dat" + onDevice);
+        ASSERT_EQ(window->messageBoxes().size(), before + 2);
+        EXPECT_EQ(window->messageBoxes()[before].text,
+                  "Failed create directory: C:\\Temp\\VELT_flat\\db\\" + onDevice);
+        EXPECT_EQ(window->messageBoxes()[before + 1].text,
+                  "Failed writing: C:\\Temp\\VELT_flat\\db\\x.dat" + onDevice);
+    }
 }
 
 }  // namespace

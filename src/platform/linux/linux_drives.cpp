@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "platform/host_folder.h"
 #include "platform/machine_drives.h"
+#include "platform/text_case.h"
 
 #include <cctype>
 #include <memory>
@@ -89,7 +90,7 @@ std::vector<Drive> LinuxDriveTable::list() {
 
 std::optional<Drive> LinuxDriveTable::find(char letter) {
     refresh(false);
-    auto it = slots_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    auto it = slots_.find(platform::upperLetter(letter));
     if (it == slots_.end())
         return std::nullopt;
     return describe(it->first, it->second);
