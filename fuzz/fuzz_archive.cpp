@@ -35,7 +35,7 @@ const std::filesystem::path& floppy() {
         if (mkdtemp(pattern.data()) == nullptr)
             fail("mkdtemp");
         static platform::FolderDriveTable drives;
-        platform::Medium medium;
+        platform::MediumOptions medium;
         medium.root = pattern;
         drives.define('A', platform::driveRemovable, medium);
         platform::installDrives(&drives);

@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/host_folder.h"
+#include "platform/image_medium.h"
 #include "platform/text_case.h"
 
 namespace platform {
@@ -37,6 +38,9 @@ std::shared_ptr<Medium> DriveTable::mediumOf(char letter) {
 }
 
 std::shared_ptr<Medium> openMedium(const std::filesystem::path& root) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(root, ec))
+        return openDisketteImage(root.string());
     return openHostFolder(root);
 }
 

@@ -179,6 +179,11 @@ void FaultyMedium::deleteFile(const std::string& path) {
     inner_->deleteFile(path);
 }
 
+void FaultyMedium::rename(const std::string& from, const std::string& to) {
+    change();
+    inner_->rename(from, to);
+}
+
 void FaultyMedium::copyFileFrom(Medium& source, const std::string& from, const std::string& to) {
     if (planted()) {
         copyInBlocks(source, from, *this, to);

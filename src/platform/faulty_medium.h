@@ -40,6 +40,8 @@ class FaultyMedium : public Medium {
     // The Nth operation of `kind` from now on fails with 57: once, or with every later one of
     // that kind when `persist`. Counting starts afresh.
     void failNth(OpKind kind, uint64_t n, bool persist);
+    // No countdown from now on (the counts go on).
+    void clearCountdown() { countdown_.reset(); }
     // Operations of each kind made so far.
     uint64_t count(OpKind kind) const { return counts_[static_cast<size_t>(kind)]; }
     // Bytes written to the medium since it was inserted.
@@ -52,6 +54,7 @@ class FaultyMedium : public Medium {
     void makeFolder(const std::string& path) override;
     void removeFolder(const std::string& path) override;
     void deleteFile(const std::string& path) override;
+    void rename(const std::string& from, const std::string& to) override;
     void copyFileFrom(Medium& source, const std::string& from, const std::string& to) override;
     uint64_t freeBytes() override;
     uint64_t clusterBytes() override { return inner_->clusterBytes(); }

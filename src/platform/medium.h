@@ -69,6 +69,9 @@ class Medium {
     virtual void removeFolder(const std::string& path) = 0;
     // A file (a link as a link); 53 when there is none.
     virtual void deleteFile(const std::string& path) = 0;
+    // Gives a folder or file another name in the same folder; 58 when the new name is taken,
+    // 53 when the old one is not there.
+    virtual void rename(const std::string& from, const std::string& to) = 0;
 
     // The target file (created, or replaced) becomes a byte copy of `from` on `source`, which
     // may be this medium or another. The default copies in blocks through open().

@@ -151,7 +151,7 @@ TEST_F(ScriptTest, BadArgumentsOfDrive) {
         {"drive a: 2x @/x", "unknown drive type"},
         {"drive a: fixed", "expected"},
         {"drive a: fixed readonly", "PATH of the medium is missing"},
-        {"drive a: fixed @/missing", "is not an existing folder"},
+        {"drive a: fixed @/missing", "is neither an existing folder nor a diskette image file"},
         {"drive a: fixed size=5 @/x", R"(unknown option \"size=5\")"},
         {"drive a: fixed free=12k @/x", "whole number of bytes"},
         {"drive a: fixed capacity= @/x", "whole number of bytes"},

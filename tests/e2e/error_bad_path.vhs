@@ -3,4 +3,4 @@
 drive a: removable @WORK@/a
 drive c: fixed label=SYSTEM @WORK@/no such folder
 #> exit 2
-#> expect {"event":"error","line":4,"text":"drive: \"@WORK@/no such folder\" is not an existing folder"}
+#> expect {"event":"error","line":4,"text":"drive: \"@WORK@/no such folder\" is neither an existing folder nor a diskette image file"}

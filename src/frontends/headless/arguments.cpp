@@ -115,14 +115,11 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
         return std::nullopt;
     }
     std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec))
-        throw ScriptError(command + ": " + headless::jsonString(path) +
-                          " is a diskette image; this program cannot read images yet");
-    if (!std::filesystem::is_directory(path, ec)) {
+    if (!std::filesystem::is_directory(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
         if (looksLikeOption(w[i]) && i + 1 < w.size())
             throw ScriptError(command + ": unknown option " + headless::jsonString(w[i]));
         throw ScriptError(command + ": " + headless::jsonString(path) +
-                          " is not an existing folder");
+                          " is neither an existing folder nor a diskette image file");
     }
     medium.root = std::filesystem::absolute(path, ec).lexically_normal();
     if (ec)

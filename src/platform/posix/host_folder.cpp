@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -412,6 +413,26 @@ class HostFolder : public Medium {
             raise(err::fileNotFound);
         if (::unlinkat(parent.get(), nameOf(path).c_str(), 0) != 0)
             raiseErrno(errno);
+    }
+
+    void rename(const std::string& from, const std::string& to) override {
+        Fd fromParent = openParent(root().get(), from);
+        Fd toParent = openParent(root().get(), to);
+        int rc = ::renameat2(fromParent.get(), nameOf(from).c_str(), toParent.get(),
+                             nameOf(to).c_str(), RENAME_NOREPLACE);
+        if (rc != 0 && errno == EINVAL) {
+            // A file system without the flag: the check and the rename are two steps.
+            struct stat st {};
+            if (::fstatat(toParent.get(), nameOf(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+                raise(err::fileAlreadyExists);
+            rc = ::renameat(fromParent.get(), nameOf(from).c_str(), toParent.get(),
+                            nameOf(to).c_str());
+        }
+        if (rc != 0) {
+            if (errno == ENOENT)
+                raise(err::fileNotFound);
+            raiseErrno(errno);
+        }
     }
 
     void copyFileFrom(Medium& source, const std::string& from, const std::string& to) override {

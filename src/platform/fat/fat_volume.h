@@ -1,0 +1,76 @@
+// One FAT12/FAT16 volume read from an image: its FAT, cluster chains and folders, all checked.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/fat/fat_boot.h"
+#include "platform/medium.h"
+
+namespace platform::fat {
+
+struct Record {
+    MediumEntry entry;
+    uint32_t cluster = 0;  // the first cluster; 0 for the root and an empty file
+};
+
+struct Folder {
+    std::vector<Record> records;
+    std::map<std::string, size_t> byLowerName;  // names differ in more than letter case
+    // The record whose name matches without regard to case.
+    const Record* find(const std::string& name) const;
+};
+
+// Where a path leads.
+struct Place {
+    enum Kind { found, missing, missingFolder };  // missingFolder: a folder on the way
+    Kind kind = found;
+    Record record;                  // when found
+    std::string path;               // the medium's spelling, the rest as written after a miss
+    std::vector<uint32_t> lineage;  // first clusters of the folders from the root down to it
+};
+
+class Volume {
+  public:
+    // Reads and checks the boot sector and the FAT; raises 57 when they are unusable.
+    explicit Volume(std::unique_ptr<std::istream> image);
+
+    const Layout& layout() const { return layout_; }
+    uint64_t freeClusters() const { return freeClusters_; }
+    std::string label();
+
+    Place locate(const std::string& path);
+    // The folder `place` found.
+    const Folder& folder(const Place& place);
+    // The clusters that hold a file's bytes, checked against its length.
+    std::vector<uint32_t> fileChain(const Record& file, const std::string& path);
+    // `size` bytes from `pos` of the bytes the chain holds.
+    void readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size);
+
+  private:
+    uint32_t next(uint32_t cluster) const;
+    std::vector<uint32_t> chain(uint32_t first, const std::string& path);
+    void read(uint64_t offset, char* out, size_t size);
+    const Folder& folderAt(const std::vector<uint32_t>& lineage, const std::string& path);
+    Folder parse(const std::vector<uint8_t>& bytes, const std::vector<uint32_t>& lineage,
+                 const std::string& path);
+
+    std::unique_ptr<std::istream> image_;
+    std::optional<uint64_t> imageBytes_;
+    Layout layout_;
+    std::vector<uint8_t> fat_;
+    uint64_t freeClusters_ = 0;
+    std::string label_;
+    std::map<uint32_t, Folder> folders_;  // by first cluster, the root as 0
+    // Each folder's first cluster with the one entry that leads to it: a folder reached by
+    // two entries would make the tree a graph, with walks that never end.
+    std::map<uint32_t, std::pair<uint32_t, size_t>> parents_;
+};
+
+}  // namespace platform::fat
