@@ -158,9 +158,13 @@ double blockChecksum(const uint8_t* buffer, int16_t count) {
 
 double fileChecksum(const std::string& path) {
     int64_t length = 0;
+    // A device that fails while the file is looked up or opened is no answer about the file:
+    // the failure goes to the caller instead of a code that would pass as the file's.
     try {
         length = fs::fileLength(path);
-    } catch (const platform::Error&) {
+    } catch (const platform::Error& e) {
+        if (e.code() == platform::err::deviceIO)
+            throw;
         return 1;
     }
     if (length < 1)
@@ -169,7 +173,9 @@ double fileChecksum(const std::string& path) {
     std::unique_ptr<fs::BinaryFile> file;
     try {
         file = std::make_unique<fs::BinaryFile>(path);
-    } catch (const platform::Error&) {
+    } catch (const platform::Error& e) {
+        if (e.code() == platform::err::deviceIO)
+            throw;
         return 3;
     }
 

@@ -155,10 +155,14 @@ int16_t readDiskette(int16_t n) {
     if (UtilModule::copyFileChecked(app::floppyDrive + "\\", area + "\\", step) == -1)
         return -2;
 
+    // Only diskette 1's volume file belongs in the image. One that is gone already is no
+    // matter; one that stays would reach the card beside the single volume.
     if (n > 1) {
         try {
             fso.GetFile(area + "\\" + volumeName).Delete();
-        } catch (const platform::Error&) {
+        } catch (const platform::Error& e) {
+            if (e.code() != platform::err::fileNotFound)
+                throw;
         }
     }
 

@@ -170,14 +170,19 @@ TextStream openStream(const std::string& path, int mode, bool create) {
     return TextStream(std::move(impl));
 }
 
-// The entry a path names, or nothing (also when the path cannot be resolved).
+// The entry a path names, or nothing when there is none to be had (no such drive, no medium,
+// a malformed path). A device that fails while it is asked raises: "not there" would let a
+// step that needs the entry be passed over as if all were well.
 std::optional<platform::MediumEntry> entryAt(const std::string& path) {
+    platform::MediumPath mp;
     try {
-        platform::MediumPath mp = platform::resolvePath(path);
-        return mp.medium->entry(mp.relative);
-    } catch (const platform::Error&) {
+        mp = platform::resolvePath(path);
+    } catch (const platform::Error& e) {
+        if (e.code() == platform::err::deviceIO)
+            throw;
         return std::nullopt;
     }
+    return mp.medium->entry(mp.relative);
 }
 
 }  // namespace

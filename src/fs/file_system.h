@@ -73,6 +73,7 @@ class FileSystemObject {
     std::string GetDriveName(const std::string& path) const;
     // Raises 68 when there is no such drive.
     DriveObject GetDrive(const std::string& driveName) const;
+    // False when nothing of that kind is there; raises when the device fails while it is asked.
     bool FileExists(const std::string& path) const;
     bool FolderExists(const std::string& path) const;
     // Mode 1 reads (53 for a missing file), 2 writes from empty, 8 appends; `create` makes a
@@ -117,6 +118,10 @@ bool isLink(const std::string& path);
 void makeFolder(const std::string& path);
 // Raises 75 when the folder is not empty, 76 when it does not exist.
 void removeFolder(const std::string& path);
+// Gives a folder another name on its drive; raises 58 when the new name is taken.
+void renameFolder(const std::string& from, const std::string& to);
+// The allocation unit of the medium that holds `path` in bytes, 0 when it does not tell.
+uint64_t allocationUnit(const std::string& path);
 // Deletes a file (or a symbolic link, as a link); raises 53 when there is none.
 void deleteFile(const std::string& path);
 // Raises 53 when the file does not exist.
@@ -125,7 +130,9 @@ int64_t fileLength(const std::string& path);
 // A file opened for reading raw bytes.
 class BinaryFile {
   public:
-    explicit BinaryFile(const std::string& path);  // raises 53 for a missing file
+    // Raises 53 for a missing file. `pastCaches` reads what the device itself holds, for a
+    // file that was just written.
+    explicit BinaryFile(const std::string& path, bool pastCaches = false);
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;

@@ -91,6 +91,18 @@ void removeFolder(const std::string& path) {
     mp.medium->removeFolder(mp.relative);
 }
 
+void renameFolder(const std::string& from, const std::string& to) {
+    platform::MediumPath a = platform::resolvePath(withoutTrailingSeparator(from));
+    platform::MediumPath b = platform::resolvePath(withoutTrailingSeparator(to));
+    if (a.medium != b.medium)
+        raise(platform::err::invalidCall);
+    a.medium->rename(a.relative, b.relative);
+}
+
+uint64_t allocationUnit(const std::string& path) {
+    return platform::resolvePath(path).medium->clusterBytes();
+}
+
 void deleteFile(const std::string& path) {
     platform::MediumPath mp = platform::resolvePath(path);
     mp.medium->deleteFile(mp.relative);
@@ -104,9 +116,10 @@ int64_t fileLength(const std::string& path) {
     return static_cast<int64_t>(e->length);
 }
 
-BinaryFile::BinaryFile(const std::string& path) {
+BinaryFile::BinaryFile(const std::string& path, bool pastCaches) {
     platform::MediumPath mp = platform::resolvePath(path);
-    file_ = mp.medium->open(mp.relative, platform::OpenMode::read, false);
+    file_ = pastCaches ? mp.medium->openReadBack(mp.relative)
+                       : mp.medium->open(mp.relative, platform::OpenMode::read, false);
 }
 
 BinaryFile::~BinaryFile() = default;

@@ -152,6 +152,8 @@ class MainWindow {
     virtual bool anotherInstanceRunning() = 0;
     // The program has ended: the toolkit stops delivering events and quits.
     virtual void quit() = 0;
+    // During long work inside one event: repaint and answer the desktop, take no user input.
+    virtual void keepAlive() {}
 
     // Transcript hooks: a status was shown, a message was added to the log.
     virtual void statusShown(const std::string& /*text*/) {}
@@ -162,5 +164,8 @@ class MainWindow {
 void installWindow(MainWindow* window);
 MainWindow& window();
 bool hasWindow();
+// Lets the running window repaint and answer the desktop during long work (nothing without a
+// window).
+void keepAlive();
 
 }  // namespace ui

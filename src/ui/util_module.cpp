@@ -39,6 +39,7 @@ void advanceProgress(int16_t step) {
     } catch (const platform::Error&) {
         // A value beyond the bar's range leaves the bar where it is.
     }
+    ui::keepAlive();
 }
 
 void promptForDiskette(int16_t n) {

@@ -23,4 +23,9 @@ bool hasWindow() {
     return installed != nullptr;
 }
 
+void keepAlive() {
+    if (hasWindow())
+        window().keepAlive();
+}
+
 }  // namespace ui

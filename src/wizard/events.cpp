@@ -42,9 +42,16 @@ bool handleDrivePicked(int16_t index) {
     return Form1::dispatch([index] { ui::window().driveList().setListIndex(index); });
 }
 
+bool busy() {
+    return Form1::busy();
+}
+
 bool handleCloseRequest() {
     if (Form1::ended())
         return true;
+    // The close box in the middle of long work is ignored; the user may close once it ends.
+    if (Form1::busy())
+        return false;
     bool cancel = false;
     return !Form1::dispatch([&cancel] { Form1::Form_QueryUnload(cancel); });
 }

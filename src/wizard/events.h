@@ -29,4 +29,7 @@ bool handleDrivePicked(int16_t index);
 // false when it stays: the user declined, or a failure was shown and the program goes on.
 bool handleCloseRequest();
 
+// True while an event is being handled: the toolkit takes no other event meanwhile.
+bool busy();
+
 }  // namespace wizard

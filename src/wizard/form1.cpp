@@ -16,6 +16,7 @@ namespace Form1 {
 
 namespace {
 bool programEnded = false;
+int depth = 0;  // events being handled
 
 void reportUnhandled(const platform::Error& e) {
     detail::reportError(e.description() + " (error " + std::to_string(e.code()) + ")");
@@ -25,6 +26,10 @@ void reportUnhandled(const platform::Error& e) {
 bool dispatch(const std::function<void()>& handler) {
     if (programEnded)
         return false;
+    ++depth;
+    struct Leave {
+        ~Leave() { --depth; }
+    } leave;
     try {
         handler();
     } catch (const UtilModule::ProgramEnded&) {
@@ -44,6 +49,10 @@ bool dispatch(const std::function<void()>& handler) {
 
 bool ended() {
     return programEnded;
+}
+
+bool busy() {
+    return depth > 0;
 }
 
 void resetForm() {

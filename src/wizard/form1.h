@@ -18,6 +18,8 @@ inline bool logShown = false;
 // logged, and the program goes on. Returns false once the program has ended.
 bool dispatch(const std::function<void()>& handler);
 bool ended();
+// True while an event is being handled (long work lets the toolkit repaint meanwhile).
+bool busy();
 // Back to a fresh window's form state (tests).
 void resetForm();
 

@@ -48,6 +48,23 @@ void rebuildImage() {
     promptFlashDrive();
 }
 
+// Checks the set and rebuilds the image. Only a whole image leads on to the card: a failure
+// that no step reports sends the wizard back to the floppy prompt before the boundary shows it.
+void verifyAndRebuild(bool resetBar) {
+    try {
+        if (!checksum::verifyChecksums()) {
+            promptFloppyDrive();
+            return;
+        }
+        if (resetBar)
+            ui::window().progressBar1().setValue(0);
+        rebuildImage();
+    } catch (...) {
+        promptFloppyDrive();
+        throw;
+    }
+}
+
 void showVerifying() {
     UtilModule::setStatus(std::string("Done reading diskettes.") + crlf +
                           "Verifying validity of data." + crlf + "Please wait...");
@@ -122,11 +139,7 @@ void readFirstDiskette() {
     app::wizardStep = 3;
     bar.setValue(0);
     showVerifying();
-    if (!checksum::verifyChecksums()) {
-        promptFloppyDrive();
-        return;
-    }
-    rebuildImage();
+    verifyAndRebuild(false);
 }
 
 void readNextDiskette() {
@@ -148,12 +161,7 @@ void readNextDiskette() {
     }
     app::wizardStep = 3;
     showVerifying();
-    if (!checksum::verifyChecksums()) {
-        promptFloppyDrive();
-        return;
-    }
-    ui::window().progressBar1().setValue(0);
-    rebuildImage();
+    verifyAndRebuild(true);
 }
 
 void acceptFlashDrive() {

@@ -19,6 +19,8 @@ using Tree = std::map<std::string, std::string>;
 
 const std::string selected = "Compact Flash drive E: was selected ";
 const std::string copyLine = "Copy directory C:\\Temp\\VELT_flat to E:\\backup\\single\\";
+const std::string verifiedLine = "Verified E:\\backup\\single\\";
+const std::string keptLine = "Kept the previous database in E:\\backup\\single\\";
 
 class CompactFlashTest : public RebuildTest {
   protected:
@@ -49,7 +51,8 @@ TEST_F(CompactFlashTest, FreshCardGetsBothFoldersAndTheWholeFlatArea) {
     EXPECT_EQ(window->logs().front(), selected);
     EXPECT_EQ(window->statuses(),
               std::vector<std::string>{"Please wait...\r\nWriting on the Compact Flash"});
-    EXPECT_EQ(window->logs().back(), copyLine);
+    EXPECT_EQ(window->logs().back(), verifiedLine);
+    EXPECT_EQ(window->logs()[window->logs().size() - 2], copyLine);
     EXPECT_FALSE(window->progressBar1().visible());
 }
 
@@ -91,9 +94,12 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(readFile(card() / "backup" / "other.txt"), "other");
-    EXPECT_EQ(window->logs(), (std::vector<std::string>{
-                                  selected, "Remove E:\\backup\\single\\",
-                                  "Please wait...\r\nWriting on the Compact Flash", copyLine}));
+    EXPECT_EQ(window->logs(),
+              (std::vector<std::string>{selected, "Remove E:\\backup\\single\\",
+                                        "Please wait...\r\nWriting on the Compact Flash", copyLine,
+                                        verifiedLine}));
+    // Nothing is left set aside.
+    EXPECT_FALSE(std::filesystem::exists(card() / "backup" / "single~velt-previous"));
 }
 
 TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {
@@ -186,15 +192,69 @@ TEST_F(CompactFlashTest, FullCardLeavesNoHalfWrittenSingleFolder) {
     EXPECT_EQ(treeOf(card()), (Tree{{"backup/", ""}}));
 }
 
-TEST_F(CompactFlashTest, FullCardAfterReplacingLeavesNoSingleFolder) {
+// A replacement that fails at any point after the Yes leaves the previous database as it was.
+TEST_F(CompactFlashTest, FailedReplacementKeepsThePreviousDatabase) {
+    struct Case {
+        const char* name;
+        platform::MediumOptions (*card)(platform::MediumOptions);
+        const char* report;  // the start of the first report
+    } cases[] = {
+        {"full", [](platform::MediumOptions m) { return withCapacity(std::move(m), 1000); },
+         "Can not copy file"},
+        {"does not keep",
+         [](platform::MediumOptions m) {
+             m.faults.corrupt = {"backup\\single\\db\\sub\\deep.dat"};
+             return m;
+         },
+         "Verification failed: E:\\backup\\single\\db\\sub\\deep.dat\r\n"
+         "The Compact Flash card does not keep what is written to it. Use another card."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(card() / "backup");
+        plantOldDatabase();
+        const Tree before = treeOf(card());
+        insertCard(c.card(cardMedium()));
+        const size_t boxes = window->messageBoxes().size();
+        window->queueAnswer(ui::Answer::yes);
+
+        EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+
+        EXPECT_EQ(treeOf(card()), before);
+        // The question, then the report.
+        ASSERT_GT(window->messageBoxes().size(), boxes + 1);
+        EXPECT_EQ(window->messageBoxes()[boxes + 1].text.rfind(c.report, 0), 0u)
+            << window->messageBoxes()[boxes + 1].text;
+        EXPECT_EQ(window->logs().back(), keptLine);
+    }
+}
+
+// A card too small for both databases loses the old one first, and says so.
+TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
     plantOldDatabase();
-    insertCard(withCapacity(cardMedium(), 1000));
+    platform::MediumOptions tight = cardMedium();
+    tight.freeBytes = 100;
+    insertCard(tight);
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(single(), treeOf(flat()));
+    EXPECT_EQ(window->logs(),
+              (std::vector<std::string>{
+                  selected, "Remove E:\\backup\\single\\",
+                  "Not enough free space on E: to keep the previous database until the new one "
+                  "is verified",
+                  "Please wait...\r\nWriting on the Compact Flash", copyLine, verifiedLine}));
+}
 
-    EXPECT_FALSE(std::filesystem::exists(card() / "backup" / "single"));
-    EXPECT_EQ(readFile(card() / "backup" / "other.txt"), "other");
+// A write cut short by a crash left the previous database set aside: the next write finds it.
+TEST_F(CompactFlashTest, ASetAsideDatabaseIsPutBack) {
+    writeFile(card() / "backup" / "single~velt-previous" / "old-only.dat", "old");
+    window->queueAnswer(ui::Answer::no);
+
+    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(single(), (Tree{{"old-only.dat", "old"}}));
+    EXPECT_EQ(window->logs()[1], "Restored the previous database in E:\\backup\\single\\");
 }
 
 TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedAndTheFolderRemoved) {

@@ -357,6 +357,10 @@ bool QtMainWindow::anotherInstanceRunning() {
     return instanceCheck_ && instanceCheck_();
 }
 
+void QtMainWindow::keepAlive() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void QtMainWindow::quit() {
     if (quit_)
         return;

@@ -81,6 +81,8 @@ class QtMainWindow : public ui::MainWindow {
     bool anotherInstanceRunning() override;
     // Closes the windows without raising a close request, and leaves the event loop.
     void quit() override;
+    // Repaints and answers the desktop; mouse and keys wait until the event ends.
+    void keepAlive() override;
 
   private:
     void build();
