@@ -3,6 +3,9 @@
 # over all three, a keycode file) with velt-headless onto a card folder, prints what the wizard
 # said, and shows the tree written to the card. Safe to run again: the card and the temporary
 # folder start empty every time.
+#
+#     bash scripts/sample.sh            the diskettes as folders
+#     bash scripts/sample.sh --images   the same diskettes as 1.44 MB images (samples/site42/images)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -15,6 +18,15 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_SANITIZE=OFF -
 cmake --build "$build" --target velt-headless > /dev/null
 
 sample=$root/samples/site42
+disk=$sample/disk
+if [ "${1:-}" = "--images" ]; then
+    disk=$sample/images/disk
+    suffix=.img
+elif [ $# -gt 0 ]; then
+    echo "usage: sample.sh [--images]" >&2
+    exit 2
+fi
+suffix=${suffix:-}
 work=$root/$build/run
 card=$root/$build/card
 chmod -R u+rwx "$work" "$card" 2> /dev/null || true
@@ -23,7 +35,7 @@ mkdir -p "$work/c" "$card"
 
 # The diskettes are write-protected, as a technician's originals should be.
 cat > "$work/convert.vhs" <<EOF
-drive a: removable readonly $sample/disk1
+drive a: removable readonly ${disk}1$suffix
 drive c: fixed label=SYSTEM $work/c
 drive e: removable label=CF $card
 temp C:\\Temp
@@ -31,9 +43,9 @@ start
 select a:
 ok
 ok
-insert a: readonly $sample/disk2
+insert a: readonly ${disk}2$suffix
 ok
-insert a: readonly $sample/disk3
+insert a: readonly ${disk}3$suffix
 ok
 select e:
 ok

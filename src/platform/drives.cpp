@@ -37,11 +37,43 @@ std::shared_ptr<Medium> DriveTable::mediumOf(char letter) {
     return drive->medium;
 }
 
+namespace {
+
+// An image too damaged to open is still a diskette in the drive: whatever reads it meets the
+// damage, as a drive meets a diskette it cannot read.
+class UnreadableMedium : public Medium {
+  public:
+    explicit UnreadableMedium(Error error) : error_(std::move(error)) {}
+    std::vector<MediumEntry> list(const std::string&) override { throw error_; }
+    std::optional<MediumEntry> entry(const std::string&) override { throw error_; }
+    std::string resolve(const std::string&) override { throw error_; }
+    std::unique_ptr<MediumFile> open(const std::string&, OpenMode, bool) override {
+        throw error_;
+    }
+    void makeFolder(const std::string&) override { raise(err::permissionDenied); }
+    void removeFolder(const std::string&) override { raise(err::permissionDenied); }
+    void deleteFile(const std::string&) override { raise(err::permissionDenied); }
+    void rename(const std::string&, const std::string&) override { raise(err::permissionDenied); }
+    uint64_t freeBytes() override { return 0; }
+    void flushTree(const std::string&) override {}
+
+  private:
+    Error error_;
+};
+
+}  // namespace
+
 std::shared_ptr<Medium> openMedium(const std::filesystem::path& root) {
     std::error_code ec;
-    if (std::filesystem::is_regular_file(root, ec))
+    if (!std::filesystem::is_regular_file(root, ec))
+        return openHostFolder(root);
+    try {
         return openDisketteImage(root.string());
-    return openHostFolder(root);
+    } catch (const Error& e) {
+        if (e.code() != err::deviceIO)
+            throw;
+        return std::make_shared<UnreadableMedium>(e);
+    }
 }
 
 void FolderDriveTable::define(char letter, int type, std::optional<MediumOptions> medium) {
