@@ -2,6 +2,8 @@
 // over several diskettes) from reading the diskettes to the card, beside plain copies of the
 // same bytes.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -233,6 +235,93 @@ void BM_convertSet(benchmark::State& state) {
                             static_cast<int64_t>(set.bytes));
 }
 
+// Flushes every file and folder below `root` to the device, as the card writer does.
+void flushTree(const stdfs::path& root) {
+    for (const auto& e : stdfs::recursive_directory_iterator(root)) {
+        int fd = ::open(e.path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    int fd = ::open(root.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The flat area of a converted set, made once, for the card writer alone.
+void prepareFlatArea(MaximalSet& set, platform::FolderDriveTable& drives) {
+    platform::MediumOptions system, card;
+    system.root = set.root / "c";
+    card.root = set.root / "card";
+    drives.define('A', platform::driveRemovable, std::nullopt);
+    drives.define('C', platform::driveFixed, system);
+    drives.define('E', platform::driveRemovable, card);
+    platform::installDrives(&drives);
+    platform::setTempFolder("C:\\Temp");
+    clearOutputs(set);
+    app::resetState();
+    app::floppyDrive = "A:";
+    app::flashDrive = "E:";
+    auto window = std::make_unique<headless::HeadlessWindow>();
+    ui::installWindow(window.get());
+    for (int n = 1; n <= diskCount; ++n) {
+        platform::MediumOptions floppy;
+        floppy.root = set.disk(n);
+        drives.insert('A', floppy);
+        app::currentDisk = static_cast<int16_t>(n);
+        archive::readDiskette(static_cast<int16_t>(n));
+    }
+    UtilModule::recombineDatabase();
+    UtilModule::writeSingleDescriptor();
+    ui::installWindow(nullptr);
+}
+
+// The card writer alone: copy, flush, and the read-back that verifies the card.
+void BM_writeCard(benchmark::State& state) {
+    MaximalSet& set = theSet();
+    platform::FolderDriveTable drives;
+    prepareFlatArea(set, drives);
+    auto window = std::make_unique<headless::HeadlessWindow>();
+    ui::installWindow(window.get());
+    for (auto _ : state) {
+        state.PauseTiming();
+        stdfs::remove_all(set.root / "card" / "backup");
+        state.ResumeTiming();
+        if (UtilModule::writeCompactFlash() != 1) {
+            state.SkipWithError("the card write did not succeed");
+            break;
+        }
+    }
+    ui::installWindow(nullptr);
+    platform::resetContext();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(set.bytes));
+}
+
+// A plain copy of the same flat area to the card with a flush: what the card writer costs
+// without its checks.
+void BM_writeCardBaseline(benchmark::State& state) {
+    MaximalSet& set = theSet();
+    platform::FolderDriveTable drives;
+    prepareFlatArea(set, drives);
+    platform::resetContext();
+    const stdfs::path flat = set.root / "c" / "Temp" / "VELT_flat",
+                      single = set.root / "card" / "backup" / "single";
+    for (auto _ : state) {
+        state.PauseTiming();
+        stdfs::remove_all(set.root / "card" / "backup");
+        stdfs::create_directories(single);
+        state.ResumeTiming();
+        stdfs::copy(flat, single, stdfs::copy_options::recursive);
+        flushTree(single);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(set.bytes));
+}
+
 void BM_copyBaseline(benchmark::State& state) {
     MaximalSet& set = theSet();
     const stdfs::path first = set.root / "c" / "Temp" / "copies",
@@ -251,6 +340,7 @@ void BM_copyBaseline(benchmark::State& state) {
         for (int n = 1; n <= diskCount; ++n)
             stdfs::copy(first / ("disk" + std::to_string(n)), second, options);
         stdfs::copy(second, third, options);
+        flushTree(third);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(set.bytes));
@@ -260,3 +350,5 @@ void BM_copyBaseline(benchmark::State& state) {
 
 BENCHMARK(BM_convertSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_copyBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_writeCard)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_writeCardBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -47,9 +47,7 @@ class UnreadableMedium : public Medium {
     std::vector<MediumEntry> list(const std::string&) override { throw error_; }
     std::optional<MediumEntry> entry(const std::string&) override { throw error_; }
     std::string resolve(const std::string&) override { throw error_; }
-    std::unique_ptr<MediumFile> open(const std::string&, OpenMode, bool) override {
-        throw error_;
-    }
+    std::unique_ptr<MediumFile> open(const std::string&, OpenMode, bool) override { throw error_; }
     void makeFolder(const std::string&) override { raise(err::permissionDenied); }
     void removeFolder(const std::string&) override { raise(err::permissionDenied); }
     void deleteFile(const std::string&) override { raise(err::permissionDenied); }

@@ -3,7 +3,9 @@
 // database, flushed to the medium, or without a single folder at all.
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -154,15 +156,20 @@ uint64_t bytesOnCard(const std::string& flat, const std::string& card) {
     return total;
 }
 
+// Two blocks for the comparison, taken once for the whole read-back.
+struct CompareBuffers {
+    static constexpr size_t size = size_t{1} << 20;
+    std::unique_ptr<uint8_t[]> a{new uint8_t[size]}, b{new uint8_t[size]};
+};
+
 // True when `a` and `b` hold the same bytes; `b` is read from its device, past the caches.
-bool sameBytes(const std::string& a, const std::string& b) {
+bool sameBytes(const std::string& a, const std::string& b, CompareBuffers& buffers) {
     fs::BinaryFile fa(a);
     fs::BinaryFile fb(b, true);
-    std::vector<uint8_t> ba(size_t{1} << 20), bb(ba.size());
     for (;;) {
-        const size_t na = fa.read(ba.data(), ba.size());
-        const size_t nb = fb.read(bb.data(), bb.size());
-        if (na != nb || !std::equal(ba.begin(), ba.begin() + static_cast<long>(na), bb.begin()))
+        const size_t na = fa.read(buffers.a.get(), CompareBuffers::size);
+        const size_t nb = fb.read(buffers.b.get(), CompareBuffers::size);
+        if (na != nb || std::memcmp(buffers.a.get(), buffers.b.get(), na) != 0)
             return false;
         if (na == 0)
             return true;
@@ -185,6 +192,7 @@ bool verifySingleFolder(const std::string& flat, const std::string& single, int1
         return false;
     }
     passOver([] { ui::window().progressBar1().setValue(0); });
+    CompareBuffers buffers;
     for (const auto& [rel, cardPath] : written) {
         if (wanted.count(rel) == 0) {
             reportUnkept(cardPath);
@@ -196,7 +204,8 @@ bool verifySingleFolder(const std::string& flat, const std::string& single, int1
         const std::string cardPath = single + rel;
         bool same = false;
         try {
-            same = it != written.end() && (rel.back() == '\\' || sameBytes(flatPath, cardPath));
+            same = it != written.end() &&
+                   (rel.back() == '\\' || sameBytes(flatPath, cardPath, buffers));
         } catch (const platform::Error&) {
             same = false;
         }

@@ -34,11 +34,17 @@ std::function<void()> handlerOf(Event event) {
 
 }  // namespace
 
+// An event that arrives while another is being handled (the toolkit let the window breathe
+// during long work) is dropped: no click is taken before the work ends.
 bool handle(Event event) {
+    if (Form1::busy())
+        return !Form1::ended();
     return Form1::dispatch(handlerOf(event));
 }
 
 bool handleDrivePicked(int16_t index) {
+    if (Form1::busy())
+        return !Form1::ended();
     return Form1::dispatch([index] { ui::window().driveList().setListIndex(index); });
 }
 

@@ -3,11 +3,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "qt_fixture.h"
 #include "state/state.h"
 #include "support/set_builder.h"
+#include "ui/main_window.h"
 #include "ui/util_module.h"
 #include "wizard/form1.h"
 
@@ -121,6 +124,30 @@ TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
         bar.setValue(50);
         EXPECT_GT(barPaints.paints, before);
     });
+}
+
+TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
+    start();
+    PaintCounter barPaints;
+    child<QProgressBar>("ProgressBar1")->installEventFilter(&barPaints);
+    bool timerFired = false;
+    Form1::dispatch([&] {
+        const int16_t step = app::wizardStep;
+        QTimer::singleShot(0, [&] { timerFired = true; });
+        window->progressBar1().setVisible(true);
+        child<QProgressBar>("ProgressBar1")->update();
+        const int before = barPaints.paints;
+        ui::keepAlive();
+        EXPECT_TRUE(timerFired);
+        EXPECT_GT(barPaints.paints, before);
+        // A click, a drive pick and the close box in the middle of the work go nowhere.
+        QTest::mouseClick(child<QPushButton>("buttonOK"), Qt::LeftButton);
+        EXPECT_EQ(app::wizardStep, step);
+        EXPECT_TRUE(window->messageBoxes().empty());
+        window->widget()->close();
+        EXPECT_TRUE(window->widget()->isVisible());
+    });
+    EXPECT_FALSE(Form1::ended());
 }
 
 }  // namespace
