@@ -28,6 +28,8 @@ std::function<void()> handlerOf(Event event) {
             return Form1::About_Click;
         case Event::aboutOkClick:
             return frmAbout::cmdOK_Click;
+        case Event::imageChosen:
+            return Form1::DiskImage_Chosen;
     }
     return [] {};
 }

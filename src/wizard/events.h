@@ -15,6 +15,7 @@ enum class Event {
     driveListKeyDown,  // a key pressed in the drive list
     aboutClick,        // the "About" menu entry
     aboutOkClick,      // the About box's OK button (or its close box)
+    imageChosen,       // a diskette image was put into the floppy drive ("Diskette image...")
 };
 
 // Runs the event through the boundary. Returns false once the program has ended: the toolkit

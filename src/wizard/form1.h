@@ -32,6 +32,9 @@ void buttonLog_Click();
 void DriveList_Change();
 void DriveList_KeyDown();
 void About_Click();
+// A diskette image went into the floppy drive: the list shows it, and the chosen drive's
+// information is shown again.
+void DiskImage_Chosen();
 // The close request; setting `cancel` keeps the window open.
 void Form_QueryUnload(bool& cancel);
 

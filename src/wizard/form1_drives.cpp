@@ -78,6 +78,17 @@ void DriveList_Change() {
     ui::window().buttonOK().setFocus();
 }
 
+void DiskImage_Chosen() {
+    auto& list = ui::window().driveList();
+    list.refreshDrives();
+    if (list.listIndex() < 0 || !list.visible())
+        return;
+    if (app::wizardStep == 0)
+        showDriveInfo();
+    else
+        showDriveSpace();
+}
+
 void DriveList_KeyDown() {
     DriveList_Change();
 }

@@ -15,6 +15,7 @@
 #include "frontends/qt/qt_main_window.h"
 #include "platform/context.h"
 #include "platform/error.h"
+#include "platform/image_drives.h"
 #include "platform/instance_lock.h"
 #include "platform/machine_drives.h"
 #include "platform/temp_folder.h"
@@ -52,8 +53,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("velt-converter");
     QApplication::setWindowIcon(programIcon());
 
-    std::unique_ptr<platform::DriveTable> drives = platform::machineDrives();
-    platform::installDrives(drives.get());
+    platform::ImageDriveTable drives(platform::machineDrives());
+    platform::installDrives(&drives);
 
     std::filesystem::path tempFolder;
     if (lock != platform::LockState::heldElsewhere) {
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
 
     qtui::QtMainWindow window;
     window.setInstanceCheck([lock] { return lock == platform::LockState::heldElsewhere; });
+    window.setImageDrives(&drives);
     ui::installWindow(&window);
 
     int status = 0;

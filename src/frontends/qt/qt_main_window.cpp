@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -23,6 +24,7 @@
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
 #include "platform/error.h"
+#include "platform/image_drives.h"
 #include "platform/instance_lock.h"
 #include "wizard/events.h"
 #include "wizard/form1.h"
@@ -136,6 +138,9 @@ QtMainWindow::~QtMainWindow() = default;
 void QtMainWindow::build() {
     QMainWindow* form = form_.get();
     form->setObjectName("Form1");
+    QAction* image = form->menuBar()->addAction("Diskette image...");
+    image->setObjectName("DisketteImage");
+    image->setEnabled(false);
     QAction* about = form->menuBar()->addAction("About");
     about->setObjectName("About");
     client_ = new QWidget;
@@ -245,6 +250,8 @@ void QtMainWindow::connectEvents() {
     clicked("buttonExit", wizard::Event::exitClick);
     clicked("buttonLog", wizard::Event::logClick);
 
+    QObject::connect(form_->findChild<QAction*>("DisketteImage"), &QAction::triggered, client_,
+                     [this] { chooseDisketteImage(); });
     QObject::connect(form_->findChild<QAction*>("About"), &QAction::triggered, client_,
                      [] { wizard::handle(wizard::Event::aboutClick); });
 
@@ -355,6 +362,34 @@ ui::Answer QtMainWindow::msgBox(const std::string& text, ui::Buttons buttons, ui
 
 bool QtMainWindow::anotherInstanceRunning() {
     return instanceCheck_ && instanceCheck_();
+}
+
+void QtMainWindow::setImageDrives(platform::ImageDriveTable* drives) {
+    imageDrives_ = drives;
+    form_->findChild<QAction*>("DisketteImage")->setEnabled(drives != nullptr);
+}
+
+// The file dialog opens where the last image was, proposing the next one of its series.
+void QtMainWindow::chooseDisketteImage() {
+    if (imageDrives_ == nullptr || wizard::busy())
+        return;
+    const QString proposal =
+        lastImage_.isEmpty()
+            ? QString()
+            : QString::fromStdString(platform::nextInSeries(lastImage_.toStdString()));
+    const QString file = QFileDialog::getOpenFileName(
+        form_.get(), "Diskette image", proposal,
+        "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)");
+    if (file.isEmpty())
+        return;
+    try {
+        imageDrives_->putImage(file.toStdString());
+    } catch (const platform::Error& e) {
+        QMessageBox::critical(form_.get(), "Error!", QString::fromStdString(e.description()));
+        return;
+    }
+    lastImage_ = file;
+    wizard::handle(wizard::Event::imageChosen);
 }
 
 void QtMainWindow::keepAlive() {

@@ -13,6 +13,7 @@
 
 #include "frontends/qt/qt_about_box.h"
 #include "frontends/qt/qt_controls.h"
+#include "platform/image_drives.h"
 #include "ui/main_window.h"
 
 class QMessageBox;
@@ -41,6 +42,9 @@ class QtMainWindow : public ui::MainWindow {
     // What anotherInstanceRunning asks; by default, whether the user's instance lock is held
     // by another process (taking it now if the program has not tried yet).
     void setInstanceCheck(std::function<bool()> check) { instanceCheck_ = std::move(check); }
+    // The drives whose floppy drive takes the images the "Diskette image..." entry picks; the
+    // entry is disabled without them.
+    void setImageDrives(platform::ImageDriveTable* drives);
 
     // From now on message boxes are answered by the window itself, once shown: OK boxes with
     // OK, Yes/No boxes with the next queued answer (No, counted as unanswered, when none is
@@ -100,6 +104,9 @@ class QtMainWindow : public ui::MainWindow {
     int height_ = 0;
 
     std::function<bool()> instanceCheck_;
+    platform::ImageDriveTable* imageDrives_ = nullptr;
+    QString lastImage_;  // the image picked last, for the next proposal
+    void chooseDisketteImage();
     bool answering_ = false;
     std::function<void(QMessageBox&)> observer_;
     std::deque<ui::Answer> answers_;
