@@ -2,6 +2,7 @@
 // device, read-only.
 #pragma once
 
+#include <istream>
 #include <memory>
 #include <string>
 
@@ -14,5 +15,12 @@ namespace platform {
 std::shared_ptr<Medium> openDisketteImage(const std::string& hostFile);
 // The same for an image held in memory.
 std::shared_ptr<Medium> openDisketteImageBytes(std::string bytes);
+// The same for an image read through a stream (a device read past its caches).
+std::shared_ptr<Medium> openDisketteImageStream(std::unique_ptr<std::istream> image);
+
+// The diskette in a floppy device, read past the kernel's block cache, so that a diskette
+// swapped since the last look is never served from what was cached of the one before.
+// Raises as openDisketteImage does.
+std::shared_ptr<Medium> openDisketteDevice(const std::string& device);
 
 }  // namespace platform

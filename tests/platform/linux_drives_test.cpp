@@ -184,6 +184,33 @@ TEST(LinuxDrives, UsbFloppyDriveWithoutAndWithADiskette) {
     EXPECT_GT(a.freeBytes, 0u);
 }
 
+// A floppy device this user may read is read directly, a fresh look at every look: a swapped
+// diskette is seen at once, mounted or not; an unreadable one falls back to the mount.
+TEST(LinuxDrives, ReadableFloppyDeviceIsReadDirectly) {
+    Machine m;
+    m.mounts(systemMounts);
+    m.disk("fd0", {.removable = "1", .dev = "2:0"});
+    const fsys::path images = fsys::path(__FILE__).parent_path() / "../../samples/site42/images";
+    const fsys::path device = m.root() / "dev/fd0";
+    fsys::create_directories(device.parent_path());
+    fsys::copy_file(images / "disk1.img", device);
+    LinuxDriveTable table(m.root());
+
+    Drive a = driveOf(table, 'a');
+    EXPECT_TRUE(a.ready);
+    EXPECT_EQ(a.volumeName, "DISK1");
+    EXPECT_TRUE(table.mediumOf('A')->entry("archive.dat").has_value());
+
+    fsys::copy_file(images / "disk2.img", device, fsys::copy_options::overwrite_existing);
+    a = driveOf(table, 'A');
+    EXPECT_EQ(a.volumeName, "DISK2");
+    EXPECT_TRUE(table.mediumOf('A')->entry("disk0002.dat").has_value());
+
+    // No FAT volume in the device: the drive is what the mount table says.
+    writeFile(device, std::string(4096, '\0'));
+    EXPECT_FALSE(driveOf(table, 'A').ready);
+}
+
 TEST(LinuxDrives, FloppyDrivesAreToldByKernelNameSizeModelOrUdev) {
     Machine m;
     m.mounts(systemMounts);

@@ -139,4 +139,8 @@ std::shared_ptr<Medium> openDisketteImageBytes(std::string bytes) {
         std::make_unique<std::istringstream>(std::move(bytes), std::ios::in | std::ios::binary));
 }
 
+std::shared_ptr<Medium> openDisketteImageStream(std::unique_ptr<std::istream> image) {
+    return std::make_shared<fat::FatImage>(std::move(image));
+}
+
 }  // namespace platform

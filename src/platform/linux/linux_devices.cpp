@@ -324,7 +324,7 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
         mounts.push_back(m);
     }
 
-    Found rootDrive{"root", false, driveFixed, true, "", root};
+    Found rootDrive{"root", false, driveFixed, true, "", root, {}};
     std::string rootKey;
     for (const MountEntry& m : mounts) {
         if (m.mountPoint == "/" && startsWith(m.source, "/dev/")) {
@@ -340,7 +340,8 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
         if (!floppyIn(tree, root, disk))
             continue;
         floppies.insert(disk);
-        found["dev:" + disk] = Found{"dev:" + disk, true, driveRemovable, false, "", {}};
+        found["dev:" + disk] =
+            Found{"dev:" + disk, true, driveRemovable, false, "", {}, below(root, "/dev/" + disk)};
     }
 
     for (const MountEntry& m : mounts) {
@@ -364,6 +365,8 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
             if (f.key == rootKey)
                 continue;
             f.floppy = floppy;
+            if (floppy)
+                f.device = below(root, "/dev/" + disk);
             f.type = blockType(tree, disk, m.fsType, floppy);
             f.label = labelOf(device);
         } else if (networkTypes.count(m.fsType)) {

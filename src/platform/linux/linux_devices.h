@@ -34,6 +34,7 @@ struct Found {
     bool mounted = false;
     std::string label;               // volume name, or the share of a network mount
     std::filesystem::path hostRoot;  // the mounted folder (below the discovery root)
+    std::filesystem::path device;    // a floppy drive's device node (below the root)
 };
 
 // True when the block device `disk` (a name in <root>/sys/block) is a floppy drive: a kernel

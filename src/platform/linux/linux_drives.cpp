@@ -5,6 +5,7 @@
 #include "platform/linux/linux_drives.h"
 #include "platform/error.h"
 #include "platform/host_folder.h"
+#include "platform/image_medium.h"
 #include "platform/machine_drives.h"
 #include "platform/text_case.h"
 
@@ -62,6 +63,23 @@ Drive LinuxDriveTable::describe(char letter, Slot& s) {
     Drive d;
     d.letter = letter;
     d.type = s.found.type;
+    // A floppy drive the user may read is read directly, whatever is mounted from it: a fresh
+    // look at the diskette in it now.
+    if (s.found.floppy && !s.found.device.empty()) {
+        try {
+            s.medium = openDisketteDevice(s.found.device.string());
+            d.ready = true;
+            d.medium = s.medium;
+            d.volumeName = s.medium->label();
+            d.freeBytes = s.medium->freeBytes();
+            d.entry = driveEntryText(letter, d.type, d.volumeName);
+            return d;
+        } catch (const Error&) {
+            s.medium.reset();
+            // A diskette that holds no FAT volume, or none at all, or a device this user may
+            // not read: the mount, if any, as before.
+        }
+    }
     d.ready = s.found.mounted;
     if (d.ready) {
         d.volumeName = s.found.label;
@@ -86,6 +104,13 @@ std::vector<Drive> LinuxDriveTable::list() {
     for (auto& [letter, s] : slots_)
         out.push_back(describe(letter, s));
     return out;
+}
+
+std::shared_ptr<Medium> LinuxDriveTable::mediumOf(char letter) {
+    auto it = slots_.find(platform::upperLetter(letter));
+    if (it != slots_.end() && it->second.medium && it->second.found.floppy)
+        return it->second.medium;
+    return DriveTable::mediumOf(letter);
 }
 
 std::optional<Drive> LinuxDriveTable::find(char letter) {

@@ -24,6 +24,9 @@ class LinuxDriveTable : public DriveTable {
     std::vector<Drive> list() override;
     // The drive as it is now; nothing for a letter no device has had.
     std::optional<Drive> find(char letter) override;
+    // The medium the last look at the drive found: a floppy device is opened afresh at every
+    // look, not at every file operation.
+    std::shared_ptr<Medium> mediumOf(char letter) override;
 
   private:
     struct Slot {
