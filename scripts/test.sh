@@ -3,7 +3,7 @@
 # and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh dosfstools mtools
+scripts/install-deps.sh dosfstools mtools qt6-svg-dev
 build=${VELT_TEST_BUILD:-build/test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELT_SANITIZE=ON -DVELT_WERROR=ON \
       -DVELT_BENCH=ON >/dev/null
@@ -12,3 +12,6 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2
+
+# The Debian package: built, validated, installed into a scratch folder and run on the sample.
+bash scripts/package.sh

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     // No display name: the toolkit would add it to every title, message boxes' included.
     QApplication::setApplicationName("velt-converter");
     QApplication::setApplicationVersion(QString::fromStdString(app::versionText()));
-    QApplication::setDesktopFileName("velt-converter");
+    QApplication::setDesktopFileName("com.halvex.VeltConverter");
     QApplication::setWindowIcon(programIcon());
 
     platform::ImageDriveTable drives(platform::machineDrives());

@@ -347,10 +347,8 @@ QPixmap card(double scale, double dpr) {
     return c.finish(dpr);
 }
 
-QImage applicationIcon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+void paintApplicationIcon(QPainter& p, int size) {
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
     QLinearGradient back(0, 0, 64, 64);
@@ -362,6 +360,14 @@ QImage applicationIcon(int size) {
     drawDiskette(p, QRectF(6, 6, 30, 30), QColor(0x2f, 0x6f, 0xd0));
     drawArrow(p, QPointF(14, 44), QPointF(37, 44), 5, QColor(0xff, 0xc8, 0x3c));
     drawCard(p, QRectF(38, 26, 20, 32), QString());
+    p.restore();
+}
+
+QImage applicationIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintApplicationIcon(p, size);
     p.end();
     return image;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QSize>
 
@@ -30,5 +31,7 @@ QPixmap card(double scale = 1, double dpr = 1);
 // The program's icon, `size` pixels square; drawn without text, so no fonts are needed (the
 // build draws the desktop icon with it before any display exists).
 QImage applicationIcon(int size);
+// The same drawing on any painter (an SVG file's), `size` units square.
+void paintApplicationIcon(QPainter& painter, int size);
 
 }  // namespace qtui::pictures
