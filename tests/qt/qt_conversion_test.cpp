@@ -134,12 +134,18 @@ TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
     Form1::dispatch([&] {
         const int16_t step = app::wizardStep;
         QTimer::singleShot(0, [&] { timerFired = true; });
+        // As the window looks while a card is written.
+        UtilModule::setStatus("Please wait...\r\nWriting on the Compact Flash");
+        window->driveList().setVisible(false);
+        window->driveSize().setVisible(false);
         window->progressBar1().setVisible(true);
+        window->progressBar1().setValue(40);
         child<QProgressBar>("ProgressBar1")->update();
         const int before = barPaints.paints;
         ui::keepAlive();
         EXPECT_TRUE(timerFired);
         EXPECT_GT(barPaints.paints, before);
+        screenshot(window->widget(), "in-progress");
         // A click, a drive pick and the close box in the middle of the work go nowhere.
         QTest::mouseClick(child<QPushButton>("buttonOK"), Qt::LeftButton);
         EXPECT_EQ(app::wizardStep, step);
