@@ -5,6 +5,7 @@
 // over when they fail, each on its own.
 #include "diskset/reader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "diskset/archive.h"
@@ -56,10 +57,41 @@ bool makeArea(const std::string& folder) {
     return true;
 }
 
+constexpr size_t labelLength = 17;
+// The longest Archive ID text compared, leading zeros and all.
+constexpr size_t idLimit = 32767;
+// The most of a wrong Archive ID text a report shows.
+constexpr size_t excerptLength = 100;
+
+// The first line of a volume file without its line end (LF, or CR LF), reading no more of the
+// file than an Archive ID line can take; `ended` is false for a line longer than that, which
+// is then cut. Raises for an empty file, as reading past its end does.
+std::string firstLineOf(const std::string& path, bool& ended) {
+    std::string line(labelLength + idLimit + 2, '\0');
+    fs::BinaryFile file(path);
+    const size_t got = file.read(reinterpret_cast<uint8_t*>(line.data()), line.size());
+    file.close();
+    if (got == 0)
+        platform::raise(platform::err::inputPastEnd);
+    const size_t lf = line.find('\n');
+    ended = lf < got || got < line.size();
+    line.resize(std::min(lf, got));
+    if (ended && !line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+// What a report shows of a wrong Archive ID text: all of a short one, the start of a long one.
+std::string excerpt(const std::string& text, bool whole) {
+    if (whole && text.size() <= excerptLength)
+        return text;
+    return text.substr(0, excerptLength) + "...";
+}
+
 // The Archive ID text of a volume file matches the set's when it is all digits and reads as
 // the same number; leading zeros carry no meaning.
 bool sameArchiveId(const std::string& text) {
-    if (text.empty() || text.size() > 32767)
+    if (text.empty() || text.size() > idLimit)
         return false;
     for (char c : text) {
         if (c < '0' || c > '9')
@@ -72,7 +104,7 @@ bool sameArchiveId(const std::string& text) {
 }  // namespace
 
 int16_t readDiskette(int16_t n) {
-    if (n >= 100) {
+    if (n > UtilModule::lastDiskette) {
         UtilModule::report(std::string("Too many diskettes!") + crlf, "ERROR ");
         UtilModule::endProgram();
     }
@@ -85,10 +117,9 @@ int16_t readDiskette(int16_t n) {
         return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
 
     std::string firstLine;
+    bool lineEnded = true;
     try {
-        fs::TextStream stream = fso.OpenTextFile(volumePath, fs::ForReading);
-        firstLine = stream.ReadLine();
-        stream.Close();
+        firstLine = firstLineOf(volumePath, lineEnded);
     } catch (const platform::Error&) {
         UtilModule::report("Failed to open " + volumePath);
         return -1;
@@ -131,12 +162,13 @@ int16_t readDiskette(int16_t n) {
         }
     }
 
-    const std::string idText = firstLine.size() >= 17 ? firstLine.substr(17) : std::string();
-    if (!sameArchiveId(idText)) {
+    const std::string idText =
+        firstLine.size() >= labelLength ? firstLine.substr(labelLength) : std::string();
+    if (!lineEnded || !sameArchiveId(idText)) {
         app::wizardStep = 0;
         UtilModule::report(std::string(crlf) + "Wrong Archive ID at diskette #" + number + crlf +
                                "Expected " + UtilModule::numberText(app::archiveId) + " found " +
-                               idText,
+                               excerpt(idText, lineEnded),
                            "ERROR ");
         UtilModule::promptForDiskette(n);
         return -1;

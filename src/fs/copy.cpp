@@ -1,12 +1,22 @@
 // The copy-and-merge walk: a source tree copied into a target tree, files already there
 // receiving the source's bytes at their end.
+//
+// Each level lists its source folder and its target folder once and works on the media with
+// the names as they are spelled there: looking a name up in the target is a map look-up, so
+// a folder of n entries costs n operations, not n listings, and no converter path is resolved
+// again as the walk goes deeper.
 #include "fs/copy.h"
 
-#include <optional>
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "fs/file_system.h"
 #include "platform/error.h"
-#include "state/state.h"
+#include "platform/medium.h"
+#include "platform/paths.h"
+#include "platform/text_case.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
 
@@ -15,9 +25,79 @@ namespace UtilModule {
 namespace {
 
 constexpr int16_t entryLimit = 32767;
+constexpr size_t joinBlock = size_t{1} << 20;
+
+// A folder of the walk: its medium, its path there, and the converter path the reports show
+// (ending in "\").
+struct Place {
+    std::shared_ptr<platform::Medium> medium;
+    std::string relative;
+    std::string path;
+
+    std::string below(const std::string& name) const { return platform::joinPath(relative, name); }
+};
+
+// The entries of a target folder by name: the spelling as written first, then without regard
+// to case (the smallest name when several match), as paths are resolved.
+class TargetNames {
+  public:
+    void add(const platform::MediumEntry& e) {
+        exact_[e.name] = e;
+        auto [it, added] = folded_.try_emplace(platform::lowerAscii(e.name), e);
+        if (!added && e.name < it->second.name)
+            it->second = e;
+    }
+    const platform::MediumEntry* find(const std::string& name) const {
+        if (auto it = exact_.find(name); it != exact_.end())
+            return &it->second;
+        auto it = folded_.find(platform::lowerAscii(name));
+        return it == folded_.end() ? nullptr : &it->second;
+    }
+
+  private:
+    std::unordered_map<std::string, platform::MediumEntry> exact_, folded_;
+};
+
+bool ordinary(const platform::MediumEntry& e) {
+    return !e.hidden && !e.link && !e.special;
+}
+
+// The ordinary files and folders of the source folder, in the order of fs::listFolder.
+std::vector<platform::MediumEntry> sourceEntries(const Place& source) {
+    std::vector<platform::MediumEntry> entries = source.medium->list(source.relative);
+    std::erase_if(entries, [](const platform::MediumEntry& e) { return !ordinary(e); });
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(entries.size());
+    for (size_t k = 0; k < entries.size(); ++k)
+        keys.emplace_back(platform::lowerAscii(entries[k].name), k);
+    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first
+                                  : entries[a.second].name < entries[b.second].name;
+    });
+    std::vector<platform::MediumEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(entries[key.second]));
+    return sorted;
+}
+
+// What the target folder holds. A target that is no folder (a file stands where the source
+// has a folder) holds nothing: each write below it then fails and is reported.
+TargetNames targetEntries(const Place& target) {
+    TargetNames names;
+    try {
+        for (const platform::MediumEntry& e : target.medium->list(target.relative))
+            names.add(e);
+    } catch (const platform::Error& e) {
+        if (e.code() != platform::err::pathNotFound)
+            throw;
+    }
+    return names;
+}
 
 // The letter of the target's drive, as the reports name it.
-std::string targetLetter(const fs::FileSystemObject& fso, const std::string& target) {
+std::string targetLetter(const std::string& target) {
+    const fs::FileSystemObject fso;
     try {
         return fso.GetDrive(fso.GetDriveName(target)).DriveLetter();
     } catch (const platform::Error&) {
@@ -29,95 +109,187 @@ std::string spaceAdvice(const std::string& letter) {
     return "Ensure there is enough free space available on drive " + letter + ":\\";
 }
 
-}  // namespace
+void closeQuietly(std::unique_ptr<platform::MediumFile>& file) {
+    if (!file)
+        return;
+    try {
+        file->close();
+    } catch (const platform::Error&) {
+        // Only read from: nothing is lost.
+    }
+    file.reset();
+}
 
-int16_t copyFileChecked(const std::string& source, const std::string& target, int16_t step) {
-    fs::FileSystemObject fso;
+struct Level {
+    const Place& source;
+    const Place& target;
+    int16_t step;
     bool succeeded = false;  // a creation, append or copy of this level has succeeded
+};
 
-    std::vector<fs::DirEntry> entries = fs::listFolder(source);
+int16_t walk(const Place& source, const Place& target, int16_t step);
+
+// Two entries that differ only in letter case are one on the platform the sets come from; the
+// merge would join them into one file.
+int16_t refuseTwins(const Place& source, const std::vector<platform::MediumEntry>& entries) {
+    for (size_t k = 1; k < entries.size(); ++k) {
+        if (platform::sameIgnoringCase(entries[k - 1].name, entries[k].name)) {
+            report("Names differ only in letter case: " + source.path + entries[k - 1].name +
+                   " and " + source.path + entries[k].name + crlf +
+                   "No diskette of a set holds both. Ensure that the floppy disk is the right one");
+            return -1;
+        }
+    }
+    return 1;
+}
+
+int16_t copyFolder(Level& level, const platform::MediumEntry& entry, TargetNames& names) {
+    const std::string to = level.target.path + entry.name;
+    const platform::MediumEntry* there = names.find(entry.name);
+    const std::string name = there != nullptr ? there->name : entry.name;
+    if (there == nullptr || !ordinary(*there)) {
+        try {
+            level.target.medium->makeFolder(level.target.below(name));
+        } catch (const platform::Error&) {
+            report("Failed to create directory: " + to + crlf +
+                   spaceAdvice(targetLetter(level.target.path)));
+            return -1;
+        }
+        platform::MediumEntry made;
+        made.name = name;
+        made.folder = true;
+        names.add(made);
+        level.succeeded = true;
+        ui::keepAlive();
+    }
+    const Place from{level.source.medium, level.source.below(entry.name),
+                     level.source.path + entry.name + "\\"};
+    const Place into{level.target.medium, level.target.below(name), to + "\\"};
+    return walk(from, into, level.step);
+}
+
+// Appends the source file to the target file a block at a time: a piece of any size takes
+// one block of memory.
+int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::string& name) {
+    const std::string from = level.source.path + entry.name;
+    const std::string to = level.target.path + entry.name;
+    std::unique_ptr<platform::MediumFile> in, out;
+    // Until this level has succeeded once, a file that does not open ends it.
+    try {
+        in = level.source.medium->open(level.source.below(entry.name), platform::OpenMode::read,
+                                       false);
+    } catch (const platform::Error&) {
+        if (!level.succeeded)
+            throw;
+    }
+    try {
+        out = level.target.medium->open(level.target.below(name), platform::OpenMode::append, true);
+    } catch (const platform::Error&) {
+        if (!level.succeeded) {
+            closeQuietly(in);
+            throw;
+        }
+    }
+    std::vector<char> block(joinBlock);
+    for (;;) {
+        size_t n = 0;
+        try {
+            if (!in)
+                platform::raise(platform::err::badFileName);
+            n = in->read(block.data(), block.size());
+        } catch (const platform::Error&) {
+            out.reset();
+            in.reset();
+            report("Failed to read file " + from + crlf +
+                   "Ensure that the floppy disk is readable ");
+            return -1;
+        }
+        try {
+            if (!out)
+                platform::raise(platform::err::badFileName);
+            if (n > 0)
+                out->write(block.data(), n);
+            else
+                out->close();
+        } catch (const platform::Error&) {
+            out.reset();
+            in.reset();
+            report("Failed writing: " + to + crlf + spaceAdvice(targetLetter(level.target.path)));
+            return -1;
+        }
+        if (n == 0)
+            break;
+        ui::keepAlive();
+    }
+    closeQuietly(in);
+    level.succeeded = true;
+    return 1;
+}
+
+int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& names) {
+    const platform::MediumEntry* there = names.find(entry.name);
+    const std::string name = there != nullptr ? there->name : entry.name;
+    if (there != nullptr && !there->folder && !there->link && !there->special)
+        return appendFile(level, entry, name);
+
+    advanceProgress(level.step);
+    try {
+        const std::string from = level.source.below(entry.name);
+        const std::string to = level.target.below(name);
+        if (level.source.medium == level.target.medium && from == to)
+            platform::raise(platform::err::permissionDenied);  // a file onto itself
+        level.target.medium->copyFileFrom(*level.source.medium, from, to);
+    } catch (const platform::Error&) {
+        report("Can not copy file " + level.source.path + entry.name + " to " + level.target.path +
+               entry.name + crlf + "Ensure that the floppy disk is readable and that " + crlf +
+               "there is enough free space available on drive " + targetLetter(level.target.path) +
+               ":\\");
+        return -1;
+    }
+    if (there == nullptr) {
+        platform::MediumEntry copied;
+        copied.name = name;
+        names.add(copied);
+    }
+    level.succeeded = true;
+    return 1;
+}
+
+int16_t walk(const Place& source, const Place& target, int16_t step) {
+    const std::vector<platform::MediumEntry> entries = sourceEntries(source);
     // The level's entry counter also counts "." and "..".
     if (entries.size() + 2 > static_cast<size_t>(entryLimit))
         platform::raise(platform::err::overflow);
+    if (refuseTwins(source, entries) == -1)
+        return -1;
+    TargetNames names = targetEntries(target);
 
-    for (const fs::DirEntry& entry : entries) {
-        const std::string from = source + entry.name;
-        const std::string to = target + entry.name;
+    Level level{source, target, step};
+    for (const platform::MediumEntry& entry : entries) {
         try {
-            if (entry.folder) {
-                if (!fs::entryExists(to)) {
-                    try {
-                        fs::makeFolder(to);
-                    } catch (const platform::Error&) {
-                        report("Failed to create directory: " + to + crlf +
-                               spaceAdvice(targetLetter(fso, target)));
-                        return -1;
-                    }
-                    succeeded = true;
-                }
-                if (copyFileChecked(from + "\\", to + "\\", step) == -1)
-                    return -1;
-            } else if (fso.FileExists(to)) {
-                std::optional<fs::TextStream> in, out;
-                // Until this level has succeeded once, a file that does not open ends it.
-                try {
-                    in = fso.OpenTextFile(from, fs::ForReading);
-                } catch (const platform::Error&) {
-                    if (!succeeded)
-                        throw;
-                }
-                try {
-                    out = fso.OpenTextFile(to, fs::ForAppending, true);
-                } catch (const platform::Error&) {
-                    if (!succeeded)
-                        throw;
-                }
-                std::string bytes;
-                try {
-                    if (!in)
-                        platform::raise(platform::err::badFileName);
-                    bytes = in->ReadAll();
-                } catch (const platform::Error&) {
-                    in.reset();
-                    out.reset();
-                    report("Failed to read file " + from + crlf +
-                           "Ensure that the floppy disk is readable ");
-                    return -1;
-                }
-                try {
-                    if (!out)
-                        platform::raise(platform::err::badFileName);
-                    out->Write(bytes);
-                    out->Close();
-                } catch (const platform::Error&) {
-                    out.reset();
-                    in.reset();
-                    report("Failed writing: " + to + crlf + spaceAdvice(targetLetter(fso, target)));
-                    return -1;
-                }
-                in->Close();
-                succeeded = true;
-            } else {
-                advanceProgress(step);
-                try {
-                    fso.CopyFile(from, to, true);
-                } catch (const platform::Error&) {
-                    report("Can not copy file " + from + " to " + to + crlf +
-                           "Ensure that the floppy disk is readable and that " + crlf +
-                           "there is enough free space available on drive " +
-                           targetLetter(fso, target) + ":\\");
-                    return -1;
-                }
-                succeeded = true;
-            }
+            const int16_t r =
+                entry.folder ? copyFolder(level, entry, names) : copyFile(level, entry, names);
+            if (r == -1)
+                return -1;
         } catch (const platform::Error&) {
             // Unreported failures end the level until it has succeeded once; after that the
             // entry is passed over and the walk goes on.
-            if (!succeeded)
+            if (!level.succeeded)
                 throw;
         }
     }
     return 1;
+}
+
+Place placeOf(const std::string& folder) {
+    platform::MediumPath mp = platform::resolvePath(folder);
+    return Place{std::move(mp.medium), std::move(mp.relative), folder};
+}
+
+}  // namespace
+
+int16_t copyFileChecked(const std::string& source, const std::string& target, int16_t step) {
+    return walk(placeOf(source), placeOf(target), step);
 }
 
 }  // namespace UtilModule

@@ -6,6 +6,9 @@
 
 namespace UtilModule {
 
+// The highest diskette number of a set; diskette 100 and above are never read.
+inline constexpr int16_t lastDiskette = 99;
+
 // The platform's temporary folder, without a trailing "\".
 std::string getTempFolder();
 // The temporary area's folders below `temp` (the temporary folder), without a trailing "\":
@@ -15,9 +18,11 @@ std::string diskArea(const std::string& temp, int n);
 // Files and folders below `folder` (ending in "\") at every depth; raises 6 above 32767.
 int16_t countFolderEntries(const std::string& folder);
 // Deletes `folder` (ending in "\") with everything below it; nothing when it does not exist.
-// Never follows a symbolic link. Failures raise platform::Error.
+// Never follows a symbolic link, never takes a drive's root (75). Failures raise
+// platform::Error, 71 when the drive is not ready.
 void removeFolderTree(const std::string& folder);
-// Removes the flat area and the diskette areas 1 to totalDisks, logging each.
+// Removes the flat area and the diskette areas 1 to totalDisks (at most lastDiskette),
+// logging each.
 void removeTempArea();
 
 }  // namespace UtilModule

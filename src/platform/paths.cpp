@@ -79,8 +79,11 @@ MediumPath resolvePath(const std::string& path) {
     }
 
     std::string written;
-    for (const std::string& part : components)
-        written = joinPath(written, part);
+    for (const std::string& part : components) {
+        if (!written.empty())
+            written += '\\';
+        written += part;
+    }
     MediumPath out;
     out.letter = letter;
     out.relative = medium->resolve(written);

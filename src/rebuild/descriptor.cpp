@@ -62,8 +62,13 @@ bool writeSingleDescriptor() {
     const std::string source = diskArea(temp, 1) + "\\archive.dat";
     const std::string target = flat + "\\archive.dat";
 
-    if (!fso.FileExists(source))
-        return true;
+    // Without diskette 1's descriptor the image would reach the card with whatever archive.dat
+    // the merge pass left, which is not the set's.
+    if (!fso.FileExists(source)) {
+        report("Failed writing: " + target + crlf + source + " " +
+               platform::errorDescription(platform::err::fileNotFound));
+        return false;
+    }
     appendLog("Create " + target);
     try {
         fso.CreateTextFile(target, true);

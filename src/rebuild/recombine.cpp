@@ -1,7 +1,10 @@
 // recombineDatabase and createParentFolders: the diskette areas are merged into the flat area,
 // then every archived file is put there again from its own area, spread files joined piece by
 // piece.
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "fs/copy.h"
 #include "fs/file_system.h"
@@ -9,6 +12,7 @@
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
 #include "state/state.h"
+#include "ui/main_window.h"
 #include "ui/util_module.h"
 
 namespace UtilModule {
@@ -16,6 +20,7 @@ namespace UtilModule {
 namespace {
 
 const std::string keycodeName = "\\keycode.rec";
+constexpr size_t joinBlock = size_t{1} << 20;
 
 std::string failedWriting(const std::string& destination) {
     return "Failed writing: " + destination + crlf +
@@ -66,11 +71,16 @@ bool continuesEarlierEntry(int16_t index) {
 bool appendPiece(const fs::FileSystemObject& fso, const std::string& source,
                  const std::string& destination) {
     try {
-        fs::TextStream in = fso.OpenTextFile(source, fs::ForReading);
+        fs::BinaryFile in(source);
         fs::TextStream out = fso.OpenTextFile(destination, fs::ForAppending, true);
-        out.Write(in.ReadAll());
+        // A block at a time: a piece of any size takes one block of memory.
+        std::vector<uint8_t> block(joinBlock);
+        while (const size_t n = in.read(block.data(), block.size())) {
+            out.Write(std::string_view(reinterpret_cast<const char*>(block.data()), n));
+            ui::keepAlive();
+        }
         out.Close();
-        in.Close();
+        in.close();
     } catch (const platform::Error&) {
         // Both streams are closed by now: they went out of scope before this handler.
         report(failedWriting(destination));

@@ -265,6 +265,67 @@ TEST_F(ReaderTest, ArchiveIdIsComparedAsANumber) {
     }
 }
 
+TEST_F(ReaderTest, AFirstLineWithoutEndIsReadOnlyAsFarAsAnArchiveIdReaches) {
+    struct Case {
+        std::string id;  // what follows the label, without a line end
+        bool accepted;
+    };
+    const std::string longest = std::string(32764, '0') + "812";  // the longest ID compared
+    const std::vector<Case> cases = {
+        {longest, true},
+        {"0" + longest, false},
+        {"812" + std::string(size_t{1} << 20, '9'), false},
+    };
+    build(exampleSet());
+    for (const Case& c : cases) {
+        testsupport::writeFile(set.disk(1) / "disk0001.dat", "ARCHIVE-ID-LABEL:" + c.id);
+        window = std::make_unique<headless::HeadlessWindow>();
+        ui::installWindow(window.get());
+        window->driveList().setListIndex(0);
+        insert(1);
+        EXPECT_EQ(read(1), c.accepted ? 0 : -1) << c.id.size();
+        if (c.accepted)
+            continue;
+        // What the report shows of the line is bounded, and says it is cut.
+        EXPECT_EQ(onlyBox(), "\r\nWrong Archive ID at diskette #1\r\nExpected 812 found " +
+                                 c.id.substr(0, 100) + "...");
+        for (const std::string& line : logs())
+            EXPECT_LT(line.size(), 200u);
+    }
+}
+
+// A link on a diskette may point anywhere on the host: it is read as no entry at all.
+TEST_F(ReaderTest, LinkedEntriesAreAbsent) {
+    struct Case {
+        std::string linked;
+        int16_t result;
+        std::string box;  // "" for none
+    };
+    const std::vector<Case> cases = {
+        {"archive.dat", -1, "A:\\archive.dat File not found\r\nInsert diskette #1"},
+        {"disk0001.dat", -1, "Wrong diskette!\r\nInsert diskette #1"},
+        {"db/data.dat", 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(scratch.path() / "set");
+        build(exampleSet());
+        const auto entry = set.disk(1) / c.linked;
+        testsupport::writeFile(scratch.path() / "host" / c.linked, testsupport::readFile(entry));
+        std::filesystem::remove(entry);
+        std::filesystem::create_symlink(scratch.path() / "host" / c.linked, entry);
+        window = std::make_unique<headless::HeadlessWindow>();
+        ui::installWindow(window.get());
+        window->driveList().setListIndex(0);
+        insert(1);
+        EXPECT_EQ(read(1), c.result) << c.linked;
+        if (c.box.empty())
+            EXPECT_TRUE(boxes().empty()) << c.linked;
+        else
+            EXPECT_EQ(onlyBox(), c.box);
+        EXPECT_FALSE(std::filesystem::exists(area(1) / c.linked)) << c.linked;
+    }
+}
+
 TEST_F(ReaderTest, UnreadableVolumeFile) {
     build(exampleSet());
     insert(1);

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "frontends/headless/headless_window.h"
 #include "fs/fs_fixture.h"
+#include "fs/probe_medium.h"
+#include "fs/temp_area.h"
 #include "state/state.h"
+#include "support/set_builder.h"
 
 namespace {
 
@@ -26,6 +31,14 @@ class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
     void TearDown() override { ui::installWindow(nullptr); }
 
     float progress() { return window.progressBar1().value(); }
+    // Runs `work` with every medium seen through a probe, and returns what the probe saw.
+    fstest::Probe probed(const std::function<void()>& work) {
+        fstest::ProbedDrives seen(drives);
+        platform::installDrives(&seen);
+        work();
+        platform::installDrives(&drives);
+        return seen.probe;
+    }
     size_t boxes() const { return window.messageBoxes().size(); }
     const headless::MsgBoxRecord& lastBox() const { return window.messageBoxes().back(); }
 
@@ -181,6 +194,87 @@ TEST_F(CopyTest, NeverDescendsIntoSymbolicLinks) {
     EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1);
     EXPECT_FALSE(std::filesystem::exists(host("c/Temp/T/link")));
     EXPECT_TRUE(std::filesystem::exists(host("c/Temp/T/real.dat")));
+}
+
+TEST_F(CopyTest, NamesThatDifferOnlyInCaseRefuseTheLevelBeforeItIsCopied) {
+    struct Case {
+        std::vector<std::string> files;
+        std::string first, second;
+    };
+    const std::vector<Case> cases = {
+        {{"a.dat", "ARCHIVE.DAT", "archive.dat"}, "A:\\ARCHIVE.DAT", "A:\\archive.dat"},
+        {{"db/X.dat", "db/x.dat"}, "A:\\db\\X.dat", "A:\\db\\x.dat"},
+        {{"Db/x.dat", "db"}, "A:\\Db", "A:\\db"},  // a folder and a file
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(host("a"));
+        std::filesystem::remove_all(host("c/Temp/T"));
+        std::filesystem::create_directories(host("c/Temp/T"));
+        for (const std::string& f : c.files)
+            writeFile(host("a/" + f), f);
+        const size_t before = boxes();
+        EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1) << c.first;
+        ASSERT_EQ(boxes(), before + 1);
+        EXPECT_EQ(lastBox().text, "Names differ only in letter case: " + c.first + " and " +
+                                      c.second +
+                                      "\r\nNo diskette of a set holds both. Ensure that the "
+                                      "floppy disk is the right one");
+        for (const auto& e : std::filesystem::recursive_directory_iterator(host("c/Temp/T")))
+            EXPECT_TRUE(e.is_directory()) << e.path();
+    }
+}
+
+TEST_F(CopyTest, AppendsABlockAtATimeWhateverTheFileSize) {
+    const std::string piece = testsupport::noise((size_t{3} << 20) + 5, 7);
+    writeFile(host("c/Temp/T/big.dat"), "head");
+    writeFile(host("a/big.dat"), piece);
+    const fstest::Probe seen =
+        probed([] { EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1); });
+    EXPECT_EQ(readFile(host("c/Temp/T/big.dat")), "head" + piece);
+    EXPECT_LE(seen.largestWrite, size_t{1} << 20);
+}
+
+// Copying, counting and removing a tree asks of the media in proportion to its size, however
+// wide or deep it is: a name is not looked for again in a folder that has been listed.
+TEST_F(CopyTest, WorkGrowsInProportionToWidthAndDepth) {
+    struct Case {
+        const char* shape;
+        std::function<void(int)> grow;
+        int small;
+    };
+    const std::vector<Case> cases = {
+        {"wide",
+         [this](int n) {
+             for (int k = 0; k < n; ++k)
+                 std::filesystem::create_directories(host("a/f" + std::to_string(k)));
+         },
+         50},
+        {"deep",
+         [this](int n) {
+             std::string path = "a";
+             for (int k = 0; k < n; ++k)
+                 path += "/d";
+             std::filesystem::create_directories(host(path));
+         },
+         25},
+    };
+    for (const Case& c : cases) {
+        uint64_t work[2] = {};
+        for (int size : {0, 1}) {
+            std::filesystem::remove_all(host("a"));
+            std::filesystem::create_directories(host("a"));
+            c.grow(c.small << (2 * size));
+            work[size] = probed([] {
+                             EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 0), 1);
+                             UtilModule::countFolderEntries("A:\\");
+                             UtilModule::removeFolderTree("C:\\Temp\\T\\");
+                         }).work();
+            std::filesystem::create_directories(host("c/Temp/T"));
+        }
+        // Four times the folders: four times the work, where looking names up again made it
+        // sixteen.
+        EXPECT_LT(work[1] * 10, work[0] * 45) << c.shape << ": " << work[0] << " then " << work[1];
+    }
 }
 
 }  // namespace

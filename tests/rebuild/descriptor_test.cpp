@@ -174,18 +174,24 @@ TEST_F(DescriptorTest, SourceWithoutFileLineIsReportedOnce) {
     EXPECT_EQ(window->logs(), (std::vector<std::string>{"Create " + targetPath, failedWriting}));
 }
 
-TEST_F(DescriptorTest, MissingSourceLeavesEverythingAlone) {
+// Without diskette 1's descriptor the flat area holds whatever archive.dat the merge left: the
+// image is not the set's.
+TEST_F(DescriptorTest, MissingSourceIsReportedAndLeavesTheTargetAlone) {
     Layout l;
     l.pieces = {{1, "\\a.dat", "a"}};
     layOutJoined(l);
     std::filesystem::remove(area(1) / "archive.dat");
     writeFile(flat() / "archive.dat", "merged\n");
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
 
     EXPECT_EQ(target(), "merged\n");
-    EXPECT_TRUE(window->logs().empty());
-    EXPECT_TRUE(window->messageBoxes().empty());
+    const std::string text =
+        "Failed writing: " + targetPath + "\r\nC:\\Temp\\VELT_disk1\\archive.dat File not found";
+    EXPECT_EQ(app::errorText, text);
+    EXPECT_EQ(window->logs(), std::vector<std::string>{text});
+    ASSERT_EQ(window->messageBoxes().size(), 1u);
+    EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
 }
 
 TEST_F(DescriptorTest, WriteProtectedTargetIsReported) {

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "fs/probe_medium.h"
+#include "platform/context.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "support/set_builder.h"
 
 namespace rebuildtest {
 namespace {
@@ -83,6 +86,24 @@ TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
 
     EXPECT_TRUE(UtilModule::recombineDatabase());
     EXPECT_EQ(readFile(flat() / "big.dat"), "one-two-three");
+}
+
+TEST_F(RecombineTest, PiecesAreJoinedABlockAtATimeWhateverTheirSize) {
+    const std::string large = testsupport::noise((size_t{3} << 20) + 3, 11);
+    Layout l;
+    l.disks = 3;
+    l.pieces = {{1, "\\big.dat", "one-", true, false},
+                {2, "\\big.dat", large, true, false},
+                {3, "\\big.dat", "-three", true, true}};
+    layOut(l);
+    fstest::ProbedDrives probed(drives);
+    platform::installDrives(&probed);
+
+    EXPECT_TRUE(UtilModule::recombineDatabase());
+
+    platform::installDrives(&drives);
+    EXPECT_EQ(readFile(flat() / "big.dat"), "one-" + large + "-three");
+    EXPECT_LE(probed.probe.largestWrite, size_t{1} << 20);
 }
 
 TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {

@@ -2,9 +2,13 @@
 // temporary area even when clearing it fails.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 
+#include "fs/probe_medium.h"
+#include "platform/context.h"
 #include "state/state.h"
+#include "support/set_builder.h"
 #include "wizard/form1.h"
 #include "wizard/wizard_support.h"
 
@@ -218,23 +222,81 @@ TEST_F(QuitTest, CloseAnsweredYesEndsAndIsNotAskedAgain) {
 }
 
 TEST_F(QuitTest, FailedClearingIsReportedAndTheProgramStillEnds) {
+    struct Case {
+        const char* drive;
+        std::function<void()> spoil;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"write-protected",
+         [this] {
+             platform::MediumOptions locked = medium("c", "SYSTEM");
+             locked.faults.readonly = true;
+             drives.insert('c', locked);
+         },
+         "Permission denied"},
+        {"not ready", [this] { drives.eject('c'); }, "Disk not ready"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drive);
+        Form1::resetForm();
+        drives.insert('c', medium("c", "SYSTEM"));
+        enterStep(4);
+        makeTempArea();
+        c.spoil();
+        EXPECT_FALSE(exitClick());
+        const auto boxes = newBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, "Error!");
+        EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
+        EXPECT_EQ(boxes[0].text, "Failed to remove the temporary directory\r\n" + c.reason);
+        const auto logs = newLogs();
+        ASSERT_EQ(logs.size(), 2u);
+        EXPECT_EQ(logs[0], "Remove temporary directory C:\\Temp\\VELT_flat\\");
+        EXPECT_EQ(logs[1], "ERROR " + boxes[0].text);
+        EXPECT_TRUE(Form1::ended());
+        EXPECT_TRUE(win().quitCalled());
+        EXPECT_TRUE(std::filesystem::exists(tempHost("VELT_flat")));
+    }
+}
+
+TEST_F(QuitTest, ExitAfterASetCountingThousandsOfDiskettesEndsWithABoundedLog) {
     enterStep(4);
+    app::totalDisks = 32767;
     makeTempArea();
-    platform::MediumOptions locked = medium("c", "SYSTEM");
-    locked.faults.readonly = true;
-    drives.insert('c', locked);
     EXPECT_FALSE(exitClick());
+    const auto logs = newLogs();
+    ASSERT_EQ(logs.size(), 100u);  // the flat area and diskettes 1 to 99: no others are read
+    EXPECT_EQ(logs.back(), "Remove temporary directory C:\\Temp\\VELT_disk99\\");
+    expectTempAreaGone();
+    EXPECT_TRUE(newBoxes().empty());
+    EXPECT_TRUE(win().quitCalled());
+}
+
+TEST_F(QuitTest, AnAllocationFailureIsReportedAndTheAreaCanStillBeRemoved) {
+    testsupport::SetPlan plan;
+    plan.files = {testsupport::wholeFile("keycode.rec", "abc"),
+                  testsupport::wholeFile("db/a.dat", "data")};
+    testsupport::buildSet(scratch.path() / "set", plan);
+    fstest::ProbedDrives probed(drives);
+    probed.probe.starved = "db\\a.dat";
+    platform::installDrives(&probed);
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    drives.insert('a', medium("set/disk1"));
+    newBoxes();
+    ASSERT_TRUE(ok());
     const auto boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Error!");
-    EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
-    EXPECT_EQ(boxes[0].text, "Failed to remove the temporary directory\r\nPermission denied");
-    const auto logs = newLogs();
-    ASSERT_EQ(logs.size(), 2u);
-    EXPECT_EQ(logs[0], "Remove temporary directory C:\\Temp\\VELT_flat\\");
-    EXPECT_EQ(logs[1], "ERROR " + boxes[0].text);
-    EXPECT_TRUE(Form1::ended());
-    EXPECT_TRUE(win().quitCalled());
+    EXPECT_EQ(boxes[0].text, "Out of memory (error 7)");
+    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_TRUE(std::filesystem::is_directory(tempHost("VELT_disk1") / "db"));
+
+    answer(ui::Answer::yes);
+    EXPECT_FALSE(exitClick());
+    expectTempAreaGone();
+    EXPECT_EQ(newBoxes().size(), 1u);  // the quit question only
+    platform::installDrives(&drives);
 }
 
 }  // namespace

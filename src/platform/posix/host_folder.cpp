@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,9 +65,25 @@ std::string hostRelative(const std::string& path) {
 
 // openat2 confines the whole resolution; kernels without it get a walk name by name.
 bool haveOpenat2 = true;
+// openat2 takes no path of PATH_MAX bytes or more: a longer one is opened a part at a time,
+// each part beneath the folder the part before it opened.
+constexpr size_t partLimit = PATH_MAX / 2;
 
-int openBeneath(int rootFd, const std::string& path, int flags, mode_t mode = 0) {
-    const std::string rel = hostRelative(path);
+// Opens `rel`, a host path ("/" between names, "." for the folder itself), beneath `rootFd`.
+int openHostBeneath(int rootFd, const std::string& rel, int flags, mode_t mode = 0) {
+    if (haveOpenat2 && rel.size() > partLimit) {
+        const size_t cut = rel.rfind('/', partLimit);
+        if (cut != std::string::npos && cut > 0) {
+            Fd part(openHostBeneath(rootFd, rel.substr(0, cut), O_PATH | O_DIRECTORY));
+            if (part.get() < 0)
+                return -1;
+            const int fd = openHostBeneath(part.get(), rel.substr(cut + 1), flags, mode);
+            const int e = errno;
+            part = Fd();
+            errno = e;
+            return fd;
+        }
+    }
     if (haveOpenat2) {
         open_how how{};
         how.flags = static_cast<uint64_t>(flags | O_CLOEXEC);
@@ -105,6 +122,10 @@ int openBeneath(int rootFd, const std::string& path, int flags, mode_t mode = 0)
         dir = std::move(next);
         start = slash + 1;
     }
+}
+
+int openBeneath(int rootFd, const std::string& path, int flags, mode_t mode = 0) {
+    return openHostBeneath(rootFd, hostRelative(path), flags, mode);
 }
 
 // The folder that holds `path`, opened to work on its entry by name.
@@ -263,37 +284,49 @@ void syncFd(int fd, bool folder) {
     }
 }
 
-void syncBelow(int dirFd) {
-    Fd listing(::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (listing.get() < 0)
-        raiseErrno(errno);
-    DIR* dir = ::fdopendir(listing.get());
-    if (dir == nullptr)
-        raiseErrno(errno);
-    listing.release();
-    std::vector<std::pair<std::string, bool>> children;
-    errno = 0;
-    while (dirent* e = ::readdir(dir)) {
-        std::string name = e->d_name;
-        struct stat st {};
-        if (name == "." || name == ".." ||
-            ::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode) || S_ISREG(st.st_mode))
-            children.emplace_back(name, S_ISDIR(st.st_mode));
-    }
-    ::closedir(dir);
-    for (const auto& [name, folder] : children) {
-        Fd child(::openat(dirFd, name.c_str(),
-                          (folder ? O_RDONLY | O_DIRECTORY : O_RDONLY) | O_NOFOLLOW | O_CLOEXEC));
-        if (child.get() < 0)
+// Flushes the files of the folder at `rel` beneath `topFd`, then its folders the same way, then
+// the folder itself. Each folder is opened by its path from the top when its turn comes, so a
+// deep tree keeps no more descriptors open than a shallow one.
+void syncBelow(int topFd, const std::string& rel) {
+    std::vector<std::string> folders;
+    {
+        Fd dirFd(openHostBeneath(topFd, rel, O_RDONLY | O_DIRECTORY));
+        if (dirFd.get() < 0)
             raiseErrno(errno);
-        if (folder)
-            syncBelow(child.get());
-        else
-            syncFd(child.get(), false);
+        Fd listing(::openat(dirFd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (listing.get() < 0)
+            raiseErrno(errno);
+        DIR* dir = ::fdopendir(listing.get());
+        if (dir == nullptr)
+            raiseErrno(errno);
+        listing.release();
+        std::vector<std::string> files;
+        errno = 0;
+        while (dirent* e = ::readdir(dir)) {
+            std::string name = e->d_name;
+            struct stat st {};
+            if (name == "." || name == ".." ||
+                ::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            if (S_ISDIR(st.st_mode))
+                folders.push_back(name);
+            else if (S_ISREG(st.st_mode))
+                files.push_back(name);
+        }
+        ::closedir(dir);
+        for (const std::string& name : files) {
+            Fd file(::openat(dirFd.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+            if (file.get() < 0)
+                raiseErrno(errno);
+            syncFd(file.get(), false);
+        }
     }
-    syncFd(dirFd, true);
+    for (const std::string& name : folders)
+        syncBelow(topFd, rel + '/' + name);
+    Fd dirFd(openHostBeneath(topFd, rel, O_RDONLY | O_DIRECTORY));
+    if (dirFd.get() < 0)
+        raiseErrno(errno);
+    syncFd(dirFd.get(), true);
 }
 
 class HostFolder : public Medium {
@@ -437,7 +470,7 @@ class HostFolder : public Medium {
 
     void copyFileFrom(Medium& source, const std::string& from, const std::string& to) override {
         std::string sourceHost = source.hostPath(from);
-        if (sourceHost.empty()) {
+        if (sourceHost.empty() || sourceHost.size() >= PATH_MAX) {
             copyInBlocks(source, from, *this, to);
             return;
         }
@@ -502,7 +535,7 @@ class HostFolder : public Medium {
         Fd fd(openBeneath(root().get(), folder, O_RDONLY | O_DIRECTORY));
         if (fd.get() < 0)
             raise(errno == ENOENT ? err::fileNotFound : codeForErrno(errno));
-        syncBelow(fd.get());
+        syncBelow(fd.get(), ".");
         if (!folder.empty()) {
             Fd parent(openBeneath(root().get(), parentOf(folder), O_RDONLY | O_DIRECTORY));
             if (parent.get() < 0)
