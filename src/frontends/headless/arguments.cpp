@@ -44,6 +44,15 @@ bool looksLikeOption(const std::string& word) {
 
 }  // namespace
 
+std::filesystem::path hostPathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const std::filesystem::path& host) {
+    const std::u8string text = host.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 char parseDriveWord(const std::string& command, const std::string& word) {
     const bool ok = word.size() == 2 && word[1] == ':' &&
                     ((word[0] >= 'a' && word[0] <= 'z') || (word[0] >= 'A' && word[0] <= 'Z'));
@@ -115,13 +124,14 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
         return std::nullopt;
     }
     std::error_code ec;
-    if (!std::filesystem::is_directory(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+    const std::filesystem::path host = hostPathOf(path);
+    if (!std::filesystem::is_directory(host, ec) && !std::filesystem::is_regular_file(host, ec)) {
         if (looksLikeOption(w[i]) && i + 1 < w.size())
             throw ScriptError(command + ": unknown option " + headless::jsonString(w[i]));
         throw ScriptError(command + ": " + headless::jsonString(path) +
                           " is neither an existing folder nor a diskette image file");
     }
-    medium.root = std::filesystem::absolute(path, ec).lexically_normal();
+    medium.root = std::filesystem::absolute(host, ec).lexically_normal();
     if (ec)
         throw ScriptError(command + ": " + headless::jsonString(path) + ": " + ec.message());
     return medium;

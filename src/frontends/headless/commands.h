@@ -1,6 +1,7 @@
 // The script's commands. Each runs one line of its kind and raises ScriptError for a bad one.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "frontends/headless/script_words.h"
@@ -32,6 +33,11 @@ char parseDriveWord(const std::string& command, const std::string& word);
 int parseDriveType(const std::string& word);
 // The options from word `first` on and the PATH after them; nothing for the PATH "-" when
 // `allowNone`.
+// Script paths are UTF-8; host paths are built from them and shown in them as UTF-8 on every
+// platform (a narrow string would be read in the Windows code page).
+std::filesystem::path hostPathOf(const std::string& utf8);
+std::string utf8Of(const std::filesystem::path& host);
+
 std::optional<platform::MediumOptions> parseMedium(const std::string& command, const Words& w,
                                                    size_t first, bool allowNone);
 // ScriptError unless the command has exactly `count` words, itself included.

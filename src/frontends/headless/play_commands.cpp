@@ -50,7 +50,7 @@ void prepareTemp(Session& s) {
         platform::MediumPath mp = platform::resolvePath(temp.size() == 2 ? temp + "\\" : temp);
         std::string relative = mp.relative;
         std::replace(relative.begin(), relative.end(), '\\', '/');
-        host = s.drives.hostRoot(letter) / relative;
+        host = s.drives.hostRoot(letter) / hostPathOf(relative);
     } catch (const platform::Error& e) {
         throw ScriptError("temp: " + headless::jsonString(temp) + ": " + e.description(),
                           s.tempLine);
@@ -58,7 +58,7 @@ void prepareTemp(Session& s) {
     std::error_code ec;
     std::filesystem::create_directories(host, ec);
     if (ec || !std::filesystem::is_directory(host))
-        throw ScriptError("temp: cannot make the folder " + headless::jsonString(host.string()) +
+        throw ScriptError("temp: cannot make the folder " + headless::jsonString(utf8Of(host)) +
                               (ec ? ": " + ec.message() : std::string()),
                           s.tempLine);
     platform::setTempFolder(temp);
@@ -102,7 +102,7 @@ void insertCommand(Session& s, const Words& w) {
     try {
         s.drives.insert(letter, medium);
     } catch (const platform::Error& e) {
-        throw ScriptError("insert: " + headless::jsonString(medium.root.string()) + ": " +
+        throw ScriptError("insert: " + headless::jsonString(utf8Of(medium.root)) + ": " +
                           e.description());
     }
 }

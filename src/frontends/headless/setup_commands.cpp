@@ -11,7 +11,7 @@ void driveCommand(Session& s, const Words& w) {
     const char letter = parseDriveWord("drive", w[1]);
     const int type = parseDriveType(w[2]);
     auto medium = parseMedium("drive", w, 3, true);
-    const std::string root = medium ? medium->root.string() : "";
+    const std::string root = medium ? utf8Of(medium->root) : "";
     try {
         s.drives.define(letter, type, std::move(medium));
     } catch (const platform::Error& e) {
