@@ -1,0 +1,96 @@
+// The machine's drives on Windows: the letters GetLogicalDrives reports, typed by GetDriveTypeW,
+// named and found ready by GetVolumeInformationW. A drive without a medium is listed, not ready;
+// no system box asks for a diskette, since critical errors come back to the program as codes.
+#include <windows.h>
+
+#include <map>
+
+#include "platform/error.h"
+#include "platform/host_folder.h"
+#include "platform/machine_drives.h"
+#include "platform/text_case.h"
+#include "platform/win32/win32_text.h"
+
+namespace platform {
+
+namespace {
+
+// GetDriveTypeW's values are the designed-for type codes, one higher.
+int typeCode(UINT type) {
+    switch (type) {
+        case DRIVE_REMOVABLE:
+            return driveRemovable;
+        case DRIVE_FIXED:
+            return driveFixed;
+        case DRIVE_REMOTE:
+            return driveNetwork;
+        case DRIVE_CDROM:
+            return driveCdRom;
+        case DRIVE_RAMDISK:
+            return driveRamDisk;
+        default:
+            return driveUnknown;
+    }
+}
+
+class Win32DriveTable : public DriveTable {
+  public:
+    Win32DriveTable() { SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS); }
+
+    std::vector<Drive> list() override {
+        std::vector<Drive> out;
+        const DWORD mask = GetLogicalDrives();
+        for (int i = 0; i < 26; ++i) {
+            if ((mask & (DWORD{1} << i)) != 0)
+                out.push_back(describe(static_cast<char>('A' + i)));
+        }
+        return out;
+    }
+
+    std::optional<Drive> find(char letter) override {
+        const char upper = upperLetter(letter);
+        if (upper < 'A' || upper > 'Z' || (GetLogicalDrives() & (DWORD{1} << (upper - 'A'))) == 0)
+            return std::nullopt;
+        return describe(upper);
+    }
+
+  private:
+    Drive describe(char letter) {
+        const std::wstring root = {static_cast<wchar_t>(letter), L':', L'\\'};
+        Drive d;
+        d.letter = letter;
+        d.type = typeCode(GetDriveTypeW(root.c_str()));
+        wchar_t volume[MAX_PATH + 1] = {};
+        d.ready = GetVolumeInformationW(root.c_str(), volume, MAX_PATH + 1, nullptr, nullptr,
+                                        nullptr, nullptr, 0) != 0;
+        if (d.ready) {
+            d.volumeName = win32::narrow(volume);
+            std::shared_ptr<Medium>& medium = media_[letter];
+            if (!medium) {
+                try {
+                    medium = openHostFolder(std::filesystem::path(root));
+                } catch (const Error&) {
+                    medium.reset();  // gone between the two calls
+                }
+            }
+            d.ready = medium != nullptr;
+            d.medium = medium;
+            ULARGE_INTEGER available{};
+            if (GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr))
+                d.freeBytes = available.QuadPart;
+        }
+        d.entry = driveEntryText(letter, d.type, d.volumeName);
+        return d;
+    }
+
+    // One medium a letter for the run: it opens its root afresh for every operation.
+    std::map<char, std::shared_ptr<Medium>> media_;
+};
+
+}  // namespace
+
+std::unique_ptr<DriveTable> machineDrives() {
+    return std::make_unique<Win32DriveTable>();
+}
+
+}  // namespace platform

@@ -1,0 +1,119 @@
+// The machine's drives, the temporary folder and the instance lock on Windows (under Wine: the
+// prefix's drives; test-windows.sh maps a: to a folder typed "floppy" and e: to another).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/error.h"
+#include "platform/instance_lock.h"
+#include "platform/machine_drives.h"
+#include "platform/temp_folder.h"
+#include "support/test_support.h"
+
+namespace {
+
+TEST(Win32Drives, EveryLogicalDriveIsListedInLetterOrder) {
+    const auto drives = platform::machineDrives()->list();
+    const DWORD mask = GetLogicalDrives();
+    std::string expected, listed;
+    for (int i = 0; i < 26; ++i) {
+        if ((mask & (DWORD{1} << i)) != 0)
+            expected += static_cast<char>('A' + i);
+    }
+    for (const auto& d : drives)
+        listed += d.letter;
+    EXPECT_EQ(listed, expected);
+}
+
+TEST(Win32Drives, SystemDriveIsFixedAndReady) {
+    auto table = platform::machineDrives();
+    const auto c = table->find('c');
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->letter, 'C');
+    EXPECT_EQ(c->type, platform::driveFixed);
+    EXPECT_TRUE(c->ready);
+    ASSERT_TRUE(c->medium);
+    EXPECT_GT(c->freeBytes, 0u);
+    EXPECT_FALSE(c->medium->list("").empty());
+    EXPECT_EQ(c->entry.substr(0, 2), "c:");
+}
+
+TEST(Win32Drives, NoSuchLetter) {
+    auto table = platform::machineDrives();
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 25; i >= 0; --i) {
+        if ((mask & (DWORD{1} << i)) == 0) {
+            EXPECT_FALSE(table->find(static_cast<char>('A' + i)));
+            return;
+        }
+    }
+}
+
+// The drives the test script maps: a diskette drive and a second removable-or-fixed folder.
+TEST(Win32Drives, MappedFloppyAndCard) {
+    const char* floppy = std::getenv("VELT_WINE_FLOPPY");
+    if (floppy == nullptr)
+        GTEST_SKIP() << "no a: mapped for this run (VELT_WINE_FLOPPY)";
+    testsupport::writeFile(std::filesystem::path(floppy) / "disk0001.dat", "x");
+    auto table = platform::machineDrives();
+    const auto a = table->find('A');
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->type, platform::driveRemovable);
+    EXPECT_EQ(a->entry, "a:");
+    ASSERT_TRUE(a->ready);
+    bool seen = false;
+    for (const auto& e : a->medium->list(""))
+        seen = seen || e.name == "disk0001.dat";
+    EXPECT_TRUE(seen);
+    const auto e = table->find('E');
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(e->ready);
+}
+
+TEST(Win32TempFolder, FreshFolderBelowTheUsersTemp) {
+    const auto a = platform::privateTempFolder();
+    const auto b = platform::privateTempFolder();
+    EXPECT_NE(a, b);
+    EXPECT_TRUE(std::filesystem::is_directory(a));
+    EXPECT_EQ(a.parent_path(), platform::hostTempDirectory());
+    const std::string onC = platform::converterPathOnC(a);
+    EXPECT_EQ(onC.substr(1, 2), ":\\");
+    EXPECT_EQ(onC.find('/'), std::string::npos);
+    EXPECT_EQ(platform::ensurePrivateFolder(a), a);
+    std::filesystem::remove(a);
+    std::filesystem::remove(b);
+}
+
+TEST(Win32TempFolder, AFileInTheWayIsRefused) {
+    testsupport::ScratchDir dir;
+    testsupport::writeFile(dir.path() / "f", "x");
+    try {
+        platform::ensurePrivateFolder(dir.path() / "f");
+        FAIL() << "no error";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.code(), platform::err::permissionDenied);
+    }
+}
+
+TEST(Win32InstanceLock, SecondHolderIsTurnedAway) {
+    testsupport::ScratchDir dir;
+    const auto file = dir.path() / "instance.lock";
+    EXPECT_EQ(platform::acquireInstanceLock(file), platform::LockState::acquired);
+    // Another holder of the same name: as a second process would find it.
+    std::wstring mangled = L"Local\\velt-" + file.wstring();
+    for (size_t i = 6; i < mangled.size(); ++i) {
+        if (mangled[i] == L'\\' || mangled[i] == L'/' || mangled[i] == L':')
+            mangled[i] = L'_';
+    }
+    HANDLE other = CreateMutexW(nullptr, FALSE, mangled.c_str());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    CloseHandle(other);
+    platform::releaseInstanceLock();
+    EXPECT_EQ(platform::instanceLockState(), platform::LockState::notTried);
+    EXPECT_EQ(platform::acquireInstanceLock(file), platform::LockState::acquired);
+    platform::releaseInstanceLock();
+}
+
+}  // namespace
