@@ -3,7 +3,7 @@
 // gives must be what the copy walk relies on: usable names, entries found again by their path,
 // files that read to their length, and no failure but a damaged image (57).
 //
-// Build as for fuzz_archive.cpp, then seed it with small images made by mkfs.fat and mtools:
+// Build as for fuzz_archive.cpp, then give it a corpus of small images made by mkfs.fat and mtools:
 //   build-fuzz/fuzz/velt-fuzz-fat -max_len=2200000 -max_total_time=300 CORPUS
 #include <cstdint>
 #include <cstdio>

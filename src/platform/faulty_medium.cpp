@@ -126,6 +126,19 @@ bool FaultyMedium::wasWritten(const std::string& path) const {
     return writtenFiles_.count(normalName(path)) != 0;
 }
 
+// A file opened to be read, with the damage planted on it: unreadable, or its last byte not
+// what was written.
+std::unique_ptr<MediumFile> FaultyMedium::reading(const std::string& path,
+                                                  std::unique_ptr<MediumFile> file) {
+    std::optional<uint64_t> corruptAt;
+    if (isCorrupt(path) && wasWritten(path)) {
+        auto e = inner_->entry(path);
+        if (e && e->length > 0)
+            corruptAt = e->length - 1;
+    }
+    return std::make_unique<FaultyFile>(*this, std::move(file), isBad(path), corruptAt);
+}
+
 std::vector<MediumEntry> FaultyMedium::list(const std::string& folder) {
     tick(OpKind::look);
     return inner_->list(folder);
@@ -145,14 +158,7 @@ std::unique_ptr<MediumFile> FaultyMedium::open(const std::string& path, OpenMode
                                                bool create) {
     if (mode == OpenMode::read) {
         tick(OpKind::open);
-        std::unique_ptr<MediumFile> file = inner_->open(path, mode, create);
-        std::optional<uint64_t> corruptAt;
-        if (isCorrupt(path) && wasWritten(path)) {
-            auto e = inner_->entry(path);
-            if (e && e->length > 0)
-                corruptAt = e->length - 1;
-        }
-        return std::make_unique<FaultyFile>(*this, std::move(file), isBad(path), corruptAt);
+        return reading(path, inner_->open(path, mode, create));
     }
     change();
     std::unique_ptr<MediumFile> file = inner_->open(path, mode, create);
@@ -203,14 +209,7 @@ void FaultyMedium::flushTree(const std::string& folder) {
 
 std::unique_ptr<MediumFile> FaultyMedium::openReadBack(const std::string& path) {
     tick(OpKind::flush);
-    std::unique_ptr<MediumFile> file = inner_->openReadBack(path);
-    std::optional<uint64_t> corruptAt;
-    if (isCorrupt(path) && wasWritten(path)) {
-        auto e = inner_->entry(path);
-        if (e && e->length > 0)
-            corruptAt = e->length - 1;
-    }
-    return std::make_unique<FaultyFile>(*this, std::move(file), isBad(path), corruptAt);
+    return reading(path, inner_->openReadBack(path));
 }
 
 std::string FaultyMedium::hostPath(const std::string& path) {

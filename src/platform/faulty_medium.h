@@ -74,6 +74,7 @@ class FaultyMedium : public Medium {
 
   private:
     void change();
+    std::unique_ptr<MediumFile> reading(const std::string& path, std::unique_ptr<MediumFile> file);
     bool planted() const;
 
     std::shared_ptr<Medium> inner_;

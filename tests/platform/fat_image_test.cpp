@@ -26,11 +26,11 @@ std::string tool(const std::string& name) {
     return "";
 }
 
-std::string bytesOf(size_t size, uint32_t seed) {
+std::string bytesOf(size_t size, uint32_t salt) {
     std::string out(size, '\0');
     for (char& c : out) {
-        seed = seed * 1103515245 + 12345;
-        c = static_cast<char>(seed >> 16);
+        salt = salt * 1103515245 + 12345;
+        c = static_cast<char>(salt >> 16);
     }
     return out;
 }

@@ -49,10 +49,10 @@ std::filesystem::path privateTempFolder() {
     const std::filesystem::path base = hostTempDirectory();
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
-    const auto seed = static_cast<unsigned long long>(counter.QuadPart) ^ GetCurrentProcessId();
+    const auto salt = static_cast<unsigned long long>(counter.QuadPart) ^ GetCurrentProcessId();
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         const std::wstring name = L"velt-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring((seed + attempt * 7919ULL) % 1000000ULL);
+                                  std::to_wstring((salt + attempt * 7919ULL) % 1000000ULL);
         const std::filesystem::path folder = base / name;
         if (CreateDirectoryW(folder.wstring().c_str(), nullptr))
             return ensurePrivateFolder(folder);

@@ -16,11 +16,11 @@ extern "C" char* mkdtemp(char* pattern) {
         return nullptr;
     }
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    unsigned seed = static_cast<unsigned>(GetTickCount()) ^ (GetCurrentProcessId() << 16);
+    unsigned salt = static_cast<unsigned>(GetTickCount()) ^ (GetCurrentProcessId() << 16);
     for (int attempt = 0; attempt < 100; ++attempt) {
         for (size_t i = length - 6; i < length; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            pattern[i] = letters[(seed >> 16) % (sizeof letters - 1)];
+            salt = salt * 1103515245u + 12345u;
+            pattern[i] = letters[(salt >> 16) % (sizeof letters - 1)];
         }
         if (_mkdir(pattern) == 0)
             return pattern;
