@@ -184,9 +184,8 @@ void clearOutputs(const MaximalSet& set) {
     stdfs::remove_all(set.root / "card" / "backup");
 }
 
-void BM_convertSet(benchmark::State& state) {
-    MaximalSet& set = theSet();
-    platform::FolderDriveTable drives;
+// Drives a: (no diskette yet), c: holding the temporary folder, and e: the card.
+void defineDrives(const MaximalSet& set, platform::FolderDriveTable& drives) {
     platform::MediumOptions system, card;
     system.root = set.root / "c";
     card.root = set.root / "card";
@@ -195,30 +194,44 @@ void BM_convertSet(benchmark::State& state) {
     drives.define('E', platform::driveRemovable, card);
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
+}
+
+// A fresh start: no outputs, the state of a new run, the drives chosen.
+void startRun(const MaximalSet& set) {
+    clearOutputs(set);
+    app::resetState();
+    app::floppyDrive = "A:";
+    app::flashDrive = "E:";
+}
+
+// Every diskette read, the checksums verified, the image rebuilt; false when a step failed.
+bool readAndRebuild(const MaximalSet& set, platform::FolderDriveTable& drives) {
+    bool ok = true;
+    for (int n = 1; n <= diskCount && ok; ++n) {
+        platform::MediumOptions floppy;
+        floppy.root = set.disk(n);
+        drives.insert('A', floppy);
+        app::currentDisk = static_cast<int16_t>(n);
+        ok = archive::readDiskette(static_cast<int16_t>(n)) == (n == diskCount ? 1 : 0);
+    }
+    return ok && checksum::verifyChecksums() && UtilModule::recombineDatabase() &&
+           UtilModule::writeSingleDescriptor();
+}
+
+void BM_convertSet(benchmark::State& state) {
+    MaximalSet& set = theSet();
+    platform::FolderDriveTable drives;
+    defineDrives(set, drives);
 
     std::string failure;
     for (auto _ : state) {
         state.PauseTiming();
-        clearOutputs(set);
-        app::resetState();
-        app::floppyDrive = "A:";
-        app::flashDrive = "E:";
+        startRun(set);
         auto window = std::make_unique<headless::HeadlessWindow>();
         ui::installWindow(window.get());
         state.ResumeTiming();
 
-        bool ok = true;
-        for (int n = 1; n <= diskCount && ok; ++n) {
-            platform::MediumOptions floppy;
-            floppy.root = set.disk(n);
-            drives.insert('A', floppy);
-            app::currentDisk = static_cast<int16_t>(n);
-            ok = archive::readDiskette(static_cast<int16_t>(n)) == (n == diskCount ? 1 : 0);
-        }
-        ok = ok && checksum::verifyChecksums();
-        ok = ok && UtilModule::recombineDatabase();
-        ok = ok && UtilModule::writeSingleDescriptor();
-        ok = ok && UtilModule::writeCompactFlash() == 1;
+        const bool ok = readAndRebuild(set, drives) && UtilModule::writeCompactFlash() == 1;
 
         state.PauseTiming();
         const size_t reports = window->messageBoxes().size();
@@ -253,29 +266,12 @@ void flushTree(const stdfs::path& root) {
 
 // The flat area of a converted set, made once, for the card writer alone.
 void prepareFlatArea(MaximalSet& set, platform::FolderDriveTable& drives) {
-    platform::MediumOptions system, card;
-    system.root = set.root / "c";
-    card.root = set.root / "card";
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, system);
-    drives.define('E', platform::driveRemovable, card);
-    platform::installDrives(&drives);
-    platform::setTempFolder("C:\\Temp");
-    clearOutputs(set);
-    app::resetState();
-    app::floppyDrive = "A:";
-    app::flashDrive = "E:";
+    defineDrives(set, drives);
+    startRun(set);
     auto window = std::make_unique<headless::HeadlessWindow>();
     ui::installWindow(window.get());
-    for (int n = 1; n <= diskCount; ++n) {
-        platform::MediumOptions floppy;
-        floppy.root = set.disk(n);
-        drives.insert('A', floppy);
-        app::currentDisk = static_cast<int16_t>(n);
-        archive::readDiskette(static_cast<int16_t>(n));
-    }
-    UtilModule::recombineDatabase();
-    UtilModule::writeSingleDescriptor();
+    if (!readAndRebuild(set, drives))
+        throw std::runtime_error("the set could not be rebuilt: " + app::errorText);
     ui::installWindow(nullptr);
 }
 
