@@ -51,6 +51,18 @@ class DriveTable {
     // The medium in the drive, which every path on it goes through: raises 68 when there is no
     // such drive, 71 when it holds no medium.
     virtual std::shared_ptr<Medium> mediumOf(char letter);
+
+    // Media the desktop mounts for the program and releases after use. Each returns what to
+    // log ("" when there was nothing to do); a table of folders or images has nothing to do.
+    // Makes the medium in the drive usable: mounts it when it is in the drive but not mounted.
+    // Raises the reason when it cannot be mounted.
+    virtual std::string mountForUse(char /*letter*/) { return ""; }
+    // After a diskette was read: unmounts a floppy this table mounted, so that the next
+    // diskette is read fresh. Never raises.
+    virtual std::string releaseDiskette(char /*letter*/) { return ""; }
+    // After a card was written and verified: unmounts it so that it can be pulled at once, or
+    // says why it stays mounted. Never raises.
+    virtual std::string releaseCard(char /*letter*/) { return ""; }
 };
 
 // A medium for a folder drive: a host folder, or a diskette image file, with its label and its

@@ -45,15 +45,31 @@ std::vector<Drive> ImageDriveTable::list() {
 }
 
 std::optional<Drive> ImageDriveTable::find(char letter) {
-    if (medium_ && std::toupper(static_cast<unsigned char>(letter)) == imageLetter)
+    if (holdsImage(letter))
         return imageDrive();
     return machine_->find(letter);
 }
 
 std::shared_ptr<Medium> ImageDriveTable::mediumOf(char letter) {
-    if (medium_ && std::toupper(static_cast<unsigned char>(letter)) == imageLetter)
+    if (holdsImage(letter))
         return medium_;
     return machine_->mediumOf(letter);
+}
+
+bool ImageDriveTable::holdsImage(char letter) const {
+    return medium_ && std::toupper(static_cast<unsigned char>(letter)) == imageLetter;
+}
+
+std::string ImageDriveTable::mountForUse(char letter) {
+    return holdsImage(letter) ? "" : machine_->mountForUse(letter);
+}
+
+std::string ImageDriveTable::releaseDiskette(char letter) {
+    return holdsImage(letter) ? "" : machine_->releaseDiskette(letter);
+}
+
+std::string ImageDriveTable::releaseCard(char letter) {
+    return holdsImage(letter) ? "" : machine_->releaseCard(letter);
 }
 
 std::string nextInSeries(const std::string& hostFile) {

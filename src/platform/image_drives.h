@@ -24,9 +24,14 @@ class ImageDriveTable : public DriveTable {
     std::vector<Drive> list() override;
     std::optional<Drive> find(char letter) override;
     std::shared_ptr<Medium> mediumOf(char letter) override;
+    // The machine's drives mount and release; an image needs neither.
+    std::string mountForUse(char letter) override;
+    std::string releaseDiskette(char letter) override;
+    std::string releaseCard(char letter) override;
 
   private:
     Drive imageDrive() const;
+    bool holdsImage(char letter) const;
 
     std::unique_ptr<DriveTable> machine_;
     std::string image_;

@@ -29,25 +29,42 @@ std::function<void()> handlerOf(Event event) {
         case Event::aboutOkClick:
             return frmAbout::cmdOK_Click;
         case Event::imageChosen:
-            return Form1::DiskImage_Chosen;
+        case Event::drivesChanged:
+            return Form1::Drives_Changed;
     }
     return [] {};
 }
 
-}  // namespace
-
 // An event that arrives while another is being handled (the toolkit let the window breathe
 // during long work) is dropped: no click is taken before the work ends.
+// A change of the drives that arrives meanwhile (a card mounted or released by the work itself)
+// is not lost: the list is read again once the work ends.
+bool drivesPending = false;
+
+bool run(const std::function<void()>& handler) {
+    bool alive = Form1::dispatch(handler);
+    while (alive && drivesPending) {
+        drivesPending = false;
+        alive = Form1::dispatch(Form1::Drives_Changed);
+    }
+    return alive;
+}
+
+}  // namespace
+
 bool handle(Event event) {
-    if (Form1::busy())
+    if (Form1::busy()) {
+        if (event == Event::drivesChanged)
+            drivesPending = true;
         return !Form1::ended();
-    return Form1::dispatch(handlerOf(event));
+    }
+    return run(handlerOf(event));
 }
 
 bool handleDrivePicked(int16_t index) {
     if (Form1::busy())
         return !Form1::ended();
-    return Form1::dispatch([index] { ui::window().driveList().setListIndex(index); });
+    return run([index] { ui::window().driveList().setListIndex(index); });
 }
 
 bool busy() {
@@ -61,7 +78,7 @@ bool handleCloseRequest() {
     if (Form1::busy())
         return false;
     bool cancel = false;
-    return !Form1::dispatch([&cancel] { Form1::Form_QueryUnload(cancel); });
+    return !run([&cancel] { Form1::Form_QueryUnload(cancel); });
 }
 
 }  // namespace wizard

@@ -16,10 +16,12 @@ enum class Event {
     aboutClick,        // the "About" menu entry
     aboutOkClick,      // the About box's OK button (or its close box)
     imageChosen,       // a diskette image was put into the floppy drive ("Diskette image...")
+    drivesChanged,     // the machine's drives or media changed
 };
 
 // Runs the event through the boundary. Returns false once the program has ended: the toolkit
-// then quits and delivers no more events.
+// then quits and delivers no more events. A change of the drives during another event is run
+// after it; any other event during another is dropped.
 bool handle(Event event);
 
 // The user picked entry `index` of the drive list: its list index is set, which raises the

@@ -32,9 +32,9 @@ void buttonLog_Click();
 void DriveList_Change();
 void DriveList_KeyDown();
 void About_Click();
-// A diskette image went into the floppy drive: the list shows it, and the chosen drive's
-// information is shown again.
-void DiskImage_Chosen();
+// The drives changed (a diskette image went into the floppy drive, media came or went): the
+// list shows them, and the chosen drive's information is shown again.
+void Drives_Changed();
 // The close request; setting `cancel` keeps the window open.
 void Form_QueryUnload(bool& cancel);
 

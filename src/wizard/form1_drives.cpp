@@ -78,11 +78,15 @@ void DriveList_Change() {
     ui::window().buttonOK().setFocus();
 }
 
-void DiskImage_Chosen() {
+void Drives_Changed() {
     auto& list = ui::window().driveList();
     list.refreshDrives();
-    if (list.listIndex() < 0 || !list.visible())
+    if (!list.visible())
         return;
+    if (list.listIndex() < 0) {
+        setDriveSize("");  // the chosen drive went away
+        return;
+    }
     if (app::wizardStep == 0)
         showDriveInfo();
     else

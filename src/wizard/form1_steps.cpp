@@ -7,6 +7,7 @@
 #include "diskset/checksum.h"
 #include "diskset/reader.h"
 #include "fs/file_system.h"
+#include "platform/context.h"
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
 #include "state/state.h"
@@ -63,6 +64,39 @@ void verifyAndRebuild(bool resetBar) {
         promptFloppyDrive();
         throw;
     }
+}
+
+void logIfAny(const std::string& text) {
+    if (!text.empty())
+        UtilModule::appendLog(text);
+}
+
+// The desktop mounts a medium that is in the drive but not mounted. One it cannot mount is a
+// drive that is not ready, with the reason in the log.
+bool readyForUse(const fs::DriveObject& drive) {
+    try {
+        logIfAny(platform::drives().mountForUse(drive.DriveLetter()[0]));
+    } catch (const platform::Error& e) {
+        UtilModule::appendLog(e.description());
+        return false;
+    }
+    return drive.IsReady();
+}
+
+// Reads diskette `n`, then releases a floppy mounted for it (so the next one is read fresh),
+// whether the read went well or not.
+int16_t readAndRelease(const fs::DriveObject& drive, int16_t n) {
+    struct Release {
+        char letter;
+        ~Release() {
+            try {
+                logIfAny(platform::drives().releaseDiskette(letter));
+            } catch (...) {
+                // The read's own outcome is what the user must see.
+            }
+        }
+    } release{drive.DriveLetter()[0]};
+    return archive::readDiskette(n);
 }
 
 void showVerifying() {
@@ -122,7 +156,7 @@ void readFirstDiskette() {
     const auto drive = detail::stepDrive();
     if (!drive)
         return;
-    if (!drive->IsReady()) {
+    if (!readyForUse(*drive)) {
         detail::reportError(detail::notReadyText(drive->DriveLetter()));
         return;
     }
@@ -131,7 +165,7 @@ void readFirstDiskette() {
                           std::to_string(app::currentDisk));
     bar.setVisible(true);
     bar.setValue(0);
-    const int16_t result = archive::readDiskette(app::currentDisk);
+    const int16_t result = readAndRelease(*drive, app::currentDisk);
     if (result != 1) {
         afterPartialRead(result);
         return;
@@ -146,7 +180,7 @@ void readNextDiskette() {
     const auto drive = detail::stepDrive();
     if (!drive)
         return;
-    if (!drive->IsReady()) {
+    if (!readyForUse(*drive)) {
         detail::reportError(detail::notReadyText(drive->DriveLetter()) + crlf +
                             "Please insert disk #" + std::to_string(app::currentDisk) +
                             " into drive.");
@@ -154,7 +188,7 @@ void readNextDiskette() {
     }
     UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
                           std::to_string(app::currentDisk));
-    const int16_t result = archive::readDiskette(app::currentDisk);
+    const int16_t result = readAndRelease(*drive, app::currentDisk);
     if (result != 1) {
         afterPartialRead(result);
         return;
@@ -169,7 +203,7 @@ void acceptFlashDrive() {
     if (!drive)
         return;
     auto& w = ui::window();
-    if (!drive->IsReady()) {
+    if (!readyForUse(*drive)) {
         detail::reportError(detail::notReadyText(drive->DriveLetter()));
         w.driveList().setListIndex(savedListIndex);
         return;
@@ -179,6 +213,7 @@ void acceptFlashDrive() {
         return;
     hideDriveChoice();
     if (UtilModule::writeCompactFlash() == 1) {
+        logIfAny(platform::drives().releaseCard(drive->DriveLetter()[0]));
         app::wizardStep = 4;
         w.buttonOK().setEnabled(true);
         const char* unit = app::currentDisk == 1 ? " diskette" : " diskettes";

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/linux/linux_devices.h"
-#include "platform/linux/linux_drives.h"
+#include "platform/linux_drives.h"
 #include "support/test_support.h"
 
 namespace {

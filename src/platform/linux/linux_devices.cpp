@@ -324,7 +324,7 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
         mounts.push_back(m);
     }
 
-    Found rootDrive{"root", false, driveFixed, true, "", root, {}};
+    Found rootDrive{"root", false, driveFixed, true, "", root, {}, {}, false};
     std::string rootKey;
     for (const MountEntry& m : mounts) {
         if (m.mountPoint == "/" && startsWith(m.source, "/dev/")) {
@@ -340,8 +340,9 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
         if (!floppyIn(tree, root, disk))
             continue;
         floppies.insert(disk);
-        found["dev:" + disk] =
-            Found{"dev:" + disk, true, driveRemovable, false, "", {}, below(root, "/dev/" + disk)};
+        found["dev:" + disk] = Found{
+            "dev:" + disk, true, driveRemovable, false, "", {}, below(root, "/dev/" + disk), {},
+            false};
     }
 
     for (const MountEntry& m : mounts) {

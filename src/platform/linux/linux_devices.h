@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux_drives.h"
+
 namespace platform::linuxdev {
 
 // One line of the mount table, escapes (\040 and the like) decoded.
@@ -24,18 +26,6 @@ std::string decodeMountField(const std::string& field);
 
 // A /dev/disk/by-label name with its udev escapes (\x20, \x2f) decoded.
 std::string decodeLabel(const std::string& name);
-
-// What a letter is bound to, and what that is like right now.
-struct Found {
-    std::string key;      // stays the same while the device exists: "root", "dev:sdb",
-                          // "dev:sdc1", "net:srv:/export", "ram:/media/ram"
-    bool floppy = false;  // a floppy drive (takes a: or b:)
-    int type = 0;         // drive type code
-    bool mounted = false;
-    std::string label;               // volume name, or the share of a network mount
-    std::filesystem::path hostRoot;  // the mounted folder (below the discovery root)
-    std::filesystem::path device;    // a floppy drive's device node (below the root)
-};
 
 // True when the block device `disk` (a name in <root>/sys/block) is a floppy drive: a kernel
 // floppy (fd0), a USB mass-storage device of the floppy subclass, one udev marks as a floppy,

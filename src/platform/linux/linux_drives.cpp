@@ -2,10 +2,11 @@
 // The mount table is read on every lookup (it is small, and the kernel builds it in memory);
 // the block-device tree and the labels are scanned again only when it has changed, and on every
 // listing, so lookups during a long copy stay cheap.
-#include "platform/linux/linux_drives.h"
+#include "platform/linux_drives.h"
 #include "platform/error.h"
 #include "platform/host_folder.h"
 #include "platform/image_medium.h"
+#include "platform/linux/linux_devices.h"
 #include "platform/machine_drives.h"
 #include "platform/text_case.h"
 
@@ -15,7 +16,29 @@
 
 namespace platform {
 
-LinuxDriveTable::LinuxDriveTable(std::filesystem::path root) : root_(std::move(root)) {}
+LinuxDriveTable::LinuxDriveTable(std::filesystem::path root) : root_(std::move(root)) {
+    discover_ = [root = root_](const std::string& mountTable) {
+        return linuxdev::discover(root, mountTable);
+    };
+}
+
+LinuxDriveTable::LinuxDriveTable(std::filesystem::path root, Discover discover)
+    : root_(std::move(root)), discover_(std::move(discover)) {}
+
+std::string LinuxDriveTable::mountTable() const {
+    return linuxdev::readMountTable(root_);
+}
+
+std::vector<linuxdev::Found> LinuxDriveTable::discoverDirectly(
+    const std::string& mountTable) const {
+    return linuxdev::discover(root_, mountTable);
+}
+
+const linuxdev::Found* LinuxDriveTable::foundAt(char letter) {
+    refresh(false);
+    auto it = slots_.find(platform::upperLetter(letter));
+    return it == slots_.end() ? nullptr : &it->second.found;
+}
 
 char LinuxDriveTable::freeLetter(bool floppy) const {
     if (floppy) {
@@ -39,10 +62,12 @@ void LinuxDriveTable::refresh(bool force) {
     scanned_ = true;
 
     // What has gone away keeps its letter, not ready.
-    for (auto& [letter, s] : slots_)
+    for (auto& [letter, s] : slots_) {
         s.found.mounted = false;
+        s.found.present = false;
+    }
 
-    for (linuxdev::Found& f : linuxdev::discover(root_, mountTable_)) {
+    for (linuxdev::Found& f : discover_(mountTable_)) {
         auto known = letterOf_.find(f.key);
         char letter = 0;
         if (known != letterOf_.end()) {
@@ -81,7 +106,12 @@ Drive LinuxDriveTable::describe(char letter, Slot& s) {
         }
     }
     d.ready = s.found.mounted;
-    if (d.ready) {
+    if (!d.ready && s.found.present) {
+        // In the drive, mounted on request: its name is known, its space not yet.
+        d.ready = true;
+        d.volumeName = s.found.label;
+        s.medium.reset();
+    } else if (d.ready) {
         d.volumeName = s.found.label;
         if (!s.medium || s.medium->hostPath("") != s.found.hostRoot.string()) {
             try {
