@@ -3,6 +3,7 @@
 // second copy touches nothing of the first; it lets the start-up sequence report the other
 // instance and end.
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/qt_main_window.h"
+#include "frontends/qt/udisks_drives.h"
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/image_drives.h"
@@ -53,7 +55,16 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("com.halvex.VeltConverter");
     QApplication::setWindowIcon(programIcon());
 
-    platform::ImageDriveTable drives(platform::machineDrives());
+    // The desktop's disk service where it runs; the block-device tree read directly where not.
+    std::unique_ptr<platform::DriveTable> machine;
+    qtui::UDisksDriveTable* udisks = nullptr;
+    if (auto table = qtui::UDisksDriveTable::open(QDBusConnection::systemBus())) {
+        udisks = table.get();
+        machine = std::move(table);
+    } else {
+        machine = platform::machineDrives();
+    }
+    platform::ImageDriveTable drives(std::move(machine));
     platform::installDrives(&drives);
 
     std::filesystem::path tempFolder;
@@ -75,6 +86,8 @@ int main(int argc, char** argv) {
     qtui::QtMainWindow window;
     window.setInstanceCheck([lock] { return lock == platform::LockState::heldElsewhere; });
     window.setImageDrives(&drives);
+    if (udisks != nullptr)
+        window.watchDrives(udisks);
     ui::installWindow(&window);
 
     int status = 0;

@@ -23,6 +23,7 @@
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
+#include "frontends/qt/udisks_drives.h"
 #include "platform/error.h"
 #include "platform/image_drives.h"
 #include "platform/instance_lock.h"
@@ -367,6 +368,11 @@ bool QtMainWindow::anotherInstanceRunning() {
 void QtMainWindow::setImageDrives(platform::ImageDriveTable* drives) {
     imageDrives_ = drives;
     form_->findChild<QAction*>("DisketteImage")->setEnabled(drives != nullptr);
+}
+
+void QtMainWindow::watchDrives(UDisksDriveTable* drives) {
+    QObject::connect(drives, &UDisksDriveTable::drivesChanged, form_.get(),
+                     [] { wizard::handle(wizard::Event::drivesChanged); });
 }
 
 // The file dialog opens where the last image was, proposing the next one of its series.

@@ -20,6 +20,8 @@ class QMessageBox;
 
 namespace qtui {
 
+class UDisksDriveTable;
+
 struct MessageRecord {
     std::string text;
     ui::Buttons buttons;
@@ -45,6 +47,8 @@ class QtMainWindow : public ui::MainWindow {
     // The drives whose floppy drive takes the images the "Diskette image..." entry picks; the
     // entry is disabled without them.
     void setImageDrives(platform::ImageDriveTable* drives);
+    // The list follows the desktop's drives as they change.
+    void watchDrives(UDisksDriveTable* drives);
 
     // From now on message boxes are answered by the window itself, once shown: OK boxes with
     // OK, Yes/No boxes with the next queued answer (No, counted as unanswered, when none is
