@@ -50,6 +50,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "VELT Converter Developers <velt-dev@example.com>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Media are listed live, mounted and released through udisks2 where it runs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udisks2")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
