@@ -111,7 +111,8 @@ std::string describeAll(const std::vector<linuxdev::Found>& found) {
     std::string out;
     for (const auto& f : found) {
         out += f.key + '|' + std::to_string(f.type) + '|' + (f.mounted ? "m" : "") +
-               (f.present ? "p" : "") + '|' + f.label + '|' + f.hostRoot.string() + '\n';
+               (f.present ? "p" : "") + '|' + f.label + '|' + f.hostRoot.string() + '|' +
+               f.device.string() + '|' + f.object + '\n';
     }
     return out;
 }
