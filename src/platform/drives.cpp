@@ -66,7 +66,7 @@ std::shared_ptr<Medium> openMedium(const std::filesystem::path& root) {
     if (!std::filesystem::is_regular_file(root, ec))
         return openHostFolder(root);
     try {
-        return openDisketteImage(root.string());
+        return openDisketteImage(root);
     } catch (const Error& e) {
         if (e.code() != err::deviceIO)
             throw;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "platform/error.h"
 
@@ -13,7 +14,8 @@ constexpr char imageLetter = 'A';
 }
 
 void ImageDriveTable::putImage(const std::string& hostFile) {
-    medium_ = openMedium(hostFile);
+    // From UTF-8 on every platform: a narrow path would be read in the Windows code page there.
+    medium_ = openMedium(std::filesystem::path(std::u8string(hostFile.begin(), hostFile.end())));
     image_ = hostFile;
 }
 

@@ -15,8 +15,8 @@ class ImageDriveTable : public DriveTable {
   public:
     explicit ImageDriveTable(std::unique_ptr<DriveTable> machine) : machine_(std::move(machine)) {}
 
-    // Drive a: holds the image in `hostFile` from now on (read-only, its label the volume name).
-    // An image too damaged to read is still put in: reading it reports the damage.
+    // Drive a: holds the image in `hostFile` (UTF-8) from now on (read-only, its label the volume
+    // name). An image too damaged to read is still put in: reading it reports the damage.
     void putImage(const std::string& hostFile);
     // The image in the drive, "" when none was picked.
     const std::string& image() const { return image_; }

@@ -2,6 +2,7 @@
 // device, read-only.
 #pragma once
 
+#include <filesystem>
 #include <istream>
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@ namespace platform {
 
 // The image in a host file or device node. Raises 53 when there is no such file, 75 for a
 // folder, 57 when it cannot be read or holds no usable FAT12/FAT16 file system.
-std::shared_ptr<Medium> openDisketteImage(const std::string& hostFile);
+std::shared_ptr<Medium> openDisketteImage(const std::filesystem::path& hostFile);
 // The same for an image held in memory.
 std::shared_ptr<Medium> openDisketteImageBytes(std::string bytes);
 // The same for an image read through a stream (a device read past its caches).

@@ -27,6 +27,16 @@ TEST(ImageDrives, TheImageTakesDriveAOverTheMachinesDrives) {
     EXPECT_EQ(list[0].volumeName, "DISK2");
     EXPECT_EQ(list[1].entry, "c: [SYSTEM]");
     EXPECT_TRUE(drives.mediumOf('A')->entry("disk0002.dat").has_value());
+
+    // The picked file's name is UTF-8 on every platform (not the Windows code page).
+    const auto folder = dir.path() / std::filesystem::path(u8"Sätze \u00e9t\u00e9");
+    std::filesystem::create_directories(folder);
+    const auto renamed = folder / std::filesystem::path(u8"Diskette \u2116 3.img");
+    std::filesystem::copy_file(sample / "images" / "disk3.img", renamed);
+    const std::u8string name = renamed.u8string();
+    drives.putImage(std::string(name.begin(), name.end()));
+    EXPECT_EQ(drives.list()[0].volumeName, "DISK3");
+    EXPECT_TRUE(drives.mediumOf('A')->entry("disk0003.dat").has_value());
 }
 
 TEST(ImageDrives, NextInSeries) {

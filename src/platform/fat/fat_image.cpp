@@ -37,7 +37,13 @@ class FatFile : public MediumFile {
     uint64_t pos_ = 0;
 };
 
-std::unique_ptr<std::istream> openHostFile(const std::string& hostFile) {
+std::string utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Opened by its path as such: a narrow name would be read in the Windows code page there.
+std::unique_ptr<std::istream> openHostFile(const std::filesystem::path& hostFile) {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(hostFile, ec);
     if (status.type() == std::filesystem::file_type::not_found)
@@ -46,13 +52,13 @@ std::unique_ptr<std::istream> openHostFile(const std::string& hostFile) {
         raise(err::pathFileAccess);
     auto in = std::make_unique<std::ifstream>(hostFile, std::ios::binary);
     if (!*in)
-        throw Error(err::deviceIO, "Cannot read the diskette image " + hostFile);
+        throw Error(err::deviceIO, "Cannot read the diskette image " + utf8Path(hostFile));
     return in;
 }
 
 }  // namespace
 
-FatImage::FatImage(const std::string& hostFile) : FatImage(openHostFile(hostFile)) {}
+FatImage::FatImage(const std::filesystem::path& hostFile) : FatImage(openHostFile(hostFile)) {}
 
 FatImage::FatImage(std::unique_ptr<std::istream> image)
     : volume_(std::make_shared<Volume>(std::move(image))) {}
@@ -130,7 +136,7 @@ void FatImage::flushTree(const std::string&) {}
 
 namespace platform {
 
-std::shared_ptr<Medium> openDisketteImage(const std::string& hostFile) {
+std::shared_ptr<Medium> openDisketteImage(const std::filesystem::path& hostFile) {
     return std::make_shared<fat::FatImage>(hostFile);
 }
 

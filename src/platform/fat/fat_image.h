@@ -1,6 +1,7 @@
 // A diskette image as a read-only medium: files and folders of a FAT12/FAT16 volume.
 #pragma once
 
+#include <filesystem>
 #include <istream>
 #include <memory>
 #include <string>
@@ -14,7 +15,7 @@ class Volume;
 class FatImage : public Medium {
   public:
     // The image in a host file or device node; raises as openDisketteImage does.
-    explicit FatImage(const std::string& hostFile);
+    explicit FatImage(const std::filesystem::path& hostFile);
     explicit FatImage(std::unique_ptr<std::istream> image);
 
     std::vector<MediumEntry> list(const std::string& folder) override;
