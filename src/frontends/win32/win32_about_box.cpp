@@ -1,0 +1,216 @@
+// The About dialog.
+#include "frontends/win32/win32_about_box.h"
+
+#include "frontends/win32/resource_ids.h"
+#include "frontends/win32/twips.h"
+#include "wizard/events.h"
+
+namespace win32ui {
+
+namespace {
+
+constexpr wchar_t className[] = L"VeltConverterAboutBox";
+constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD exStyle = WS_EX_DLGMODALFRAME;
+constexpr int iconTwips[] = {240, 240, 540, 540};
+
+struct Named {
+    const char* name;
+    int id;
+};
+constexpr Named controls[] = {
+    {"lblTitle", 101}, {"lblVersion", 102}, {"lblDescription", 103}, {"cmdOK", IDOK}};
+
+int idOf(std::string_view name) {
+    for (const Named& c : controls) {
+        if (name == c.name)
+            return c.id;
+    }
+    return 0;
+}
+
+void registerClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXW c{};
+        c.cbSize = sizeof c;
+        c.lpfnWndProc = procedure;
+        c.hInstance = GetModuleHandleW(nullptr);
+        c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        c.lpszClassName = className;
+        return RegisterClassExW(&c) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+Win32AboutBox::Win32AboutBox()
+    : title_(look_, {.fit = true, .percent = 125, .bold = true}),
+      version_(look_, {}),
+      description_(look_, {.fit = true}) {}
+
+Win32AboutBox::~Win32AboutBox() {
+    unload();
+}
+
+void Win32AboutBox::load() {
+    if (dialog_ != nullptr)
+        return;
+    registerClass(procedure);
+    ++loads_;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    dialog_ = CreateWindowExW(exStyle, className, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                              100, owner_, nullptr, instance, this);
+    look_.setDpi(windowDpi(dialog_));
+
+    auto child = [&](const wchar_t* kind, const wchar_t* text, DWORD own, const char* name) {
+        return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | own, 0, 0, 0, 0, dialog_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(name))), instance,
+                               nullptr);
+    };
+    HWND title = child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, "lblTitle");
+    HWND version = child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, "lblVersion");
+    HWND description = child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, "lblDescription");
+    ok_ = child(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, "cmdOK");
+    layout();
+
+    caption_.clear();
+    for (Win32Label* l : {&title_, &version_, &description_})
+        l->setCaption("");
+    title_.attach(title);
+    version_.attach(version);
+    description_.attach(description);
+}
+
+void Win32AboutBox::layout() {
+    const UINT dpi = look_.dpi;
+    RECT client = twipsRect(dpi, 0, 0, 5730, 3270);
+    const RECT outer = outerRect(client, style, exStyle, false, dpi);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    RECT over{};
+    if (owner_ != nullptr)
+        GetWindowRect(owner_, &over);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    SetWindowPos(dialog_, nullptr, over.left + (over.right - over.left - width) / 2,
+                 over.top + (over.bottom - over.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    auto place = [dpi](HWND w, int left, int top, int w2, int h) {
+        const RECT r = twipsRect(dpi, left, top, w2, h);
+        MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    };
+    place(control("lblTitle"), 1050, 240, 3885, 480);
+    place(control("lblVersion"), 1050, 780, 3885, 225);
+    place(control("lblDescription"), 1050, 1125, 3885, 1170);
+    place(ok_, 2160, 2640, 1260, 345);
+    SendMessageW(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(look_.font.get()), TRUE);
+    for (Win32Label* l : {&title_, &version_, &description_}) {
+        if (l->handle() != nullptr)
+            l->restyle();
+    }
+
+    if (icon_ != nullptr)
+        DestroyIcon(icon_);
+    const int size = static_cast<int>(32 * pictureScale(dpi) + 0.5);
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELT_ICON),
+                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+void Win32AboutBox::unload() {
+    if (dialog_ == nullptr)
+        return;
+    for (Win32Label* l : {&title_, &version_, &description_})
+        l->attach(nullptr);
+    // May run inside the dialog's own OK click: nothing of it is touched after this.
+    HWND dialog = dialog_;
+    dialog_ = nullptr;
+    ok_ = nullptr;
+    DestroyWindow(dialog);
+    if (icon_ != nullptr)
+        DestroyIcon(icon_);
+    icon_ = nullptr;
+}
+
+void Win32AboutBox::show() {
+    if (dialog_ == nullptr)
+        load();
+    ShowWindow(dialog_, SW_SHOW);
+    SetWindowPos(dialog_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(dialog_);
+    SetFocus(ok_);
+}
+
+void Win32AboutBox::setCaption(const std::string& caption) {
+    caption_ = caption;
+    if (dialog_ != nullptr)
+        SetWindowTextW(dialog_, wide(caption).c_str());
+}
+
+HWND Win32AboutBox::control(std::string_view name) const {
+    const int id = idOf(name);
+    return dialog_ == nullptr || id == 0 ? nullptr : GetDlgItem(dialog_, id);
+}
+
+bool Win32AboutBox::preTranslate(MSG& message) {
+    return dialog_ != nullptr && IsDialogMessageW(dialog_, &message) != FALSE;
+}
+
+LRESULT CALLBACK Win32AboutBox::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->dialog_ != window)
+        return DefWindowProcW(window, message, w, l);
+    return self->handle(message, w, l);
+}
+
+LRESULT Win32AboutBox::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) {
+                wizard::handle(wizard::Event::aboutOkClick);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            wizard::handle(wizard::Event::aboutOkClick);
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(w);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(dialog_, &ps);
+            const RECT r =
+                twipsRect(look_.dpi, iconTwips[0], iconTwips[1], iconTwips[2], iconTwips[3]);
+            const int size = static_cast<int>(32 * pictureScale(look_.dpi) + 0.5);
+            if (icon_ != nullptr)
+                DrawIconEx(dc, (r.left + r.right - size) / 2, (r.top + r.bottom - size) / 2, icon_,
+                           size, size, 0, nullptr, DI_NORMAL);
+            EndPaint(dialog_, &ps);
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            look_.setDpi(HIWORD(w));
+            layout();
+            const auto* suggested = reinterpret_cast<const RECT*>(l);
+            SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(dialog_, message, w, l);
+}
+
+}  // namespace win32ui
