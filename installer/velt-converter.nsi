@@ -1,9 +1,10 @@
-; The Windows installer: the programs, a Start menu entry and an uninstaller.
+; The Windows installer: both programs, a Start menu entry and an uninstaller.
 ;
 ;     makensis -DBUILD=<build folder> -DOUT=<setup file> installer/velt-converter.nsi
 ;
-; BUILD holds velt-headless.exe and, once the desktop program is built, velt-converter.exe.
-Unicode true
+; BUILD holds velt-converter.exe and velt-headless.exe (scripts/test-windows.sh builds them).
+; A 64-bit setup for 64-bit programs (and Wine without its 32-bit part runs it).
+Target amd64-unicode
 !ifndef BUILD
   !define BUILD "..\build\win"
 !endif
@@ -16,10 +17,16 @@ Unicode true
 
 Name "${NAME}"
 OutFile "${OUT}"
+; The program's icon, as velt-make-pictures drew it for the build.
+!if /FileExists "${BUILD}\pictures\velt-converter.ico"
+  Icon "${BUILD}\pictures\velt-converter.ico"
+  UninstallIcon "${BUILD}\pictures\velt-converter.ico"
+!endif
 InstallDir "$PROGRAMFILES64\VELT Database Media Converter"
 RequestExecutionLevel admin
 VIProductVersion "1.0.0.0"
 VIAddVersionKey "ProductName" "${NAME}"
+VIAddVersionKey "CompanyName" "Halvex Networks"
 VIAddVersionKey "FileVersion" "1.0.0.0"
 VIAddVersionKey "ProductVersion" "1.0.0"
 VIAddVersionKey "FileDescription" "${NAME} Setup"
@@ -31,18 +38,16 @@ UninstPage instfiles
 
 Section "Install"
   SetOutPath "$INSTDIR"
+  File "${BUILD}\velt-converter.exe"
   File "${BUILD}\velt-headless.exe"
-  !if /FileExists "${BUILD}\velt-converter.exe"
-    File "${BUILD}\velt-converter.exe"
-    CreateDirectory "$SMPROGRAMS\${NAME}"
-    CreateShortcut "$SMPROGRAMS\${NAME}\${NAME}.lnk" "$INSTDIR\velt-converter.exe"
-  !else
-    CreateDirectory "$SMPROGRAMS\${NAME}"
-  !endif
+  CreateDirectory "$SMPROGRAMS\${NAME}"
+  CreateShortcut "$SMPROGRAMS\${NAME}\${NAME}.lnk" "$INSTDIR\velt-converter.exe"
   CreateShortcut "$SMPROGRAMS\${NAME}\Uninstall.lnk" "$INSTDIR\uninstall.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${KEY}" "DisplayName" "${NAME}"
   WriteRegStr HKLM "${KEY}" "DisplayVersion" "1.0.0"
+  WriteRegStr HKLM "${KEY}" "Publisher" "Halvex Networks"
+  WriteRegStr HKLM "${KEY}" "DisplayIcon" '"$INSTDIR\velt-converter.exe"'
   WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegDWORD HKLM "${KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${KEY}" "NoRepair" 1

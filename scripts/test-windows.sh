@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest xvfb fonts-wine \
-    fonts-liberation
+    fonts-liberation nsis
 build=${VELT_WIN_BUILD:-build/win}
 jobs=()
 [ -n "${VELT_BUILD_JOBS:-}" ] && jobs=(-j"$VELT_BUILD_JOBS")
@@ -34,6 +34,8 @@ ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
       -DCMAKE_BUILD_TYPE=Release -DVELT_WERROR=ON -DVELT_PICTURES_DIR="$build/pictures" >/dev/null
 cmake --build "$build" "${jobs[@]}"
+# The setup file, which the tests install and uninstall.
+installer/build-installer.sh "$build" >/dev/null
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=-all
