@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs every test.
+# and runs every test; then the Windows build's, under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh dosfstools mtools qt6-svg-dev dbus-daemon python3-dbusmock
@@ -15,3 +15,6 @@ ctest --test-dir "$build" --output-on-failure -j2
 
 # The Debian package: built, validated, installed into a scratch folder and run on the sample.
 bash scripts/package.sh
+
+# The Windows programs and their setup file, cross-built and tested under Wine.
+bash scripts/test-windows.sh
