@@ -121,6 +121,9 @@ void Win32MainWindow::create() {
         c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         c.lpszClassName = className;
         c.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(VELT_ICON));
+        c.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELT_ICON), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), 0));
         return RegisterClassExW(&c) != 0;
     }();
     (void)registered;
@@ -284,8 +287,18 @@ void Win32MainWindow::setHeight(int twips) {
     const RECT client{0, 0, px(clientWidthTwips, dpi),
                       std::max(0, px(twips - nonClientTwips, dpi))};
     const RECT outer = outerRect(client, windowStyle, 0, true, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps, or a frame drawn for another DPI than asked, leaves the client
+    // area off by what is measured now.
+    RECT now{};
+    GetClientRect(window_, &now);
+    if (!IsIconic(window_) && (now.right != client.right || now.bottom != client.bottom)) {
+        width += client.right - now.right;
+        height += client.bottom - now.bottom;
+        SetWindowPos(window_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Win32MainWindow::show() {

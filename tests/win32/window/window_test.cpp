@@ -166,6 +166,51 @@ TEST_F(Win32StartUp, AnotherInstanceIsFoundByItsClassAndTitle) {
     ui::installWindow(window.get());
 }
 
+using Win32Dpi = Win32WindowTest;
+
+// The system tells a per-monitor aware window that it moved to a monitor of another DPI (Wine
+// never does: the message is sent here as the system sends it).
+TEST_F(Win32Dpi, ADenserMonitorLaysTheWindowOutAgain) {
+    start();
+    HWND form = window->handle();
+    const UINT dpi = 144;
+    RECT suggested{};
+    GetWindowRect(form, &suggested);
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    pump();
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, win32ui::px(8145, dpi));
+    EXPECT_EQ(client.bottom, win32ui::px(6375, dpi));
+    EXPECT_EQ(window->height(), 6990);
+    struct Place {
+        const char* name;
+        int left, top, width, height;
+    };
+    for (const Place& p :
+         {Place{"mainText", 240, 840, 3855, 1095}, Place{"DriveList", 240, 2400, 3255, 315},
+          Place{"buttonLog", 6360, 5500, 1350, 645}}) {
+        SCOPED_TRACE(p.name);
+        const RECT want = win32ui::twipsRect(dpi, p.left, p.top, p.width, p.height);
+        const RECT got = placeOf(control(p.name));
+        EXPECT_EQ(got.left, want.left);
+        EXPECT_EQ(got.top, want.top);
+        EXPECT_EQ(got.right, want.right);
+        EXPECT_EQ(got.bottom, want.bottom);
+    }
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("mainText"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(11, static_cast<int>(dpi), 72));
+    // The title is drawn anew at 1.5 times its size: it fills its place to the left edge.
+    const Image shot = capture(form, true);
+    const RECT title = win32ui::twipsRect(dpi, 240, 240, 7575, 540);
+    const int middle = (title.top + title.bottom) / 2;
+    EXPECT_NE(shot.at(title.left + 3, middle), rgb(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_GT(colours(shot, win32ui::twipsRect(dpi, 3585, 1440, 2895, 3015)), 50u);
+    screenshot(form, "startup-144dpi");
+}
+
 using Win32LogButton = Win32WindowTest;
 
 TEST_F(Win32LogButton, GrowsTheWindowToShowTheLogAndShrinksItBack) {
