@@ -87,11 +87,12 @@ export DISPLAY=":$(cat "$display_file")"
 
 setsid wineserver -p </dev/null >/dev/null 2>&1 &
 # Wine's services (the mount manager, the device and desktop processes) are started by the
-# first program that needs them, and inherit its output. They end only when no program of the
-# prefix is left, which never happens while tests run side by side: a test's output would stay
-# open, and the test would seem to hang, until its timeout. So a program that outlives the whole
-# run starts them here, with no output to hold.
-# It waits on a pipe that nothing writes to, until the server is ended below.
+# first program that needs them, inherit its output, and end only when no program of the
+# prefix is left, which never happens while tests run side by side. Started here by a program
+# that outlives the run and has no output to hold, they stay up for the whole run (and a test
+# program's own output goes through a file, tests/win32/wine_run.sh, so that services started
+# by it could not keep CTest waiting either). It waits on a pipe that nothing writes to, until
+# the clean-up ends the server.
 keeper=$build/wine-keeper
 rm -f "$keeper"
 mkfifo "$keeper"
