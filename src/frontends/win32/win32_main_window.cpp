@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <dbt.h>
 
 #include <algorithm>
 #include <array>
@@ -547,6 +548,12 @@ LRESULT Win32MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             if (quit_ || wizard::handleCloseRequest())
                 ShowWindow(window_, SW_HIDE);
             return 0;
+        case WM_DEVICECHANGE:
+            // A volume came or went (a card reader plugged in, a card pulled): the list follows.
+            if ((w == DBT_DEVICEARRIVAL || w == DBT_DEVICEREMOVECOMPLETE) && l != 0 &&
+                reinterpret_cast<const DEV_BROADCAST_HDR*>(l)->dbch_devicetype == DBT_DEVTYP_VOLUME)
+                wizard::handle(wizard::Event::drivesChanged);
+            return TRUE;
         case WM_DPICHANGED: {
             look_.setDpi(HIWORD(w));
             layout();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <algorithm>
 #include <set>
@@ -378,6 +379,31 @@ TEST_F(Win32DriveList, OpeningTheListShowsDrivesAddedSinceStartUp) {
     pump();
     pick("f:");
     EXPECT_EQ(textOf(control("DriveSize")), L"Removable Drive F: - CARD");
+}
+
+TEST_F(Win32DriveList, AVolumeThatArrivesOrGoesIsShownAtOnce) {
+    start();
+    pick("e:");
+    platform::MediumOptions f;
+    f.root = scratch.make("f");
+    f.label = "CARD";
+    drives.define('F', platform::driveRemovable, f);
+    // What the system sends every top-level window when a volume comes or goes.
+    DEV_BROADCAST_VOLUME volume{};
+    volume.dbcv_size = sizeof volume;
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1u << ('F' - 'A');
+    SendMessageW(window->handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                 reinterpret_cast<LPARAM>(&volume));
+    HWND combo = control("DriveList");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);  // still e:
+
+    drives.define('E', platform::driveRemovable, std::nullopt);  // the card is pulled
+    volume.dbcv_unitmask = 1u << ('E' - 'A');
+    SendMessageW(window->handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
+                 reinterpret_cast<LPARAM>(&volume));
+    EXPECT_EQ(textOf(control("DriveSize")), L"Drive E:");
 }
 
 TEST_F(Win32DriveList, ANotReadyCardDriveFallsBackToTheSavedIndex) {
