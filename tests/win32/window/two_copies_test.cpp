@@ -1,5 +1,6 @@
-// velt-converter.exe itself, twice: the second copy finds the first one's window, says so in
-// its "Error!" box and ends; the first goes on, and ends through its close box.
+// velt-converter.exe itself: its resources, and two copies of it: the second copy finds the
+// first one's window, says so in its "Error!" box and ends; the first goes on, and ends through
+// its close box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -93,6 +94,36 @@ HWND waitForWindow(DWORD process, const std::wstring& title) {
         std::this_thread::sleep_for(100ms);
     }
     return nullptr;
+}
+
+TEST(Program, CarriesItsVersionIconAndManifest) {
+    const std::wstring program = converter();
+    DWORD ignored = 0;
+    std::string version(GetFileVersionInfoSizeW(program.c_str(), &ignored), '\0');
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()),
+                                    version.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);  // 1.0
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);           // .0.0
+    wchar_t* comment = nullptr;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\StringFileInfo\\040904b0\\Comments",
+                               reinterpret_cast<void**>(&comment), &size));
+    EXPECT_STREQ(comment, L"Mar 24, 2005");
+
+    HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
+    HRSRC manifest = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
+                           SizeofResource(image, manifest));
+    EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0"),
+              std::string::npos);
+    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos);
+    FreeLibrary(image);
 }
 
 TEST(TwoCopies, TheSecondReportsTheFirstAndEndsAndTheFirstGoesOn) {
