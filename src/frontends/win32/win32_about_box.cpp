@@ -167,7 +167,7 @@ LRESULT CALLBACK Win32AboutBox::procedure(HWND window, UINT message, WPARAM w, L
     auto* self = reinterpret_cast<Win32AboutBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr || self->dialog_ != window)
         return DefWindowProcW(window, message, w, l);
-    return self->handle(message, w, l);
+    return guarded(window, [&] { return self->handle(message, w, l); });
 }
 
 LRESULT Win32AboutBox::handle(UINT message, WPARAM w, LPARAM l) {

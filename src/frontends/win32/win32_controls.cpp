@@ -37,6 +37,10 @@ bool shownFlag(HWND control) {
     return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+void showFailure(HWND owner, const std::string& text) {
+    MessageBoxW(owner, wide(text).c_str(), L"Error!", MB_OK | MB_ICONERROR);
+}
+
 void Look::setDpi(UINT newDpi) {
     dpi = newDpi;
     logFont = messageFont(dpi);

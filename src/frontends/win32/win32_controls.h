@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -203,5 +204,23 @@ class Win32Line : public ui::Line {
 
 // Whether a control is shown by its own flag (not whether its window is on the screen).
 bool shownFlag(HWND control);
+
+// Shows a failure in the "Error!" style over `owner`.
+void showFailure(HWND owner, const std::string& text);
+
+// A window procedure's handling of one message. No C++ exception may cross the system's frames
+// back to the message loop (64-bit Windows swallows it there, and the failure goes unseen): one
+// that nothing below caught is shown, and the window goes on.
+template <typename Handling>
+LRESULT guarded(HWND window, Handling&& handling) {
+    try {
+        return handling();
+    } catch (const std::exception& e) {
+        showFailure(window, e.what());
+    } catch (...) {
+        showFailure(window, "Unexpected failure");
+    }
+    return 0;
+}
 
 }  // namespace win32ui

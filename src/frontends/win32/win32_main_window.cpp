@@ -507,7 +507,7 @@ LRESULT CALLBACK Win32MainWindow::procedure(HWND window, UINT message, WPARAM w,
     auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr || self->window_ != window || !self->progressBar1_)
         return DefWindowProcW(window, message, w, l);
-    return self->handle(message, w, l);
+    return guarded(window, [&] { return self->handle(message, w, l); });
 }
 
 LRESULT Win32MainWindow::handle(UINT message, WPARAM w, LPARAM l) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <stdexcept>
 
 #include "capture.h"
 #include "frontends/win32/twips.h"
@@ -432,6 +433,25 @@ TEST_F(Win32DriveList, AnImagePickedInTheFileDialogGoesIntoDriveA) {
     EXPECT_EQ(textOf(control("DriveSize")), L"Removable Drive A: - DISK1");
     window->setImageDrives(nullptr);
     platform::installDrives(&drives);
+}
+
+// A failure of a kind the boundary does not know, outside any event of the logic: shown, and
+// the window goes on (it must not vanish inside the system's frames).
+TEST_F(Win32DriveList, AnUnexpectedFailureIsShownAndTheWindowGoesOn) {
+    class Failing : public platform::FolderDriveTable {
+      public:
+        std::vector<platform::Drive> list() override { throw std::runtime_error("no drives"); }
+    } failing;
+    start();
+    platform::installDrives(&failing);
+    HWND combo = control("DriveList");
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);  // the list is read again as it opens
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    pump();
+    EXPECT_EQ(shownTitles, std::vector<std::wstring>{L"Error!"});
+    platform::installDrives(&drives);
+    click("buttonLog");
+    EXPECT_EQ(window->height(), 9935);
 }
 
 TEST_F(Win32DriveList, ANotReadyCardDriveFallsBackToTheSavedIndex) {
