@@ -6,16 +6,26 @@
 #
 #     bash scripts/sample.sh            the diskettes as folders
 #     bash scripts/sample.sh --images   the same diskettes as 1.44 MB images (samples/site42/images)
+#
+# VELT_HEADLESS runs another build's program instead (a command: "wine velt-headless.exe"), and
+# VELT_SAMPLE_DIR puts the run and the card elsewhere (default build/sample).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-scripts/install-deps.sh
-
 build=build/sample
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_SANITIZE=OFF -DVELT_WERROR=OFF \
-      -DVELT_QT=OFF -DVELT_BENCH=OFF > /dev/null
-cmake --build "$build" --target velt-headless > /dev/null
+if [ -n "${VELT_HEADLESS:-}" ]; then
+    read -r -a headless <<<"$VELT_HEADLESS"
+else
+    scripts/install-deps.sh
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_SANITIZE=OFF \
+          -DVELT_WERROR=OFF -DVELT_QT=OFF -DVELT_BENCH=OFF > /dev/null
+    cmake --build "$build" --target velt-headless > /dev/null
+    headless=("$build/velt-headless")
+fi
+out=${VELT_SAMPLE_DIR:-$build}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
 
 sample=$root/samples/site42
 disk=$sample/disk
@@ -27,8 +37,8 @@ elif [ $# -gt 0 ]; then
     exit 2
 fi
 suffix=${suffix:-}
-work=$root/$build/run
-card=$root/$build/card
+work=$out/run
+card=$out/card
 chmod -R u+rwx "$work" "$card" 2> /dev/null || true
 rm -rf "$work" "$card"
 mkdir -p "$work/c" "$card"
@@ -53,7 +63,7 @@ exit
 EOF
 
 status=0
-"$build/velt-headless" "$work/convert.vhs" > "$work/transcript.jsonl" || status=$?
+"${headless[@]}" "$work/convert.vhs" > "$work/transcript.jsonl" || status=$?
 
 python3 - "$work/transcript.jsonl" <<'EOF'
 import json

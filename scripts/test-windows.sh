@@ -25,14 +25,17 @@ if [ ! -f "$native/CMakeCache.txt" ]; then
         cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_BENCH=OFF >/dev/null
     fi
 fi
-cmake --build "$native" --target velt-make-pictures "${jobs[@]}"
+# The Linux velt-headless, whose output for the sample the Windows one must repeat.
+cmake --build "$native" --target velt-make-pictures velt-headless "${jobs[@]}"
+native=$(cd "$native" && pwd)
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
     "$native/src/frontends/qt/velt-make-pictures" "$build/pictures"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Release -DVELT_WERROR=ON -DVELT_PICTURES_DIR="$build/pictures" >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DVELT_WERROR=ON -DVELT_PICTURES_DIR="$build/pictures" \
+      -DVELT_LINUX_HEADLESS="$native/velt-headless" >/dev/null
 cmake --build "$build" "${jobs[@]}"
 # The setup file, which the tests install and uninstall.
 installer/build-installer.sh "$build" >/dev/null
