@@ -201,6 +201,19 @@ TEST_F(UDisksTest, DrivesAndMediaComeAndGoAndKeepTheirLetters) {
     EXPECT_EQ(cardDrive.type, platform::driveRemovable);
     EXPECT_EQ(cardDrive.entry, "d:");
 
+    // The desktop mounts the card itself (only its properties change): the table hears of it,
+    // and the program uses that mount as it is.
+    const qsizetype before = changes->count();
+    QDBusMessage mount = QDBusMessage::createMethodCall(
+        "org.freedesktop.UDisks2", "/org/freedesktop/UDisks2/block_devices/sdb1",
+        "org.freedesktop.UDisks2.Filesystem", "Mount");
+    mount << QVariantMap();
+    ASSERT_EQ(service->bus().call(mount).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes->count() > before; }, 5000));
+    ASSERT_NE(table->find('D')->medium, nullptr);
+    EXPECT_EQ(table->find('D')->medium->hostPath(""), card.string());
+    EXPECT_EQ(table->mountForUse('D'), "");
+
     // Nothing changes, nothing is asked: the table waits for the service's signals.
     const int asked = service->calls("", "GetManagedObjects");
     QTest::qWait(400);
