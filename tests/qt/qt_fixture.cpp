@@ -11,32 +11,14 @@
 #include "frontends/qt/twips.h"
 #include "platform/context.h"
 #include "state/state.h"
+#include "support/window_drives.h"
 #include "ui/main_window.h"
 #include "wizard/form1.h"
 
 namespace qttest {
 
-platform::MediumOptions medium(const std::filesystem::path& root, const std::string& label,
-                               uint64_t freeBytes) {
-    platform::MediumOptions m;
-    m.root = root;
-    m.label = label;
-    if (freeBytes != 0)
-        m.freeBytes = freeBytes;
-    return m;
-}
-
 void QtWindowTest::SetUp() {
-    app::resetState();
-    Form1::resetForm();
-    platform::resetContext();
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, medium(scratch.make("c"), "SYSTEM"));
-    drives.define('E', platform::driveRemovable, medium(scratch.make("e"), "CF", 64000000));
-    scratch.make("c/Temp");
-    platform::installDrives(&drives);
-    platform::setTempFolder("C:\\Temp");
-    Form1::setDigitGrouping(",");
+    testsupport::startOnWindowDrives(drives, scratch);
 
     window = std::make_unique<qtui::QtMainWindow>();
     window->setInstanceCheck([] { return false; });

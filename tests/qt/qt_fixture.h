@@ -15,12 +15,11 @@
 #include "frontends/qt/qt_main_window.h"
 #include "platform/drives.h"
 #include "support/test_support.h"
+#include "support/window_drives.h"
 
 namespace qttest {
 
-// A medium in a folder drive: its root folder, label and free bytes (0: the host's).
-platform::MediumOptions medium(const std::filesystem::path& root, const std::string& label = "",
-                               uint64_t freeBytes = 0);
+using testsupport::medium;
 
 class QtWindowTest : public ::testing::Test {
   protected:

@@ -9,6 +9,7 @@
 #include "frontends/win32/twips.h"
 #include "platform/context.h"
 #include "state/state.h"
+#include "support/window_drives.h"
 #include "ui/main_window.h"
 #include "wizard/form1.h"
 
@@ -34,16 +35,6 @@ HWND shownBox() {
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-platform::MediumOptions medium(const std::filesystem::path& root, const std::string& label,
-                               uint64_t freeBytes = 0) {
-    platform::MediumOptions m;
-    m.root = root;
-    m.label = label;
-    if (freeBytes != 0)
-        m.freeBytes = freeBytes;
-    return m;
 }
 
 }  // namespace
@@ -99,16 +90,7 @@ void Win32WindowTest::SetUp() {
         return InitCommonControlsEx(&init) != FALSE;
     }();
     ASSERT_TRUE(controls);
-    app::resetState();
-    Form1::resetForm();
-    platform::resetContext();
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, medium(scratch.make("c"), "SYSTEM"));
-    drives.define('E', platform::driveRemovable, medium(scratch.make("e"), "CF", 64000000));
-    scratch.make("c/Temp");
-    platform::installDrives(&drives);
-    platform::setTempFolder("C:\\Temp");
-    Form1::setDigitGrouping(",");
+    testsupport::startOnWindowDrives(drives, scratch);
 
     window = std::make_unique<win32ui::Win32MainWindow>();
     ui::installWindow(window.get());
