@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
+#include "fs/card_names.h"
 #include "fs/file_system.h"
 #include "platform/error.h"
 #include "platform/medium.h"
@@ -38,19 +40,20 @@ struct Place {
 };
 
 // The entries of a target folder by name: the spelling as written first, then without regard
-// to case (the smallest name when several match), as paths are resolved.
+// to case (the smallest name when several match), as the card and the designed-for platform
+// take names: accented letters fold too.
 class TargetNames {
   public:
     void add(const platform::MediumEntry& e) {
         exact_[e.name] = e;
-        auto [it, added] = folded_.try_emplace(platform::lowerAscii(e.name), e);
+        auto [it, added] = folded_.try_emplace(platform::foldCase(e.name), e);
         if (!added && e.name < it->second.name)
             it->second = e;
     }
     const platform::MediumEntry* find(const std::string& name) const {
         if (auto it = exact_.find(name); it != exact_.end())
             return &it->second;
-        auto it = folded_.find(platform::lowerAscii(name));
+        auto it = folded_.find(platform::foldCase(name));
         return it == folded_.end() ? nullptr : &it->second;
     }
 
@@ -127,18 +130,27 @@ struct Level {
     bool succeeded = false;  // a creation, append or copy of this level has succeeded
 };
 
-int16_t walk(const Place& source, const Place& target, int16_t step);
+int16_t walk(const Place& source, const Place& target, int16_t step, bool top);
 
-// Two entries that differ only in letter case are one on the platform the sets come from; the
-// merge would join them into one file.
-int16_t refuseTwins(const Place& source, const std::vector<platform::MediumEntry>& entries) {
-    for (size_t k = 1; k < entries.size(); ++k) {
-        if (platform::sameIgnoringCase(entries[k - 1].name, entries[k].name)) {
-            report("Names differ only in letter case: " + source.path + entries[k - 1].name +
-                   " and " + source.path + entries[k].name + crlf +
-                   "No diskette of a set holds both. Ensure that the floppy disk is the right one");
+// A name the card could not hold distinctly is refused before anything of its level is
+// copied: two entries that differ only in letter case are one on the platform the sets come
+// from, and the merge would join them into one file; other names would be changed or lost on
+// the way.
+int16_t refuseNames(const Place& source, const std::vector<platform::MediumEntry>& entries) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const platform::MediumEntry& e : entries) {
+        if (auto problem = fs::cardNameProblem(e.name)) {
+            report(fs::cardNameReport(source.path + e.name, *problem));
             return -1;
         }
+        names.push_back(e.name);
+    }
+    if (auto twins = fs::cardTwins(names)) {
+        report("Names differ only in letter case: " + source.path + twins->first + " and " +
+               source.path + twins->second + crlf +
+               "No diskette of a set holds both. Ensure that the floppy disk is the right one");
+        return -1;
     }
     return 1;
 }
@@ -165,7 +177,7 @@ int16_t copyFolder(Level& level, const platform::MediumEntry& entry, TargetNames
     const Place from{level.source.medium, level.source.below(entry.name),
                      level.source.path + entry.name + "\\"};
     const Place into{level.target.medium, level.target.below(name), to + "\\"};
-    return walk(from, into, level.step);
+    return walk(from, into, level.step, false);
 }
 
 // Appends the source file to the target file a block at a time: a piece of any size takes
@@ -255,12 +267,35 @@ int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& 
     return 1;
 }
 
-int16_t walk(const Place& source, const Place& target, int16_t step) {
-    const std::vector<platform::MediumEntry> entries = sourceEntries(source);
-    // The level's entry counter also counts "." and "..".
-    if (entries.size() + 2 > static_cast<size_t>(entryLimit))
-        platform::raise(platform::err::overflow);
-    if (refuseTwins(source, entries) == -1)
+// The source entries of a level below the walk's first; one that cannot be listed (damaged,
+// looping, more entries than a level holds) ends the walk reported, so that no folder of the
+// source is left out unseen.
+std::optional<std::vector<platform::MediumEntry>> listBelow(const Place& source) {
+    try {
+        std::vector<platform::MediumEntry> entries = sourceEntries(source);
+        if (entries.size() + 2 > static_cast<size_t>(entryLimit))
+            platform::raise(platform::err::overflow);
+        return entries;
+    } catch (const platform::Error&) {
+        report("Failed to read directory " + source.path + crlf +
+               "Ensure that the floppy disk is readable ");
+        return std::nullopt;
+    }
+}
+
+int16_t walk(const Place& source, const Place& target, int16_t step, bool top) {
+    std::vector<platform::MediumEntry> entries;
+    if (top) {
+        entries = sourceEntries(source);
+        // The level's entry counter also counts "." and "..".
+        if (entries.size() + 2 > static_cast<size_t>(entryLimit))
+            platform::raise(platform::err::overflow);
+    } else if (auto below = listBelow(source)) {
+        entries = std::move(*below);
+    } else {
+        return -1;
+    }
+    if (refuseNames(source, entries) == -1)
         return -1;
     TargetNames names = targetEntries(target);
 
@@ -289,7 +324,14 @@ Place placeOf(const std::string& folder) {
 }  // namespace
 
 int16_t copyFileChecked(const std::string& source, const std::string& target, int16_t step) {
-    return walk(placeOf(source), placeOf(target), step);
+    return walk(placeOf(source), placeOf(target), step, true);
+}
+
+int16_t copyFileChecked(const std::string& source, const std::string& target, int16_t step,
+                        const std::string& shownTarget) {
+    Place into = placeOf(target);
+    into.path = shownTarget;
+    return walk(placeOf(source), into, step, true);
 }
 
 }  // namespace UtilModule

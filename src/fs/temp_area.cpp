@@ -25,6 +25,10 @@ std::string diskArea(const std::string& temp, int n) {
     return temp + "\\VELT_disk" + std::to_string(n);
 }
 
+std::string previousArea(const std::string& temp) {
+    return temp + "\\VELT_previous";
+}
+
 namespace {
 
 // The trees are walked on their medium, by the names it spells, so that a deep tree costs no

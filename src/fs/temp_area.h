@@ -15,6 +15,9 @@ std::string getTempFolder();
 // the flat area, where the single-volume image is built, and diskette n's area.
 std::string flatArea(const std::string& temp);
 std::string diskArea(const std::string& temp, int n);
+// Where a card too small for two databases keeps its previous one while the new one is
+// written: on the computer, beside the temporary area, without a trailing "\".
+std::string previousArea(const std::string& temp);
 // Files and folders below `folder` (ending in "\") at every depth; raises 6 above 32767.
 int16_t countFolderEntries(const std::string& folder);
 // Deletes `folder` (ending in "\") with everything below it; nothing when it does not exist.

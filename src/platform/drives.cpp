@@ -121,9 +121,15 @@ Drive FolderDriveTable::describe(char letter, const Slot& s) const {
     d.ready = s.medium != nullptr;
     if (d.ready) {
         const MediumOptions& m = *s.options;
-        d.volumeName = m.label.empty() ? s.medium->label() : m.label;
         d.medium = s.medium;
-        d.freeBytes = m.freeBytes ? *m.freeBytes : s.medium->freeBytes();
+        d.volumeName = m.label;
+        try {
+            if (m.label.empty())
+                d.volumeName = s.medium->label();
+            d.freeBytes = m.freeBytes ? *m.freeBytes : s.medium->freeBytes();
+        } catch (const Error&) {
+            // A damaged image shows as a diskette without a name; reading it reports the damage.
+        }
     }
     d.entry = driveEntryText(letter, s.type, d.volumeName);
     return d;

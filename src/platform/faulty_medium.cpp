@@ -79,10 +79,18 @@ void FaultyMedium::failNth(OpKind kind, uint64_t n, bool persist) {
 
 bool FaultyMedium::planted() const {
     return faults_.readonly || faults_.capacity || !faults_.bad.empty() ||
-           !faults_.corrupt.empty() || faults_.failAt || countdown_;
+           !faults_.corrupt.empty() || faults_.failAt || faults_.cutAfter || countdown_;
 }
 
 void FaultyMedium::tick(OpKind kind) {
+    if (isCut())
+        raise(err::deviceIO);
+    if (kind == OpKind::change)
+        ++reached_;
+    countOp(kind);
+}
+
+void FaultyMedium::countOp(OpKind kind) {
     uint64_t n = ++counts_[static_cast<size_t>(kind)];
     if (countdown_ && countdown_->kind == kind &&
         (n == countdown_->at || (countdown_->persist && n > countdown_->at)))
@@ -92,10 +100,13 @@ void FaultyMedium::tick(OpKind kind) {
 void FaultyMedium::change() {
     if (faults_.readonly)
         raise(err::permissionDenied);
+    if (isCut())
+        raise(err::deviceIO);
     ++changes_;
+    ++reached_;
     if (faults_.failAt && changes_ >= *faults_.failAt)
         raise(err::deviceIO);
-    tick(OpKind::change);
+    countOp(OpKind::change);
 }
 
 uint64_t FaultyMedium::admit(uint64_t size) {
@@ -110,12 +121,38 @@ uint64_t FaultyMedium::admit(uint64_t size) {
     return taken;
 }
 
+// A folder named "NAME~..." is NAME on its way (written beside it, then renamed to it): a fault
+// planted on a file below NAME holds for the same file below it.
+bool FaultyMedium::listedAs(const std::vector<std::string>& names, const std::string& path) const {
+    if (listed(names, path))
+        return true;
+    std::string settled;
+    bool passing = false;
+    size_t start = 0;
+    const std::string normal = normalName(path);
+    for (;;) {
+        const size_t sep = normal.find('\\', start);
+        std::string name = normal.substr(start, sep == std::string::npos ? sep : sep - start);
+        if (const size_t tilde = name.find('~');
+            sep != std::string::npos && tilde != 0 && tilde != std::string::npos) {
+            name.resize(tilde);
+            passing = true;
+        }
+        settled += name;
+        if (sep == std::string::npos)
+            break;
+        settled += '\\';
+        start = sep + 1;
+    }
+    return passing && listed(names, settled);
+}
+
 bool FaultyMedium::isBad(const std::string& path) const {
-    return listed(faults_.bad, path);
+    return listedAs(faults_.bad, path);
 }
 
 bool FaultyMedium::isCorrupt(const std::string& path) const {
-    return listed(faults_.corrupt, path);
+    return listedAs(faults_.corrupt, path);
 }
 
 void FaultyMedium::noteWritten(const std::string& path) {
@@ -199,6 +236,8 @@ void FaultyMedium::copyFileFrom(Medium& source, const std::string& from, const s
 }
 
 uint64_t FaultyMedium::freeBytes() {
+    if (isCut())
+        raise(err::deviceIO);
     return inner_->freeBytes();
 }
 

@@ -21,6 +21,9 @@ struct Faults {
     std::vector<std::string> bad;      // files whose reading fails with 57 ("db\data.dat")
     std::vector<std::string> corrupt;  // files that read back changed once written
     std::optional<uint64_t> failAt;    // the Nth change and every one after fail with 57
+    // The Nth change is the last that reaches the medium: every later operation fails with 57,
+    // as when a card is pulled or the power goes.
+    std::optional<uint64_t> cutAfter;
 };
 
 // The kinds of operation a countdown counts.
@@ -65,6 +68,10 @@ class FaultyMedium : public Medium {
 
     // For the open files: one operation of `kind`, which may be the one that fails.
     void tick(OpKind kind);
+    // True once the medium has been cut off (Faults::cutAfter).
+    bool isCut() const { return faults_.cutAfter && reached_ >= *faults_.cutAfter; }
+    // Changes that reached the medium since it was inserted, writes of open files included.
+    uint64_t changesReached() const { return reached_; }
     // Bytes of a write of `size` the medium takes (raising 61 after writing those, by the caller).
     uint64_t admit(uint64_t size);
     bool isBad(const std::string& path) const;
@@ -74,6 +81,8 @@ class FaultyMedium : public Medium {
 
   private:
     void change();
+    void countOp(OpKind kind);
+    bool listedAs(const std::vector<std::string>& names, const std::string& path) const;
     std::unique_ptr<MediumFile> reading(const std::string& path, std::unique_ptr<MediumFile> file);
     bool planted() const;
 
@@ -81,6 +90,7 @@ class FaultyMedium : public Medium {
     Faults faults_;
     std::array<uint64_t, opKindCount> counts_{};
     uint64_t changes_ = 0;  // for failAt, counted since insertion
+    uint64_t reached_ = 0;  // for cutAfter: changes_ and the writes of open files
     uint64_t written_ = 0;
     struct Countdown {
         OpKind kind;

@@ -1,6 +1,7 @@
 // writeCompactFlash: the flat area copied into \backup\single\ on the Compact Flash drive,
-// asking before an old database there is replaced. A card is left either with the whole new
-// database, flushed to the medium, or without a single folder at all.
+// asking before an old database there is replaced. The new database is written and read back
+// beside the single folder and swapped in by renames, so that the single folder holds a whole
+// database, old or new, at every instant but between two renames.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -9,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "fs/card_names.h"
 #include "fs/copy.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/text_case.h"
+#include "rebuild/card_states.h"
 #include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/util_module.h"
@@ -44,65 +47,24 @@ struct CurrentPlaceGuard {
     std::string folder;
 };
 
-void reportUnkept(const std::string& path) {
-    report("Verification failed: " + path + crlf +
-           "The Compact Flash card does not keep what is written to it. Use another card.");
-}
-
-bool folderExists(const std::string& path) {
-    return fs::entryExists(path) && fs::isFolder(path);
-}
-
 std::string notWriteProtected() {
     return std::string(crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
            " is not write protected";
 }
 
+std::string readyAndNotWriteProtected() {
+    return std::string(crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
+           " is ready and not write protected";
+}
+
 // Reports and returns false when the folder cannot be created.
-bool createFolder(const std::string& folder) {
+bool createFolder(const std::string& folder, const std::string& shown) {
     try {
         fs::makeFolder(folder);
     } catch (const platform::Error&) {
-        report("Failed to create directory: " + folder + crlf +
+        report("Failed to create directory: " + shown + crlf +
                "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
         return false;
-    }
-    return true;
-}
-
-// Reports and returns false when the folder cannot be removed.
-bool removeFolder(const std::string& folder) {
-    try {
-        removeFolderTree(folder);
-    } catch (const platform::Error&) {
-        report("Failed to remove directory: " + folder + notWriteProtected());
-        return false;
-    }
-    return true;
-}
-
-// Copies the flat area into the single folder and flushes the card. Returns false when it
-// reported a failure (copyFileChecked's own reports included).
-bool fillSingleFolder(const std::string& flat, const std::string& single,
-                      const std::string& backup) {
-    const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
-    try {
-        if (copyFileChecked(flat + "\\", single, step) != 1)
-            return false;
-    } catch (const platform::Error&) {
-        report("Failed to copy directory " + flat + " to " + single + crlf +
-               "Ensure the Compact Flash drive " + app::flashDrive +
-               " is ready and not write protected");
-        return false;
-    }
-    for (const std::string& folder : {single, backup}) {
-        try {
-            fs::syncTree(folder);
-        } catch (const platform::Error&) {
-            report("Failed writing: " + folder + crlf +
-                   "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
-            return false;
-        }
     }
     return true;
 }
@@ -116,213 +78,264 @@ void passOver(Step step) {
     }
 }
 
-// The previous database waits under this name until its successor is verified. No user names
-// a folder so; a crash in between leaves it for the next write to this card to find.
-const std::string asideName = "single~velt-previous";
-
-// Files and folders below `folder` (ending in "\"), by their path below it ("db\x.dat"; folders
-// end in "\"), with the folder path they are at.
-void collectTree(const std::string& folder, const std::string& below,
-                 std::map<std::string, std::string>& out) {
-    for (const fs::DirEntry& e : fs::listFolderAll(folder + below)) {
-        const std::string rel = below + e.name;
-        if (e.folder) {
-            out[rel + "\\"] = folder + rel + "\\";
-            collectTree(folder, rel + "\\", out);
-        } else {
-            out[rel] = folder + rel;
-        }
-    }
-}
-
-// The bytes the flat area takes on the card, each file rounded up to the card's allocation unit.
-uint64_t bytesOnCard(const std::string& flat, const std::string& card) {
-    uint64_t unit = 0;
+// Every name below `folder` the card holds as it is spelled, each distinct from the others of
+// its folder; else reports the first one (named where the card would have it) and returns false.
+bool namesFit(const std::string& folder, const std::string& below, const std::string& shown) {
+    std::vector<std::string> names;
+    std::vector<fs::DirEntry> entries;
     try {
-        unit = fs::allocationUnit(card);
+        entries = fs::listFolderAll(folder + below);
     } catch (const platform::Error&) {
-    }
-    std::map<std::string, std::string> files;
-    collectTree(flat + "\\", "", files);
-    uint64_t total = 0;
-    for (const auto& [rel, path] : files) {
-        if (rel.back() == '\\')
-            continue;
-        uint64_t length = static_cast<uint64_t>(fs::fileLength(path));
-        if (unit > 0)
-            length = (length + unit - 1) / unit * unit;
-        total += length;
-    }
-    return total;
-}
-
-// Two blocks for the comparison, taken once for the whole read-back.
-struct CompareBuffers {
-    static constexpr size_t size = size_t{1} << 20;
-    std::unique_ptr<uint8_t[]> a{new uint8_t[size]}, b{new uint8_t[size]};
-};
-
-// True when `a` and `b` hold the same bytes; `b` is read from its device, past the caches.
-bool sameBytes(const std::string& a, const std::string& b, CompareBuffers& buffers) {
-    fs::BinaryFile fa(a);
-    fs::BinaryFile fb(b, true);
-    for (;;) {
-        const size_t na = fa.read(buffers.a.get(), CompareBuffers::size);
-        const size_t nb = fb.read(buffers.b.get(), CompareBuffers::size);
-        if (na != nb || std::memcmp(buffers.a.get(), buffers.b.get(), na) != 0)
-            return false;
-        if (na == 0)
-            return true;
-        ui::keepAlive();
-    }
-}
-
-// Reads the single folder back and compares it with the flat area: the same files and
-// folders, nothing more, nothing less, and the same bytes. Reports and returns false on the
-// first difference. The progress bar starts again and moves by `step` per file.
-bool verifySingleFolder(const std::string& flat, const std::string& single, int16_t step) {
-    std::map<std::string, std::string> written, wanted;
-    try {
-        collectTree(flat + "\\", "", wanted);
-        collectTree(single, "", written);
-    } catch (const platform::Error&) {
-        report("Failed to copy directory " + flat + " to " + single + crlf +
-               "Ensure the Compact Flash drive " + app::flashDrive +
-               " is ready and not write protected");
+        report("Failed to copy directory " + folder.substr(0, folder.size() - 1) + " to " + shown +
+               readyAndNotWriteProtected());
         return false;
     }
-    passOver([] { ui::window().progressBar1().setValue(0); });
-    CompareBuffers buffers;
-    for (const auto& [rel, cardPath] : written) {
-        if (wanted.count(rel) == 0) {
-            reportUnkept(cardPath);
+    for (const fs::DirEntry& e : entries) {
+        if (auto problem = fs::cardNameProblem(e.name)) {
+            report(fs::cardNameReport(shown + below + e.name, *problem));
             return false;
         }
+        names.push_back(e.name);
+        if (e.folder && !namesFit(folder, below + e.name + "\\", shown))
+            return false;
     }
-    for (const auto& [rel, flatPath] : wanted) {
-        auto it = written.find(rel);
-        const std::string cardPath = single + rel;
-        bool same = false;
-        try {
-            same = it != written.end() &&
-                   (rel.back() == '\\' || sameBytes(flatPath, cardPath, buffers));
-        } catch (const platform::Error&) {
-            same = false;
-        }
-        if (!same) {
-            reportUnkept(cardPath);
-            return false;
-        }
-        if (rel.back() != '\\')
-            advanceProgress(step);
+    if (auto twins = fs::cardTwins(names)) {
+        report(fs::cardNameReport(shown + below + twins->second,
+                                  "The card takes it and " + twins->first + " for one name"));
+        return false;
     }
     return true;
 }
 
-// Puts the previous database back in place of a new one that failed.
-void restorePrevious(const std::string& single, const std::string& aside) {
+// A fresh writing folder beside the single folder. Reports and returns false when the card
+// does not take it.
+bool startBeside(const CardFolders& card) {
+    const std::string writing = card.at(cardWritingFolder);
     try {
-        if (fs::FileSystemObject().FolderExists(single))
-            removeFolderTree(single);
-        fs::renameFolder(aside, single);
-        appendLog("Kept the previous database in " + single);
+        // A file where the single folder goes could never make way for the new database.
+        if (fs::entryExists(card.single) && !folderExists(card.single))
+            return createFolder(card.single, card.single);
+        if (folderExists(writing))
+            removeFolderTree(writing);
     } catch (const platform::Error&) {
-        report("Failed to remove directory: " + single + notWriteProtected());
-        appendLog("The previous database is kept in " + aside);
+        // The creation below fails in its turn and reports it.
     }
+    return createFolder(writing, card.single);
+}
+
+// Copies `from` into the writing folder (the reports name the single folder), flushes the card,
+// reads it back and names the folder verified. Reports and returns false on any failure.
+bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) {
+    const std::string writing = card.at(cardWritingFolder);
+    try {
+        if (copyFileChecked(from + "\\", writing, step, card.single) != 1)
+            return false;
+    } catch (const platform::Error&) {
+        report("Failed to copy directory " + from + " to " + card.single +
+               readyAndNotWriteProtected());
+        return false;
+    }
+    for (const std::string& folder : {writing, card.backup}) {
+        try {
+            fs::syncTree(folder);
+        } catch (const platform::Error&) {
+            report("Failed writing: " + card.single + crlf +
+                   "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
+            return false;
+        }
+    }
+    passOver([] { ui::window().progressBar1().setValue(0); });
+    std::optional<std::string> differs;
+    try {
+        differs = firstDifference(from, writing, step);
+    } catch (const platform::Error&) {
+        differs = "";
+    }
+    if (differs) {
+        report("Verification failed: " + card.single + *differs + crlf +
+               "The Compact Flash card does not keep what is written to it. Use another card.");
+        return false;
+    }
+    try {
+        fs::renameFolder(writing, card.at(cardVerifiedFolder));
+    } catch (const platform::Error&) {
+        report("Failed to rename directory: " + card.single + notWriteProtected());
+        return false;
+    }
+    return true;
+}
+
+// After a failed write: the half-written folder goes, where the card still allows it.
+void dropWriting(const CardFolders& card) {
+    try {
+        if (folderExists(card.at(cardWritingFolder)))
+            removeFolderTree(card.at(cardWritingFolder));
+    } catch (const platform::Error&) {
+        // Never taken for a database: the next write removes it.
+    }
+}
+
+// The verified database takes the single folder's place; the one it replaces is deleted. Every
+// step can be taken again, so a failing step gets one more try; what still stands then is a
+// state the next visit of the card step finishes.
+bool swapIn(const CardFolders& card) {
+    for (int attempt = 0;; ++attempt) {
+        try {
+            settleCard(card, false);
+            return true;
+        } catch (const platform::Error&) {
+            if (attempt == 0)
+                continue;
+            try {
+                if (folderExists(card.single) && !folderExists(card.at(cardVerifiedFolder)) &&
+                    !folderExists(card.at(cardReplacedFolder)))
+                    return true;  // in place: only the deletion of the old one is left
+            } catch (const platform::Error&) {
+            }
+            report("Failed to rename directory: " + card.single + notWriteProtected());
+            return false;
+        }
+    }
+}
+
+// A card too small for both databases: the previous one is kept, verified, on the computer
+// while the new one is written. Reports and returns false when it cannot be kept.
+bool keepOnComputer(const CardFolders& card, const std::string& kept) {
+    try {
+        removeFolderTree(kept + "\\");
+        fs::makeFolder(kept);
+        if (copyFileChecked(card.single, kept + "\\", 0) != 1)
+            return false;
+        if (!firstDifference(card.single, kept, 0))
+            return true;
+    } catch (const platform::Error&) {
+    }
+    report("Failed to copy directory " + card.single + " to " + kept + crlf +
+           "The previous database could not be kept on this computer");
+    return false;
+}
+
+// Writes the previous database kept on the computer back to the card.
+void writeBack(const CardFolders& card, const std::string& kept) {
+    if (startBeside(card) && fillBeside(kept, card, 0) && swapIn(card)) {
+        appendLog("Kept the previous database in " + card.single);
+        try {
+            removeFolderTree(kept + "\\");
+        } catch (const platform::Error&) {
+        }
+        return;
+    }
+    dropWriting(card);
+    appendLog("The previous database is kept in " + kept);
+}
+
+// Finishes an earlier write's states before anything is asked. Reports and returns false when
+// the card does not let it.
+bool recover(const CardFolders& card) {
+    try {
+        settleCard(card, true);
+        return true;
+    } catch (const platform::Error&) {
+        report("Failed to finish an earlier write in " + card.backup + notWriteProtected());
+        return false;
+    }
+}
+
+// Asks before a database on the card is replaced. False when the user declines.
+bool replaceAgreed(const CardFolders& card) {
+    const ui::Answer answer =
+        msgBox("Directory " + card.single + " already exists" + crlf + "Replace old database?",
+               ui::Buttons::yesNo, ui::Icon::question, "Replace");
+    if (answer == ui::Answer::no)
+        return false;
+    appendLog("Remove " + card.single);
+    return true;
+}
+
+bool tooSmallForBoth(const std::string& flat) {
+    double free = 0;
+    try {
+        free = fs::FileSystemObject().GetDrive(app::flashDrive).FreeSpace();
+    } catch (const platform::Error&) {
+    }
+    return static_cast<double>(bytesOnCard(flat, app::flashDrive + "\\")) > free;
+}
+
+// Makes room on a card too small for both: the previous database is kept on the computer, then
+// deleted from the card. Reports and returns false when the card must stay as it is.
+bool makeRoom(const CardFolders& card, const std::string& kept) {
+    appendLog("Not enough free space on " + app::flashDrive +
+              " to keep the previous database until the new one is verified");
+    if (!keepOnComputer(card, kept))
+        return false;
+    try {
+        deleteDatabase(card, card.single);
+    } catch (const platform::Error&) {
+        report("Failed to remove directory: " + card.single + notWriteProtected());
+        writeBack(card, kept);
+        return false;
+    }
+    return true;
 }
 }  // namespace
 
 int16_t writeCompactFlash() {
-    const std::string backup = app::flashDrive + "\\backup\\";
-    const std::string single = backup + "single\\";
-    const std::string aside = backup + asideName + "\\";
+    const CardFolders card(app::flashDrive);
     const std::string flat = flatArea(getTempFolder());
+    const std::string kept = previousArea(getTempFolder());
     const char letter = app::flashDrive.empty() ? '\0' : platform::upperLetter(app::flashDrive[0]);
 
     appendLog("Compact Flash drive " + app::flashDrive + " was selected ");
 
     CurrentPlaceGuard guard(letter);
     fs::changeDrive(app::flashDrive);
-    bool keptAside = false;  // the previous database waits in the aside folder
-    if (folderExists(backup)) {
-        fs::changeFolder(backup);
-        // A write cut short by a crash: the database it had set aside is the last one known good.
-        if (folderExists(aside) && !folderExists(single)) {
-            fs::renameFolder(aside, single);
-            appendLog("Restored the previous database in " + single);
-        }
-        if (folderExists(single)) {
-            const ui::Answer answer =
-                msgBox("Directory " + single + " already exists" + crlf + "Replace old database?",
-                       ui::Buttons::yesNo, ui::Icon::question, "Replace");
-            if (answer == ui::Answer::no)
+    if (!namesFit(flat + "\\", "", card.single))
+        return -1;
+    bool replacing = false;
+    bool keptOnComputer = false;
+    if (folderExists(card.backup)) {
+        fs::changeFolder(card.backup);
+        if (!recover(card))
+            return -1;
+        if (folderExists(card.single)) {
+            if (!replaceAgreed(card))
                 return -1;
-            appendLog("Remove " + single);
-            double free = 0;
-            try {
-                free = fs::FileSystemObject().GetDrive(app::flashDrive).FreeSpace();
-            } catch (const platform::Error&) {
-            }
-            if (folderExists(aside)) {
-                // Set aside by an earlier write that did not finish: the single folder is not
-                // verified, the aside one is.
-                if (!removeFolder(single))
+            replacing = true;
+            if (tooSmallForBoth(flat)) {
+                if (!makeRoom(card, kept))
                     return -1;
-                keptAside = true;
-            } else if (static_cast<double>(bytesOnCard(flat, app::flashDrive + "\\")) > free) {
-                appendLog("Not enough free space on " + app::flashDrive +
-                          " to keep the previous database until the new one is verified");
-                if (!removeFolder(single))
-                    return -1;
-            } else {
-                try {
-                    fs::renameFolder(single, aside);
-                } catch (const platform::Error&) {
-                    report("Failed to remove directory: " + single + notWriteProtected());
-                    return -1;
-                }
-                keptAside = true;
+                keptOnComputer = true;
             }
         }
-    } else if (!createFolder(backup)) {
+    } else if (!createFolder(card.backup, card.backup)) {
         return -1;
     }
-
-    // Any failure from here on leaves the card as it was before the write.
-    auto fail = [&] {
-        if (keptAside)
-            restorePrevious(single, aside);
-        return int16_t{-1};
-    };
 
     passOver(
         [] { setStatus(std::string("Please wait...") + crlf + "Writing on the Compact Flash"); });
     ui::ProgressBar& bar = ui::window().progressBar1();
     passOver([&] { bar.setValue(0); });
     passOver([&] { bar.setVisible(true); });
-
-    if (!createFolder(single))
-        return fail();
-    passOver([&] { appendLog("Copy directory " + flat + " to " + single); });
-
     const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
-    if (!fillSingleFolder(flat, single, backup) || !verifySingleFolder(flat, single, step)) {
-        // A half-written database must not pass for a whole one on the switch.
-        if (!keptAside) {
-            removeFolder(single);
-            return -1;
-        }
-        return fail();
+    bool written = startBeside(card);
+    if (written) {
+        passOver([&] { appendLog("Copy directory " + flat + " to " + card.single); });
+        written = fillBeside(flat, card, step);
     }
-    passOver([&] { appendLog("Verified " + single); });
-    // Left behind, the set-aside database would pass for the last good one at the next write
-    // (a crash in the middle of a write leaves the same two folders): a second try, then it
-    // stays, and the next write treats it so.
-    for (int attempt = 0; keptAside && attempt < 2; ++attempt) {
+    if (!written) {
+        dropWriting(card);
+        if (keptOnComputer)
+            writeBack(card, kept);
+        else if (replacing)
+            appendLog("Kept the previous database in " + card.single);
+        return -1;
+    }
+    passOver([&] { appendLog("Verified " + card.single); });
+    if (!swapIn(card))
+        return -1;
+    if (keptOnComputer) {
         try {
-            removeFolderTree(aside);
-            break;
+            removeFolderTree(kept + "\\");
         } catch (const platform::Error&) {
         }
     }

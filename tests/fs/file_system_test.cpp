@@ -172,17 +172,18 @@ TEST_F(FileSystemTest, DamagedFilesFailWhenRead) {
 TEST_F(FileSystemTest, ListingShowsOrdinaryEntriesOnly) {
     writeFile(host("a/b.dat"), "");
     writeFile(host("a/A.dat"), "");
-    writeFile(host("a/.hidden"), "");
+    writeFile(host("a/.cfg"), "");
     std::filesystem::create_directories(host("a/DB"));
     std::filesystem::create_directories(host("outside"));
     std::filesystem::create_directory_symlink(host("outside"), host("a/link"));
     std::filesystem::create_symlink(host("a/b.dat"), host("a/filelink"));
     auto entries = fs::listFolder("A:\\");
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].name, "A.dat");
-    EXPECT_EQ(entries[1].name, "b.dat");
-    EXPECT_EQ(entries[2].name, "DB");
-    EXPECT_TRUE(entries[2].folder);
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].name, ".cfg");  // a leading dot is an ordinary name
+    EXPECT_EQ(entries[1].name, "A.dat");
+    EXPECT_EQ(entries[2].name, "b.dat");
+    EXPECT_EQ(entries[3].name, "DB");
+    EXPECT_TRUE(entries[3].folder);
     auto all = fs::listFolderAll("A:\\");
     EXPECT_EQ(all.size(), 6u);
     for (const auto& e : all) {
@@ -193,7 +194,7 @@ TEST_F(FileSystemTest, ListingShowsOrdinaryEntriesOnly) {
     EXPECT_TRUE(fs::entryExists("A:\\DB\\"));
     EXPECT_TRUE(fs::entryExists("A:\\b.dat"));
     EXPECT_FALSE(fs::entryExists("A:\\link"));
-    EXPECT_FALSE(fs::entryExists("A:\\.hidden"));
+    EXPECT_TRUE(fs::entryExists("A:\\.cfg"));
     EXPECT_TRUE(fs::isFolder("A:\\DB"));
     EXPECT_FALSE(fs::isFolder("A:\\b.dat"));
     EXPECT_FALSE(fs::isFolder("A:\\link"));

@@ -35,8 +35,8 @@ TEST_F(TempAreaTest, CountsEverythingBelowAFolder) {
     writeFile(host("a/disk0001.dat"), "");
     writeFile(host("a/DB/one"), "");
     writeFile(host("a/DB/two"), "");
-    writeFile(host("a/.hidden"), "");
-    EXPECT_EQ(countFolderEntries("A:\\"), 5);
+    writeFile(host("a/.cfg"), "");  // a leading dot is an ordinary name
+    EXPECT_EQ(countFolderEntries("A:\\"), 6);
 }
 
 TEST_F(TempAreaTest, CountAbove32767Overflows) {

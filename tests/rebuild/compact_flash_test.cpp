@@ -1,6 +1,7 @@
 // writeCompactFlash: the flat area written into \backup\single\ on the card in E:.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -157,7 +158,9 @@ TEST_F(CompactFlashTest, WriteProtectedCardWithBackupFolderOnly) {
     EXPECT_EQ(treeOf(card()), (Tree{{"backup/", ""}, {"backup/other.txt", "other"}}));
 }
 
-TEST_F(CompactFlashTest, WriteProtectedOldDatabaseCannotBeRemoved) {
+// The old database is never touched before the new one is verified: a write-protected card
+// fails at the first folder written beside it.
+TEST_F(CompactFlashTest, WriteProtectedCardKeepsItsOldDatabase) {
     plantOldDatabase();
     const Tree before = treeOf(card());
     insertCard(readonly(cardMedium()));
@@ -166,13 +169,13 @@ TEST_F(CompactFlashTest, WriteProtectedOldDatabaseCannotBeRemoved) {
     EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
 
     const std::string message =
-        "Failed to remove directory: E:\\backup\\single\\\r\n"
-        "Ensure the Compact Flash drive E: is not write protected";
+        "Failed to create directory: E:\\backup\\single\\\r\n"
+        "Ensure there is enough free space on Compact Flash drive E:";
     EXPECT_EQ(app::errorText, message);
     ASSERT_EQ(window->messageBoxes().size(), 2u);
     EXPECT_EQ(window->messageBoxes()[1].text, message);
     EXPECT_EQ(window->messageBoxes()[1].title, "Error!");
-    EXPECT_EQ(window->logs().back(), message);
+    EXPECT_EQ(window->logs().back(), keptLine);
     EXPECT_EQ(treeOf(card()), before);
 }
 
@@ -247,17 +250,141 @@ TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
                   "Please wait...\r\nWriting on the Compact Flash", copyLine, verifiedLine}));
 }
 
-// A write cut short by a crash left the previous database set aside: the next write finds it.
-TEST_F(CompactFlashTest, ASetAsideDatabaseIsPutBack) {
-    writeFile(card() / "backup" / "single~velt-previous" / "old-only.dat", "old");
-    window->queueAnswer(ui::Answer::no);
+// Each state a cut can leave, made by hand: the card step finishes it before it asks, and asks
+// about a whole database only.
+TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
+    const Tree oldDb{{"old-only.dat", "old"}};
+    const Tree newDb{{"db/", ""}, {"db/data.dat", "new"}};
+    const std::string restored = "Restored the previous database in E:\\backup\\single\\";
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, const Tree*>> folders;  // in \backup\ before
+        const Tree* after;                                         // \backup\single\ after
+        bool restores;
+    } cases[] = {
+        {"verified, the single folder gone", {{"single~velt-verified", &newDb}}, &newDb, true},
+        {"verified beside the old one",
+         {{"single", &oldDb}, {"single~velt-verified", &newDb}},
+         &newDb,
+         true},
+        {"between the renames",
+         {{"single~velt-replaced", &oldDb}, {"single~velt-verified", &newDb}},
+         &newDb,
+         true},
+        {"the old one not yet deleted",
+         {{"single", &newDb}, {"single~velt-replaced", &oldDb}},
+         &newDb,
+         false},
+        {"only the replaced one", {{"single~velt-replaced", &oldDb}}, &oldDb, true},
+        {"a cut-short write", {{"single", &oldDb}, {"single~velt-new", &newDb}}, &oldDb, false},
+        {"a cut-short deletion",
+         {{"single", &newDb}, {"single~velt-deleting", &oldDb}},
+         &newDb,
+         false},
+        {"nothing whole",
+         {{"single~velt-new", &newDb}, {"single~velt-deleting", &oldDb}},
+         nullptr,
+         false},
+    };
+    for (const Case& c : cases) {
+        for (ui::Answer answer : {ui::Answer::no, ui::Answer::yes}) {
+            SCOPED_TRACE(std::string(c.name) + (answer == ui::Answer::no ? ", No" : ", Yes"));
+            std::filesystem::remove_all(card());
+            writeFile(card() / "backup" / "other.txt", "other");
+            for (const auto& [folder, tree] : c.folders) {
+                std::filesystem::create_directories(card() / "backup" / folder);
+                for (const auto& [rel, bytes] : *tree) {
+                    if (rel.back() != '/')
+                        writeFile(card() / "backup" / folder / rel, bytes);
+                }
+            }
+            const size_t boxes = window->messageBoxes().size();
+            const size_t logs = window->logs().size();
+            window->queueAnswer(answer);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
-    EXPECT_EQ(single(), (Tree{{"old-only.dat", "old"}}));
-    EXPECT_EQ(window->logs()[1], "Restored the previous database in E:\\backup\\single\\");
+            const int16_t r = UtilModule::writeCompactFlash();
+
+            const bool asked = window->messageBoxes().size() > boxes;
+            EXPECT_EQ(asked, c.after != nullptr);
+            EXPECT_EQ(std::find(window->logs().begin() + static_cast<long>(logs),
+                                window->logs().end(), restored) != window->logs().end(),
+                      c.restores);
+            if (answer == ui::Answer::no && asked) {
+                EXPECT_EQ(r, -1);
+                EXPECT_EQ(single(), *c.after);
+            } else {
+                EXPECT_EQ(r, 1);
+                EXPECT_EQ(single(), treeOf(flat()));
+            }
+            Tree backup{{"other.txt", "other"}, {"single/", ""}};
+            for (const auto& [rel, bytes] : single())
+                backup["single/" + rel] = bytes;
+            EXPECT_EQ(treeOf(card() / "backup"), backup);
+            window->clearAnswers();
+        }
+    }
 }
 
-TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedAndTheFolderRemoved) {
+// The tight card whose new write fails: the old database comes back from the computer.
+TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
+    plantOldDatabase();
+    const Tree before = treeOf(card());
+    platform::MediumOptions tight = cardMedium();
+    tight.freeBytes = 100;
+    tight.faults.corrupt = {"backup\\single\\db\\sub\\deep.dat"};
+    insertCard(tight);
+    window->queueAnswer(ui::Answer::yes);
+
+    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+
+    EXPECT_EQ(treeOf(card()), before);
+    EXPECT_EQ(window->logs().back(), keptLine);
+    EXPECT_FALSE(std::filesystem::exists(temp() / "VELT_previous"));
+}
+
+// Names a FAT card cannot hold distinctly are refused before the card is touched.
+TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
+    plantOldDatabase();
+    const Tree before = treeOf(card());
+    const struct {
+        const char* name;
+        const char* problem;
+    } cases[] = {
+        {"cfg.", "The name ends in a dot or a blank."},
+        {"cfg ", "The name ends in a dot or a blank."},
+        {"CON", "The name is a device name."},
+        {"lpt3.dat", "The name is a device name."},
+        {"a<b", "The name holds a character that the Compact Flash card does not allow."},
+        {"x:y.dat", "The name holds a character that the Compact Flash card does not allow."},
+        {"\xc3\x89.dat", "for one name."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(flat() / "db" / c.name, "x");
+        if (std::string(c.name).rfind("\xc3\x89", 0) == 0)
+            writeFile(flat() / "db" / "\xc3\xa9.dat", "y");
+        const size_t boxes = window->messageBoxes().size();
+
+        EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+
+        ASSERT_EQ(window->messageBoxes().size(), boxes + 1);
+        const auto& box = window->messageBoxes().back();
+        EXPECT_EQ(box.title, "Error!");
+        EXPECT_NE(box.text.find("E:\\backup\\single\\db\\"), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find(c.problem), std::string::npos) << box.text;
+        EXPECT_EQ(treeOf(card()), before);
+        std::filesystem::remove(flat() / "db" / c.name);
+        std::filesystem::remove(flat() / "db" / "\xc3\xa9.dat");
+    }
+    // A leading dot is an ordinary name: the file reaches the card.
+    writeFile(flat() / "db" / ".cfg", "dot");
+    window->queueAnswer(ui::Answer::yes);
+    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(single(), treeOf(flat()));
+    EXPECT_EQ(single().at("db/.cfg"), "dot");
+}
+
+TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedBeforeTheCardIsTouched) {
     std::filesystem::remove_all(flat());  // the walk cannot list its source
 
     EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
@@ -269,7 +396,7 @@ TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedAndTheFolderRemoved) {
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].text, message);
     EXPECT_EQ(window->logs().back(), message);
-    EXPECT_EQ(treeOf(card()), (Tree{{"backup/", ""}}));
+    EXPECT_TRUE(treeOf(card()).empty());
 }
 
 class CurrentPlaceTest : public CompactFlashTest {

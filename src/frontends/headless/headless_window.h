@@ -43,6 +43,7 @@ class HeadlessWindow : public ui::MainWindow {
     // Answers for Yes/No boxes, taken in order.
     void queueAnswer(ui::Answer answer) { answers_.push_back(answer); }
     size_t queuedAnswers() const { return answers_.size(); }
+    void clearAnswers() { answers_.clear(); }
     void setAnotherInstance(bool running) { anotherInstance_ = running; }
     bool quitCalled() const { return quit_; }
     bool shown() const { return shown_; }

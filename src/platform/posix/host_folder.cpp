@@ -148,7 +148,8 @@ MediumEntry entryOf(const std::string& name, const struct stat& st) {
     // A name the converter's paths cannot spell is of no use to it.
     if (name.find('\\') != std::string::npos)
         e.special = true;
-    e.hidden = !name.empty() && name[0] == '.';
+    // A leading dot is an ordinary name on the media the converter reads and writes: FAT knows
+    // no such convention, and a file of the set must reach the card whatever its name.
     e.length = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
     return e;
 }

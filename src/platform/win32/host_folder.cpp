@@ -64,6 +64,9 @@ bool isFolder(DWORD attributes) {
 // lifts the 260-character limit and takes every name as written.
 std::wstring longForm(const std::filesystem::path& root) {
     std::wstring in = root.wstring();
+    // Already literal: the full-path call would drop a trailing dot or blank of its last name.
+    if (in.rfind(L"\\\\?\\", 0) == 0)
+        return in;
     std::replace(in.begin(), in.end(), L'/', L'\\');
     DWORD n = GetFullPathNameW(in.c_str(), 0, nullptr, nullptr);
     if (n == 0)
@@ -104,7 +107,12 @@ MediumEntry entryOf(const std::string& name, DWORD attributes, uint64_t length) 
     e.link = isReparse(attributes);
     e.folder = isFolder(attributes);
     e.special = (attributes & FILE_ATTRIBUTE_DEVICE) != 0;
-    e.hidden = (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+    // A leading dot is an ordinary name here, whatever a compatibility layer that hides such
+    // names on its host's folders reports; the system mark still hides it.
+    const DWORD hiding = !name.empty() && name[0] == '.'
+                             ? DWORD{FILE_ATTRIBUTE_SYSTEM}
+                             : DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+    e.hidden = (attributes & hiding) != 0;
     e.length = e.folder || e.link ? 0 : length;
     return e;
 }
@@ -428,8 +436,9 @@ class HostFolder : public Medium {
         return open(path, OpenMode::read, false);
     }
 
+    // In the long-path form, so that a copy takes the name exactly as it is spelled.
     std::string hostPath(const std::string& path) override {
-        return narrow(shortForm(path.empty() ? root_ : join(root_, widen(path))));
+        return narrow(path.empty() ? root_ : join(root_, widen(path)));
     }
 
   private:
