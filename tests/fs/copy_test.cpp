@@ -278,3 +278,49 @@ TEST_F(CopyTest, WorkGrowsInProportionToWidthAndDepth) {
 }
 
 }  // namespace
+
+// A source folder below the first level that cannot be listed (a damaged or looping folder of
+// a diskette) ends the walk reported, naming the folder: whichever listing fails, the walk
+// never reports success with part of the tree missing.
+TEST(CopyWalkListingTest, AnUnlistableFolderIsReportedNeverPassedOver) {
+    int reported = 0;
+    for (uint64_t n = 1;; ++n) {
+        SCOPED_TRACE("listing " + std::to_string(n) + " fails");
+        app::resetState();
+        fstest::DrivesFixture f;
+        headless::HeadlessWindow window;
+        ui::installWindow(&window);
+        writeFile(f.host("a/archive.dat"), "descriptor");
+        writeFile(f.host("a/DB/x.dat"), "x");
+        writeFile(f.host("a/DB/SUB/y.dat"), "y");
+        writeFile(f.host("a/z.dat"), "z");
+        std::filesystem::create_directories(f.host("c/Temp/T"));
+        f.drives.medium('a')->failNth(platform::OpKind::look, n, false);
+
+        int16_t r = 0;
+        try {
+            r = copyFileChecked("A:\\", "C:\\Temp\\T\\", 0);
+        } catch (const platform::Error&) {
+            r = -3;  // the first level's own listing: passed to the caller
+        }
+        const bool failed = f.drives.medium('a')->count(platform::OpKind::look) >= n;
+        ui::installWindow(nullptr);
+        if (!failed) {
+            EXPECT_EQ(r, 1);
+            break;
+        }
+        if (r == 1) {
+            EXPECT_EQ(readFile(f.host("c/Temp/T/DB/SUB/y.dat")), "y");
+            EXPECT_EQ(readFile(f.host("c/Temp/T/DB/x.dat")), "x");
+            EXPECT_EQ(readFile(f.host("c/Temp/T/z.dat")), "z");
+        } else if (r == -1) {
+            ++reported;
+            ASSERT_EQ(window.messageBoxes().size(), 1u);
+            EXPECT_EQ(window.messageBoxes()[0].text.rfind("Failed to read directory A:\\DB\\", 0),
+                      0u)
+                << window.messageBoxes()[0].text;
+        }
+        ASSERT_LT(n, 50u);
+    }
+    EXPECT_GT(reported, 0);
+}
