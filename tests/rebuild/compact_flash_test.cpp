@@ -343,6 +343,14 @@ TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
 }
 
 // Names a FAT card cannot hold distinctly are refused before the card is touched.
+std::filesystem::path utf8Path(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+std::string utf8Name(const std::filesystem::path& p) {
+    const std::u8string name = p.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
     plantOldDatabase();
     const Tree before = treeOf(card());
@@ -360,9 +368,23 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        writeFile(flat() / "db" / c.name, "x");
-        if (std::string(c.name).rfind("\xc3\x89", 0) == 0)
-            writeFile(flat() / "db" / "\xc3\xa9.dat", "y");
+        const bool twins = std::string(c.name).rfind("\xc3\x89", 0) == 0;
+        writeFile(flat() / "db" / utf8Path(c.name), "x");
+        if (twins)
+            writeFile(flat() / "db" / utf8Path("\xc3\xa9.dat"), "y");
+        // A host that cannot hold the name itself (Windows drops a trailing dot, takes CON for
+        // its console) leaves this case to the end-to-end scripts, whose names Linux makes.
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(flat() / "db"))
+            names.push_back(utf8Name(e.path()));
+        if (std::find(names.begin(), names.end(), c.name) == names.end() ||
+            names.size() < (twins ? 4u : 3u)) {
+            for (const std::string& n : names) {
+                if (n != "data.dat" && n != "sub")
+                    std::filesystem::remove(flat() / "db" / utf8Path(n));
+            }
+            continue;
+        }
         const size_t boxes = window->messageBoxes().size();
 
         EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
@@ -373,8 +395,8 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
         EXPECT_NE(box.text.find("E:\\backup\\single\\db\\"), std::string::npos) << box.text;
         EXPECT_NE(box.text.find(c.problem), std::string::npos) << box.text;
         EXPECT_EQ(treeOf(card()), before);
-        std::filesystem::remove(flat() / "db" / c.name);
-        std::filesystem::remove(flat() / "db" / "\xc3\xa9.dat");
+        std::filesystem::remove(flat() / "db" / utf8Path(c.name));
+        std::filesystem::remove(flat() / "db" / utf8Path("\xc3\xa9.dat"));
     }
     // A leading dot is an ordinary name: the file reaches the card.
     writeFile(flat() / "db" / ".cfg", "dot");
