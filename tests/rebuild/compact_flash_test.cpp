@@ -369,9 +369,12 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const bool twins = std::string(c.name).rfind("\xc3\x89", 0) == 0;
-        writeFile(flat() / "db" / utf8Path(c.name), "x");
-        if (twins)
-            writeFile(flat() / "db" / utf8Path("\xc3\xa9.dat"), "y");
+        try {
+            writeFile(flat() / "db" / utf8Path(c.name), "x");
+            if (twins)
+                writeFile(flat() / "db" / utf8Path("\xc3\xa9.dat"), "y");
+        } catch (const std::exception&) {
+        }
         // A host that cannot hold the name itself (Windows drops a trailing dot, takes CON for
         // its console) leaves this case to the end-to-end scripts, whose names Linux makes.
         std::vector<std::string> names;

@@ -64,9 +64,6 @@ bool isFolder(DWORD attributes) {
 // lifts the 260-character limit and takes every name as written.
 std::wstring longForm(const std::filesystem::path& root) {
     std::wstring in = root.wstring();
-    // Already literal: the full-path call would drop a trailing dot or blank of its last name.
-    if (in.rfind(L"\\\\?\\", 0) == 0)
-        return in;
     std::replace(in.begin(), in.end(), L'/', L'\\');
     DWORD n = GetFullPathNameW(in.c_str(), 0, nullptr, nullptr);
     if (n == 0)
@@ -81,6 +78,19 @@ std::wstring longForm(const std::filesystem::path& root) {
     if (full.rfind(L"\\\\", 0) == 0)
         return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
+}
+
+// The long-path form of a whole host path as another medium spells it, every name kept as it is:
+// the full-path call of longForm would drop a trailing dot or blank of the last name.
+std::wstring literalForm(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    if (path.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return L"\\\\?\\" + path;
+    return longForm(std::filesystem::path(path));
 }
 
 // The host path without its long-path prefix.
@@ -363,7 +373,7 @@ class HostFolder : public Medium {
             copyInBlocks(source, from, *this, to);
             return;
         }
-        const std::wstring in = longForm(std::filesystem::path(widen(sourceHost)));
+        const std::wstring in = literalForm(widen(sourceHost));
         const DWORD inAttributes = attributesOf(in);
         if (inAttributes == INVALID_FILE_ATTRIBUTES || isReparse(inAttributes))
             raise(err::fileNotFound);
@@ -436,9 +446,8 @@ class HostFolder : public Medium {
         return open(path, OpenMode::read, false);
     }
 
-    // In the long-path form, so that a copy takes the name exactly as it is spelled.
     std::string hostPath(const std::string& path) override {
-        return narrow(path.empty() ? root_ : join(root_, widen(path)));
+        return narrow(shortForm(path.empty() ? root_ : join(root_, widen(path))));
     }
 
   private:
