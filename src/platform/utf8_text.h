@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -23,5 +24,8 @@ Utf8Step utf8Step(std::string_view text, size_t i);
 
 // Length of the text in UTF-16 code units.
 int32_t utf16Length(std::string_view text);
+
+// Appends the code point to `out` in UTF-8.
+void appendUtf8(std::string& out, char32_t cp);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/utf8_text.h"
 #include "wizard/form1.h"
 
 namespace Form1 {
@@ -22,24 +23,6 @@ struct Grouping {
 
 std::optional<Grouping> fixed;
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The user's locale. The wide facet is asked because the narrow one cannot hold a separator
 // such as U+202F. A locale that cannot be made, or one that does not group (the "C" locale),
 // gives "," in threes.
@@ -49,7 +32,7 @@ Grouping userGrouping() {
         const auto& punct = std::use_facet<std::numpunct<wchar_t>>(user);
         Grouping g;
         g.sizes = punct.grouping();
-        appendUtf8(g.separator, static_cast<char32_t>(punct.thousands_sep()));
+        platform::appendUtf8(g.separator, static_cast<char32_t>(punct.thousands_sep()));
         if (!g.sizes.empty() && g.sizes[0] > 0 && g.sizes[0] != CHAR_MAX)
             return g;
     } catch (const std::runtime_error&) {
