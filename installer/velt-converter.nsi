@@ -1,12 +1,15 @@
 ; The Windows installer: both programs, a Start menu entry and an uninstaller.
 ;
-;     makensis -DBUILD=<build folder> -DOUT=<setup file> installer/velt-converter.nsi
+;     makensis -DBUILD=<build folder> -DOUT=<setup file> -DVERSION=<x.y.z> installer/velt-converter.nsi
 ;
 ; BUILD holds velt-converter.exe and velt-headless.exe (scripts/test-windows.sh builds them).
 ; A 64-bit setup for 64-bit programs (and Wine without its 32-bit part runs it).
 Target amd64-unicode
 !ifndef BUILD
   !define BUILD "..\build\win"
+!endif
+!ifndef VERSION
+  !error "VERSION is the build's (velt-version.txt in the build folder)"
 !endif
 !ifndef OUT
   !define OUT "${BUILD}\velt-converter-setup.exe"
@@ -24,11 +27,11 @@ OutFile "${OUT}"
 !endif
 InstallDir "$PROGRAMFILES64\VELT Database Media Converter"
 RequestExecutionLevel admin
-VIProductVersion "1.0.0.0"
+VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${NAME}"
 VIAddVersionKey "CompanyName" "Halvex Networks"
-VIAddVersionKey "FileVersion" "1.0.0.0"
-VIAddVersionKey "ProductVersion" "1.0.0"
+VIAddVersionKey "FileVersion" "${VERSION}.0"
+VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${NAME} Setup"
 
 Page directory
@@ -45,7 +48,7 @@ Section "Install"
   CreateShortcut "$SMPROGRAMS\${NAME}\Uninstall.lnk" "$INSTDIR\uninstall.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${KEY}" "DisplayName" "${NAME}"
-  WriteRegStr HKLM "${KEY}" "DisplayVersion" "1.0.0"
+  WriteRegStr HKLM "${KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${KEY}" "Publisher" "Halvex Networks"
   WriteRegStr HKLM "${KEY}" "DisplayIcon" '"$INSTDIR\velt-converter.exe"'
   WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

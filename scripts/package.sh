@@ -13,7 +13,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_BENCH=OFF \
       -DCMAKE_INSTALL_PREFIX=/usr > /dev/null
 cmake --build "$build" --target velt-converter velt-headless velt-icon velt-man velt-changelog
 (cd "$build" && cpack -G DEB > /dev/null)
-deb=$build/velt-converter_1.0.0_amd64.deb
+deb=$build/velt-converter_$(cat "$build/velt-version.txt")_amd64.deb
 [ -f "$deb" ] || { echo "package.sh: $deb was not made" >&2; exit 1; }
 
 desktop-file-validate packaging/com.halvex.VeltConverter.desktop
