@@ -24,9 +24,11 @@
 #include "platform/image_drives.h"
 #include "platform/instance_lock.h"
 #include "platform/machine_drives.h"
+#include "platform/session_log.h"
 #include "platform/temp_folder.h"
 #include "state/identity.h"
 #include "ui/main_window.h"
+#include "ui/session_log.h"
 #include "wizard/events.h"
 #include "wizard/form1.h"
 
@@ -148,10 +150,12 @@ int main(int argc, char** argv) {
     if (udisks != nullptr)
         window.watchDrives(udisks);
     ui::installWindow(&window);
+    ui::startSessionLog(platform::sessionLogFolder());
 
     int status = 0;
     if (wizard::handle(wizard::Event::load))
         status = QApplication::exec();
+    ui::stopSessionLog();
     // Exit has removed the areas inside; a folder still holding something is left to be seen.
     std::error_code ec;
     if (!tempFolder.empty())

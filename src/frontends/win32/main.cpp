@@ -15,9 +15,11 @@
 #include "platform/error.h"
 #include "platform/image_drives.h"
 #include "platform/machine_drives.h"
+#include "platform/session_log.h"
 #include "platform/temp_folder.h"
 #include "state/identity.h"
 #include "ui/main_window.h"
+#include "ui/session_log.h"
 #include "wizard/events.h"
 #include "wizard/form1.h"
 
@@ -105,9 +107,11 @@ int main() {
     win32ui::Win32MainWindow window;
     window.setImageDrives(&drives);
     ui::installWindow(&window);
+    ui::startSessionLog(platform::sessionLogFolder());
     int status = 0;
     if (wizard::handle(wizard::Event::load))
         status = window.run();
+    ui::stopSessionLog();
     ui::installWindow(nullptr);
     return status;
 }
