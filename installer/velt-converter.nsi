@@ -1,6 +1,7 @@
 ; The Windows installer: both programs, a Start menu entry and an uninstaller.
 ;
-;     makensis -DBUILD=<build folder> -DOUT=<setup file> -DVERSION=<x.y.z> installer/velt-converter.nsi
+;     makensis -DBUILD=<build folder> -DOUT=<setup file> -DVERSION=<x.y.z> -DDOCS=<docs folder>
+;              installer/velt-converter.nsi
 ;
 ; BUILD holds velt-converter.exe and velt-headless.exe (scripts/test-windows.sh builds them).
 ; A 64-bit setup for 64-bit programs (and Wine without its 32-bit part runs it).
@@ -10,6 +11,9 @@ Target amd64-unicode
 !endif
 !ifndef VERSION
   !error "VERSION is the build's (velt-version.txt in the build folder)"
+!endif
+!ifndef DOCS
+  !define DOCS "..\docs"
 !endif
 !ifndef OUT
   !define OUT "${BUILD}\velt-converter-setup.exe"
@@ -43,6 +47,13 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "${BUILD}\velt-converter.exe"
   File "${BUILD}\velt-headless.exe"
+  ; The technician's guide and its pictures, which the "Guide" menu entry opens.
+  File "${DOCS}\GUIDE.md"
+  SetOutPath "$INSTDIR\guide\qt"
+  File "${DOCS}\guide\qt\*.png"
+  SetOutPath "$INSTDIR\guide\win32"
+  File "${DOCS}\guide\win32\*.png"
+  SetOutPath "$INSTDIR"
   CreateDirectory "$SMPROGRAMS\${NAME}"
   CreateShortcut "$SMPROGRAMS\${NAME}\${NAME}.lnk" "$INSTDIR\velt-converter.exe"
   CreateShortcut "$SMPROGRAMS\${NAME}\Uninstall.lnk" "$INSTDIR\uninstall.exe"
@@ -60,6 +71,8 @@ Section "Uninstall"
   Delete "$INSTDIR\velt-converter.exe"
   Delete "$INSTDIR\velt-headless.exe"
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\GUIDE.md"
+  RMDir /r "$INSTDIR\guide"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${NAME}\${NAME}.lnk"
   Delete "$SMPROGRAMS\${NAME}\Uninstall.lnk"

@@ -35,7 +35,9 @@ for f in usr/bin/velt-converter usr/bin/velt-headless \
          usr/share/metainfo/com.halvex.VeltConverter.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/com.halvex.VeltConverter.svg \
          usr/share/icons/hicolor/48x48/apps/com.halvex.VeltConverter.png \
-         usr/share/man/man1/velt-converter.1.gz usr/share/man/man1/velt-headless.1.gz; do
+         usr/share/man/man1/velt-converter.1.gz usr/share/man/man1/velt-headless.1.gz \
+         usr/share/doc/velt-converter/GUIDE.md \
+         usr/share/doc/velt-converter/guide/qt/step-0-floppy-drive.png; do
     [ -e "$unpacked/$f" ] || { echo "package.sh: the package lacks /$f" >&2; exit 1; }
 done
 run=$build/run

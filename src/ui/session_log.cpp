@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "platform/guide.h"
 #include "ui/util_module.h"
 
 namespace ui {
@@ -46,6 +47,13 @@ std::string utf8(const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+void showGuide(const std::function<bool(const std::filesystem::path&)>& open) {
+    const std::filesystem::path guide = platform::guideFile();
+    std::error_code ec;
+    if (guide.empty() || !std::filesystem::is_regular_file(guide, ec) || !open(guide))
+        UtilModule::appendLog("The guide cannot be opened: " + utf8(guide));
+}
 
 void showLogFolder(const std::function<bool(const std::filesystem::path&)>& open) {
     const std::filesystem::path folder = platform::sessionLogFolder();

@@ -26,6 +26,10 @@ void recordInSessionLog(const std::string& panelText);
 // desktop's file manager); a folder that cannot be made or opened is told in the panel.
 void showLogFolder(const std::function<bool(const std::filesystem::path&)>& open);
 
+// The "Guide" menu entry: the installed guide is handed to `open` (the desktop's viewer); a
+// guide that is missing or cannot be opened is told in the panel.
+void showGuide(const std::function<bool(const std::filesystem::path&)>& open);
+
 // The panel's line that tells of the failure.
 std::string sessionLogFailureText(const std::string& failure);
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/guide.h"
 #include "platform/session_log.h"
 #include "qt_fixture.h"
 #include "state/state.h"
@@ -137,6 +138,27 @@ TEST_F(QtSessionLog, AFolderThatCannotBeMadeIsToldOnceAndTheConversionGoesOn) {
     window->widget()->findChild<QAction*>("LogFolder")->trigger();
     EXPECT_TRUE(catcher.urls.empty());
     EXPECT_TRUE(logBoxLines().back().starts_with("The log folder cannot be opened: "));
+}
+
+TEST_F(QtSessionLog, TheGuideEntryOpensTheInstalledGuideOrSaysItCannot) {
+    start();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    const std::filesystem::path guide = platform::guideFile();
+    ASSERT_FALSE(guide.empty());
+    std::filesystem::remove(guide);
+    QAction* entry = window->widget()->findChild<QAction*>("Guide");
+    ASSERT_NE(entry, nullptr);
+    entry->trigger();
+    EXPECT_TRUE(catcher.urls.empty());
+    EXPECT_EQ(logBoxLines().back(), "The guide cannot be opened: " + guide.string());
+
+    // Where the package puts it, relative to the program: PREFIX/share/doc/velt-converter.
+    testsupport::writeFile(guide, "# guide\n");
+    entry->trigger();
+    std::filesystem::remove_all(guide.parent_path().parent_path().parent_path());
+    ASSERT_EQ(catcher.urls.size(), 1u);
+    EXPECT_EQ(catcher.urls[0], QUrl::fromLocalFile(QString::fromStdString(guide.string())));
 }
 
 }  // namespace

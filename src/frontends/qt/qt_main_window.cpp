@@ -147,6 +147,7 @@ void QtMainWindow::build() {
     image->setObjectName("DisketteImage");
     image->setEnabled(false);
     form->menuBar()->addAction("Log folder")->setObjectName("LogFolder");
+    form->menuBar()->addAction("Guide")->setObjectName("Guide");
     QAction* about = form->menuBar()->addAction("About");
     about->setObjectName("About");
     client_ = new QWidget;
@@ -258,13 +259,16 @@ void QtMainWindow::connectEvents() {
 
     QObject::connect(form_->findChild<QAction*>("DisketteImage"), &QAction::triggered, client_,
                      [this] { chooseDisketteImage(); });
-    QObject::connect(form_->findChild<QAction*>("LogFolder"), &QAction::triggered, client_, [] {
-        ui::showLogFolder([](const std::filesystem::path& folder) {
-            const std::u8string name = folder.u8string();
-            return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
-                reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
-        });
-    });
+    // The log folder and the guide, in the desktop's file manager and viewer.
+    auto openLocal = [](const std::filesystem::path& path) {
+        const std::u8string name = path.u8string();
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
+            reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
+    };
+    QObject::connect(form_->findChild<QAction*>("LogFolder"), &QAction::triggered, client_,
+                     [openLocal] { ui::showLogFolder(openLocal); });
+    QObject::connect(form_->findChild<QAction*>("Guide"), &QAction::triggered, client_,
+                     [openLocal] { ui::showGuide(openLocal); });
     QObject::connect(form_->findChild<QAction*>("About"), &QAction::triggered, client_,
                      [] { wizard::handle(wizard::Event::aboutClick); });
 

@@ -32,6 +32,7 @@ constexpr int clientWidthTwips = 8145;
 constexpr int menuDisketteImage = 200;
 constexpr int menuAbout = 201;
 constexpr int menuLogFolder = 202;
+constexpr int menuGuide = 203;
 
 struct Child {
     const char* name;
@@ -135,6 +136,7 @@ void Win32MainWindow::create() {
     HMENU menu = CreateMenu();
     AppendMenuW(menu, MF_STRING | MF_GRAYED, menuDisketteImage, L"Diskette image...");
     AppendMenuW(menu, MF_STRING, menuLogFolder, L"Log folder");
+    AppendMenuW(menu, MF_STRING, menuGuide, L"Guide");
     AppendMenuW(menu, MF_STRING, menuAbout, L"About");
     window_ = CreateWindowExW(0, className, L"", windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                               100, nullptr, menu, instance, this);
@@ -453,6 +455,19 @@ void Win32MainWindow::command(WORD id, WORD code) {
             // ShellExecuteW answers more than 32 when the folder was handed to the shell.
             return reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open", folder.c_str(),
                                                            nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+        });
+        return;
+    }
+    if (id == menuGuide && code == 0) {
+        ui::showGuide([this](const std::filesystem::path& guide) {
+            // A machine with no program for .md files shows it in Notepad.
+            if (reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open", guide.c_str(), nullptr,
+                                                        nullptr, SW_SHOWNORMAL)) > 32)
+                return true;
+            const std::wstring quoted = L"\"" + guide.wstring() + L"\"";
+            return reinterpret_cast<INT_PTR>(ShellExecuteW(
+                       window_, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL)) >
+                   32;
         });
         return;
     }
