@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest xvfb fonts-wine \
-    fonts-liberation nsis
+    fonts-liberation nsis wixl msitools
 build=${VELT_WIN_BUILD:-build/win}
 jobs=()
 [ -n "${VELT_BUILD_JOBS:-}" ] && jobs=(-j"$VELT_BUILD_JOBS")
@@ -37,8 +37,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cm
       -DCMAKE_BUILD_TYPE=Release -DVELT_WERROR=ON -DVELT_PICTURES_DIR="$build/pictures" \
       -DVELT_LINUX_HEADLESS="$native/velt-headless" >/dev/null
 cmake --build "$build" "${jobs[@]}"
-# The setup file, which the tests install and uninstall.
+# The setup file and the MSI package, which the tests install and uninstall.
 installer/build-installer.sh "$build" >/dev/null
+installer/build-msi.sh "$build" >/dev/null
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=-all
