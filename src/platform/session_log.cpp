@@ -65,7 +65,7 @@ void removeOldest(const std::filesystem::path& folder, size_t kept) {
     std::vector<std::string> names;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = utf8(it->path().filename());
         if (isSessionLogName(name) && it->is_regular_file(ec))
             names.push_back(name);
     }
