@@ -7,5 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build/win}" && pwd)
 scripts/install-deps.sh nsis
-makensis -V2 -DBUILD="$build" -DOUT="$build/velt-converter-setup.exe" installer/velt-converter.nsi
+version=$(cat "$build/velt-version.txt")
+makensis -V2 -DBUILD="$build" -DOUT="$build/velt-converter-setup.exe" -DVERSION="$version" \
+    -DDOCS="$(pwd)/docs" \
+    installer/velt-converter.nsi
 echo "$build/velt-converter-setup.exe"

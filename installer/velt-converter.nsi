@@ -1,12 +1,19 @@
 ; The Windows installer: both programs, a Start menu entry and an uninstaller.
 ;
-;     makensis -DBUILD=<build folder> -DOUT=<setup file> installer/velt-converter.nsi
+;     makensis -DBUILD=<build folder> -DOUT=<setup file> -DVERSION=<x.y.z> -DDOCS=<docs folder>
+;              installer/velt-converter.nsi
 ;
 ; BUILD holds velt-converter.exe and velt-headless.exe (scripts/test-windows.sh builds them).
 ; A 64-bit setup for 64-bit programs (and Wine without its 32-bit part runs it).
 Target amd64-unicode
 !ifndef BUILD
   !define BUILD "..\build\win"
+!endif
+!ifndef VERSION
+  !error "VERSION is the build's (velt-version.txt in the build folder)"
+!endif
+!ifndef DOCS
+  !define DOCS "..\docs"
 !endif
 !ifndef OUT
   !define OUT "${BUILD}\velt-converter-setup.exe"
@@ -24,11 +31,11 @@ OutFile "${OUT}"
 !endif
 InstallDir "$PROGRAMFILES64\VELT Database Media Converter"
 RequestExecutionLevel admin
-VIProductVersion "1.0.0.0"
+VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${NAME}"
 VIAddVersionKey "CompanyName" "Halvex Networks"
-VIAddVersionKey "FileVersion" "1.0.0.0"
-VIAddVersionKey "ProductVersion" "1.0.0"
+VIAddVersionKey "FileVersion" "${VERSION}.0"
+VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${NAME} Setup"
 
 Page directory
@@ -40,12 +47,19 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "${BUILD}\velt-converter.exe"
   File "${BUILD}\velt-headless.exe"
+  ; The technician's guide and its pictures, which the "Guide" menu entry opens.
+  File "${DOCS}\GUIDE.md"
+  SetOutPath "$INSTDIR\guide\qt"
+  File "${DOCS}\guide\qt\*.png"
+  SetOutPath "$INSTDIR\guide\win32"
+  File "${DOCS}\guide\win32\*.png"
+  SetOutPath "$INSTDIR"
   CreateDirectory "$SMPROGRAMS\${NAME}"
   CreateShortcut "$SMPROGRAMS\${NAME}\${NAME}.lnk" "$INSTDIR\velt-converter.exe"
   CreateShortcut "$SMPROGRAMS\${NAME}\Uninstall.lnk" "$INSTDIR\uninstall.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${KEY}" "DisplayName" "${NAME}"
-  WriteRegStr HKLM "${KEY}" "DisplayVersion" "1.0.0"
+  WriteRegStr HKLM "${KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${KEY}" "Publisher" "Halvex Networks"
   WriteRegStr HKLM "${KEY}" "DisplayIcon" '"$INSTDIR\velt-converter.exe"'
   WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
@@ -57,6 +71,8 @@ Section "Uninstall"
   Delete "$INSTDIR\velt-converter.exe"
   Delete "$INSTDIR\velt-headless.exe"
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\GUIDE.md"
+  RMDir /r "$INSTDIR\guide"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${NAME}\${NAME}.lnk"
   Delete "$SMPROGRAMS\${NAME}\Uninstall.lnk"

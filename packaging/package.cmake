@@ -9,17 +9,21 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VELT_APP_ID}.desktop
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VELT_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# Manual pages go in compressed, as Debian wants them.
+# Manual pages go in compressed, as Debian wants them, with the project's version filled in.
 foreach(page velt-converter velt-headless)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1 @ONLY)
   set(gz ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
   add_custom_command(OUTPUT ${gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/${page}.1 > ${gz}
-    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${page}.1)
+    COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/man/${page}.1 > ${gz}
+    DEPENDS ${CMAKE_BINARY_DIR}/man/${page}.1)
   list(APPEND VELT_MAN_PAGES ${gz})
   install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
 add_custom_target(velt-man ALL DEPENDS ${VELT_MAN_PAGES})
+
+# The technician's guide with its pictures, which the "Guide" menu entry opens.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velt-converter)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/guide DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velt-converter)
 
 # The copyright file and the changelog every Debian package carries.
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright

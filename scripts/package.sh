@@ -13,7 +13,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_BENCH=OFF \
       -DCMAKE_INSTALL_PREFIX=/usr > /dev/null
 cmake --build "$build" --target velt-converter velt-headless velt-icon velt-man velt-changelog
 (cd "$build" && cpack -G DEB > /dev/null)
-deb=$build/velt-converter_1.0.0_amd64.deb
+deb=$build/velt-converter_$(cat "$build/velt-version.txt")_amd64.deb
 [ -f "$deb" ] || { echo "package.sh: $deb was not made" >&2; exit 1; }
 
 desktop-file-validate packaging/com.halvex.VeltConverter.desktop
@@ -35,7 +35,9 @@ for f in usr/bin/velt-converter usr/bin/velt-headless \
          usr/share/metainfo/com.halvex.VeltConverter.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/com.halvex.VeltConverter.svg \
          usr/share/icons/hicolor/48x48/apps/com.halvex.VeltConverter.png \
-         usr/share/man/man1/velt-converter.1.gz usr/share/man/man1/velt-headless.1.gz; do
+         usr/share/man/man1/velt-converter.1.gz usr/share/man/man1/velt-headless.1.gz \
+         usr/share/doc/velt-converter/GUIDE.md \
+         usr/share/doc/velt-converter/guide/qt/step-0-floppy-drive.png; do
     [ -e "$unpacked/$f" ] || { echo "package.sh: the package lacks /$f" >&2; exit 1; }
 done
 run=$build/run

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Refreshes the pictures README.md shows (docs/pictures/*.png) from the screenshots the Qt
 # window tests take on Qt's offscreen platform: start-up, a card being written, success, and
-# the log shown. Run after a change to the window; the test build is made if missing.
+# the log shown; and the technician's guide's step pictures (docs/guide/). Run after a change
+# to the window; the test build is made if missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VELT_TEST_BUILD:-build/test}
@@ -15,4 +16,13 @@ mkdir -p docs/pictures
 for name in startup in-progress success log-shown; do
     cp "$build/tests/qt/screenshots/$name.png" "docs/pictures/$name.png"
 done
-ls -l docs/pictures
+# The technician's guide's steps, from the Qt tests and, when the Windows run has taken them
+# (scripts/test-windows.sh), from the Win32 window tests.
+mkdir -p docs/guide/qt docs/guide/win32
+cp "$build"/tests/qt/screenshots/step-*.png docs/guide/qt/
+win=${VELT_WIN_BUILD:-build/win}/tests/win32/window/screenshots
+if ls "$win"/step-*.png > /dev/null 2>&1; then
+    cp "$win"/step-*.png docs/guide/win32/
+fi
+python3 scripts/squeeze-png.py docs/pictures/*.png docs/guide/*/*.png
+ls -l docs/pictures docs/guide/qt docs/guide/win32

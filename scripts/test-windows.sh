@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest xvfb fonts-wine \
-    fonts-liberation nsis
+    fonts-liberation nsis wixl msitools osslsigncode openssl
 build=${VELT_WIN_BUILD:-build/win}
 jobs=()
 [ -n "${VELT_BUILD_JOBS:-}" ] && jobs=(-j"$VELT_BUILD_JOBS")
@@ -37,8 +37,15 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cm
       -DCMAKE_BUILD_TYPE=Release -DVELT_WERROR=ON -DVELT_PICTURES_DIR="$build/pictures" \
       -DVELT_LINUX_HEADLESS="$native/velt-headless" >/dev/null
 cmake --build "$build" "${jobs[@]}"
-# The setup file, which the tests install and uninstall.
+# With a code-signing certificate (README), the programs are signed before the setup file and
+# the package take them in, and those two after; without one, a line says nothing is signed.
+if [ -n "${VELT_SIGN_PKCS12:-}" ]; then
+    scripts/sign-windows.sh "$build/velt-converter.exe" "$build/velt-headless.exe"
+fi
+# The setup file and the MSI package, which the tests install and uninstall.
 installer/build-installer.sh "$build" >/dev/null
+msi=$(installer/build-msi.sh "$build" | tail -1)
+scripts/sign-windows.sh "$build/velt-converter-setup.exe" "$msi"
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=-all

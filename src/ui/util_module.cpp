@@ -10,6 +10,7 @@
 #include "platform/utf8_text.h"
 #include "state/identity.h"
 #include "state/state.h"
+#include "ui/session_log.h"
 
 namespace UtilModule {
 
@@ -30,6 +31,7 @@ void appendLog(const std::string& text) {
         log.setSelection(log.length() - length - 2, length);
     }
     w.logAppended(text);
+    ui::recordInSessionLog(text + crlf);
 }
 
 void advanceProgress(int16_t step) {

@@ -3,13 +3,17 @@
 // second copy touches nothing of the first; it lets the start-up sequence report the other
 // instance and end.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
 #include <filesystem>
+#include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "frontends/qt/pictures.h"
@@ -20,9 +24,11 @@
 #include "platform/image_drives.h"
 #include "platform/instance_lock.h"
 #include "platform/machine_drives.h"
+#include "platform/session_log.h"
 #include "platform/temp_folder.h"
 #include "state/identity.h"
 #include "ui/main_window.h"
+#include "ui/session_log.h"
 #include "wizard/events.h"
 #include "wizard/form1.h"
 
@@ -43,9 +49,64 @@ QIcon programIcon() {
     return icon;
 }
 
+// The toolkit's own options (QGuiApplication takes them from the command line), accepted and
+// left to it; with a value or without.
+constexpr const char* toolkitOptionsWithValue[] = {
+    "platform",     "platformpluginpath", "platformtheme", "plugin",   "qwindowgeometry",
+    "qwindowicon",  "qwindowtitle",       "display",       "geometry", "session",
+    "style",        "stylesheet",         "title",         "icon",     "name",
+    "qmljsdebugger"};
+constexpr const char* toolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// --help and --version are answered, and an unknown option refused, before the toolkit looks for
+// a display: the exit status then, or nothing to go on.
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName("velt-converter");
+    QCoreApplication::setApplicationVersion(QString::fromStdString(app::versionText()));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QString::fromStdString(std::string(app::appTitle) +
+                               ": moves a switching system's database from its diskettes to a "
+                               "Compact Flash card."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    for (const char* name : toolkitOptionsWithValue) {
+        QCommandLineOption option(name, "", "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : toolkitFlags) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    if (parsed && (parser.isSet(help) || parser.isSet("help-all"))) {
+        std::cout << parser.helpText().toStdString();
+        return 0;
+    }
+    if (parsed && parser.isSet(version)) {
+        std::cout << "velt-converter " << app::versionText() << "\n";
+        return 0;
+    }
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        const QString problem =
+            parsed ? "no arguments are taken: " + parser.positionalArguments().join(' ')
+                   : parser.errorText();
+        std::cerr << "velt-converter: " << problem.toStdString() << "\n"
+                  << parser.helpText().toStdString();
+        return 2;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = answerCommandLine(argc, argv))
+        return *status;
     const platform::LockState lock = takeInstanceLock();
 
     QApplication application(argc, argv);
@@ -89,10 +150,12 @@ int main(int argc, char** argv) {
     if (udisks != nullptr)
         window.watchDrives(udisks);
     ui::installWindow(&window);
+    ui::startSessionLog(platform::sessionLogFolder());
 
     int status = 0;
     if (wizard::handle(wizard::Event::load))
         status = QApplication::exec();
+    ui::stopSessionLog();
     // Exit has removed the areas inside; a folder still holding something is left to be seen.
     std::error_code ec;
     if (!tempFolder.empty())

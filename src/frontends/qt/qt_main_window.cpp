@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -18,7 +19,9 @@
 #include <QPushButton>
 #include <QTextDocument>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
+#include <filesystem>
 #include <tuple>
 
 #include "frontends/qt/pictures.h"
@@ -27,6 +30,7 @@
 #include "platform/error.h"
 #include "platform/image_drives.h"
 #include "platform/instance_lock.h"
+#include "ui/session_log.h"
 #include "wizard/events.h"
 #include "wizard/form1.h"
 
@@ -142,6 +146,8 @@ void QtMainWindow::build() {
     QAction* image = form->menuBar()->addAction("Diskette image...");
     image->setObjectName("DisketteImage");
     image->setEnabled(false);
+    form->menuBar()->addAction("Log folder")->setObjectName("LogFolder");
+    form->menuBar()->addAction("Guide")->setObjectName("Guide");
     QAction* about = form->menuBar()->addAction("About");
     about->setObjectName("About");
     client_ = new QWidget;
@@ -253,6 +259,16 @@ void QtMainWindow::connectEvents() {
 
     QObject::connect(form_->findChild<QAction*>("DisketteImage"), &QAction::triggered, client_,
                      [this] { chooseDisketteImage(); });
+    // The log folder and the guide, in the desktop's file manager and viewer.
+    auto openLocal = [](const std::filesystem::path& path) {
+        const std::u8string name = path.u8string();
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
+            reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
+    };
+    QObject::connect(form_->findChild<QAction*>("LogFolder"), &QAction::triggered, client_,
+                     [openLocal] { ui::showLogFolder(openLocal); });
+    QObject::connect(form_->findChild<QAction*>("Guide"), &QAction::triggered, client_,
+                     [openLocal] { ui::showGuide(openLocal); });
     QObject::connect(form_->findChild<QAction*>("About"), &QAction::triggered, client_,
                      [] { wizard::handle(wizard::Event::aboutClick); });
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <dbt.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <array>
@@ -16,6 +17,7 @@
 #include "frontends/win32/twips.h"
 #include "platform/error.h"
 #include "state/identity.h"
+#include "ui/session_log.h"
 #include "wizard/events.h"
 
 namespace win32ui {
@@ -29,6 +31,8 @@ constexpr int nonClientTwips = 615;
 constexpr int clientWidthTwips = 8145;
 constexpr int menuDisketteImage = 200;
 constexpr int menuAbout = 201;
+constexpr int menuLogFolder = 202;
+constexpr int menuGuide = 203;
 
 struct Child {
     const char* name;
@@ -131,6 +135,8 @@ void Win32MainWindow::create() {
 
     HMENU menu = CreateMenu();
     AppendMenuW(menu, MF_STRING | MF_GRAYED, menuDisketteImage, L"Diskette image...");
+    AppendMenuW(menu, MF_STRING, menuLogFolder, L"Log folder");
+    AppendMenuW(menu, MF_STRING, menuGuide, L"Guide");
     AppendMenuW(menu, MF_STRING, menuAbout, L"About");
     window_ = CreateWindowExW(0, className, L"", windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                               100, nullptr, menu, instance, this);
@@ -442,6 +448,27 @@ void Win32MainWindow::pickDrive() {
 void Win32MainWindow::command(WORD id, WORD code) {
     if (id == menuAbout && code == 0) {
         wizard::handle(wizard::Event::aboutClick);
+        return;
+    }
+    if (id == menuLogFolder && code == 0) {
+        ui::showLogFolder([this](const std::filesystem::path& folder) {
+            // ShellExecuteW answers more than 32 when the folder was handed to the shell.
+            return reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open", folder.c_str(),
+                                                           nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+        });
+        return;
+    }
+    if (id == menuGuide && code == 0) {
+        ui::showGuide([this](const std::filesystem::path& guide) {
+            // A machine with no program for .md files shows it in Notepad.
+            if (reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open", guide.c_str(), nullptr,
+                                                        nullptr, SW_SHOWNORMAL)) > 32)
+                return true;
+            const std::wstring quoted = L"\"" + guide.wstring() + L"\"";
+            return reinterpret_cast<INT_PTR>(ShellExecuteW(
+                       window_, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL)) >
+                   32;
+        });
         return;
     }
     if (id == menuDisketteImage && code == 0) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 #include "capture.h"
 #include "frontends/win32/twips.h"
@@ -103,9 +104,15 @@ TEST_F(Win32StartUp, ControlsSitAtTheirPlacesInTheirFirstState) {
 
     EXPECT_TRUE(IsWindowEnabled(control("buttonOK")));
     EXPECT_FALSE(IsWindowEnabled(control("buttonBack")));
-    wchar_t entry[32] = {};
-    GetMenuStringW(GetMenu(form), 1, entry, 32, MF_BYPOSITION);
-    EXPECT_STREQ(entry, L"About");
+    // The menu: the image dialog, the session logs' folder, the guide, and About last.
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < GetMenuItemCount(GetMenu(form)); ++i) {
+        wchar_t entry[32] = {};
+        GetMenuStringW(GetMenu(form), static_cast<UINT>(i), entry, 32, MF_BYPOSITION);
+        entries.emplace_back(entry);
+    }
+    EXPECT_EQ(entries,
+              (std::vector<std::wstring>{L"Diskette image...", L"Log folder", L"Guide", L"About"}));
 
     // The status box, the log and the drive list as start-up leaves them.
     HWND status = control("mainText");
@@ -469,7 +476,8 @@ using Win32About = Win32WindowTest;
 TEST_F(Win32About, OpensOnceNonModalWithItsTextsAndClosesWithOK) {
     start();
     HWND form = window->handle();
-    const auto about = static_cast<WORD>(GetMenuItemID(GetMenu(form), 1));
+    const int last = GetMenuItemCount(GetMenu(form)) - 1;
+    const auto about = static_cast<WORD>(GetMenuItemID(GetMenu(form), last));
     SendMessageW(form, WM_COMMAND, about, 0);
     auto& box = window->win32AboutBox();
     HWND dialog = box.dialog();
