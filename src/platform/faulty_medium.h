@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -21,6 +22,8 @@ struct Faults {
     std::vector<std::string> bad;      // files whose reading fails with 57 ("db\data.dat")
     std::vector<std::string> corrupt;  // files that read back changed once written
     std::optional<uint64_t> failAt;    // the Nth change and every one after fail with 57
+    // A diskette image's 512-byte sectors that fail to read: that many times, or always.
+    std::map<uint64_t, std::optional<uint32_t>> badSectors;
 };
 
 // The kinds of operation a countdown counts.
@@ -62,6 +65,7 @@ class FaultyMedium : public Medium {
     void flushTree(const std::string& folder) override;
     std::unique_ptr<MediumFile> openReadBack(const std::string& path) override;
     std::string hostPath(const std::string& path) override;
+    std::optional<DisketteRead> disketteRead() override { return inner_->disketteRead(); }
 
     // For the open files: one operation of `kind`, which may be the one that fails.
     void tick(OpKind kind);
