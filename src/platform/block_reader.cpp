@@ -23,6 +23,10 @@ namespace {
 // set of diskettes read twice over fits, and nothing of a large image is held twice.
 constexpr uint64_t keptSectors = 5760;
 constexpr size_t keptAttempts = 32;
+// The largest medium read into memory: a FAT16 image of a few dozen megabytes is read whole as
+// a diskette is; a medium larger than this is no diskette, and holding it would take the memory
+// of the machine.
+constexpr uint64_t maxBytes = uint64_t{256} << 20;
 // Requests on a medium larger than a diskette take whole tracks of at least this many sectors.
 constexpr uint32_t largeRequest = 128;
 
@@ -75,6 +79,10 @@ void forgetDiskettes() {
 
 DisketteCopy::DisketteCopy(std::unique_ptr<BlockSource> source) : source_(std::move(source)) {
     bytes_ = source_->bytes();
+    if (bytes_ > maxBytes)
+        throw Error(err::deviceIO, "Not a diskette image: it holds " + std::to_string(bytes_) +
+                                       " bytes, more than the " + std::to_string(maxBytes) +
+                                       " a diskette reader takes");
     const uint64_t count = source_->sectors();
     data_.assign(count * blockBytes, '\0');
     readable_.assign(count, false);

@@ -36,7 +36,7 @@ constexpr int retryPasses = 3;
 
 class DisketteCopy {
   public:
-    // Reads nothing yet.
+    // Reads nothing yet. Raises 57 for a medium larger than 256 MiB.
     explicit DisketteCopy(std::unique_ptr<BlockSource> source);
     ~DisketteCopy();
 

@@ -286,4 +286,15 @@ TEST_F(BlockReaderTest, AnotherDisketteTakesNothingFromAnEarlierAttempt) {
               std::string(blockBytes, '\0'));
 }
 
+TEST_F(BlockReaderTest, AMediumTooLargeToHoldIsNoDiskette) {
+    struct Huge : platform::BlockSource {
+        uint64_t bytes() const override { return uint64_t{1} << 32; }
+        void read(uint64_t, uint32_t, char*) override { ADD_FAILURE() << "read"; }
+    };
+    EXPECT_EQ(failureOf([] {
+                  platform::openDisketteBlocks(std::make_unique<Huge>());
+              }).rfind("Not a diskette image: it holds 4294967296 bytes", 0),
+              0u);
+}
+
 }  // namespace
