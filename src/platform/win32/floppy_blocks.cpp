@@ -10,6 +10,7 @@
 
 #include "platform/block_source.h"
 #include "platform/error.h"
+#include "platform/win32/floppy_blocks.h"
 #include "platform/win32/win32_text.h"
 
 namespace platform {
@@ -18,12 +19,13 @@ namespace {
 
 class FloppyBlocks : public BlockSource {
   public:
-    FloppyBlocks(HANDLE handle, const DISK_GEOMETRY& g) : handle_(handle) {
-        geometry_.sectorsPerTrack = g.SectorsPerTrack;
-        geometry_.heads = g.TracksPerCylinder;
+    FloppyBlocks(HANDLE handle, const DISK_GEOMETRY& g)
+        : handle_(handle), geometry_(Geometry{g.SectorsPerTrack, g.TracksPerCylinder}) {
         bytes_ = static_cast<uint64_t>(g.Cylinders.QuadPart) * g.TracksPerCylinder *
                  g.SectorsPerTrack * g.BytesPerSector;
     }
+    // A drive that tells its size but not its geometry: the boot sector tells the tracks.
+    FloppyBlocks(HANDLE handle, uint64_t bytes) : handle_(handle), bytes_(bytes) {}
     ~FloppyBlocks() override { CloseHandle(handle_); }
 
     uint64_t bytes() const override { return bytes_; }
@@ -53,18 +55,16 @@ class FloppyBlocks : public BlockSource {
         void operator()(void* p) const { VirtualFree(p, 0, MEM_RELEASE); }
     };
     HANDLE handle_;
-    Geometry geometry_;
+    std::optional<Geometry> geometry_;
     uint64_t bytes_ = 0;
 };
 
-// The drive's geometry, which also tells a floppy drive from a USB stick or card reader.
-bool floppyGeometry(HANDLE handle, DISK_GEOMETRY& g) {
-    DWORD returned = 0;
-    if (!DeviceIoControl(handle, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &g, sizeof g, &returned,
-                         nullptr))
-        return false;
-    return g.MediaType != Unknown && g.MediaType != RemovableMedia && g.MediaType != FixedMedia &&
-           g.BytesPerSector == blockBytes && g.SectorsPerTrack != 0;
+// The sizes of the standard diskette formats, 160 KB to 2.88 MB.
+bool disketteSize(uint64_t bytes) {
+    for (uint64_t sectors : {320, 360, 640, 720, 1440, 2400, 2880, 3360, 5760})
+        if (bytes == sectors * blockBytes)
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -80,13 +80,30 @@ std::unique_ptr<BlockSource> openFloppyBlocks(const std::string& device) {
               : e == ERROR_ACCESS_DENIED                             ? err::permissionDenied
                                                                      : err::deviceIO);
     }
+    // The geometry also tells a floppy drive from a USB stick or a card reader.
     DISK_GEOMETRY g{};
-    if (!floppyGeometry(handle, g)) {
-        const DWORD e = GetLastError();
+    DWORD returned = 0;
+    if (DeviceIoControl(handle, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &g, sizeof g, &returned,
+                        nullptr)) {
+        if (g.MediaType != Unknown && g.MediaType != RemovableMedia && g.MediaType != FixedMedia &&
+            g.BytesPerSector == blockBytes && g.SectorsPerTrack != 0)
+            return win32::floppyBlocksOver(handle, g);
         CloseHandle(handle);
-        raise(e == ERROR_NOT_READY ? err::diskNotReady : err::deviceUnavailable);
+        raise(err::deviceUnavailable);
     }
-    return std::make_unique<FloppyBlocks>(handle, g);
+    const DWORD e = GetLastError();
+    // A driver without that request (Wine's, over an image file or a block device): a medium
+    // of a diskette's size is taken as one, its geometry from the boot sector.
+    LARGE_INTEGER size{};
+    if ((e == ERROR_NOT_SUPPORTED || e == ERROR_INVALID_FUNCTION) && GetFileSizeEx(handle, &size) &&
+        disketteSize(static_cast<uint64_t>(size.QuadPart)))
+        return std::make_unique<FloppyBlocks>(handle, static_cast<uint64_t>(size.QuadPart));
+    CloseHandle(handle);
+    raise(e == ERROR_NOT_READY ? err::diskNotReady : err::deviceUnavailable);
+}
+
+std::unique_ptr<BlockSource> win32::floppyBlocksOver(HANDLE handle, const DISK_GEOMETRY& geometry) {
+    return std::make_unique<FloppyBlocks>(handle, geometry);
 }
 
 }  // namespace platform
