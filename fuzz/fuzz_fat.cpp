@@ -1,16 +1,22 @@
-// libFuzzer target for the diskette image reader: each input is an image held in memory; the
-// whole tree is listed and every file read. Beyond the sanitizers' checks, what the reader
-// gives must be what the copy walk relies on: usable names, entries found again by their path,
-// files that read to their length, and no failure but a damaged image (57).
+// libFuzzer target for the diskette image reader: each input is an image held in memory, read
+// through the block reader; the whole tree is listed and every file read. An input whose
+// length is not a multiple of 512 ends in the sectors that fail: its last (length % 512)
+// bytes, two a sector number (little-endian), never read. Beyond the sanitizers' checks, what the
+// reader gives must be what the copy walk relies on: usable names, entries found again by their
+// path, files that read to their length, and no failure but a damaged image (57).
 //
 // Build as for fuzz_archive.cpp, then give it a corpus of small images made by mkfs.fat and mtools:
 //   build-fuzz/fuzz/velt-fuzz-fat -max_len=2200000 -max_total_time=300 CORPUS
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/block_reader.h"
+#include "platform/block_source.h"
 #include "platform/error.h"
 #include "platform/image_medium.h"
 
@@ -64,10 +70,19 @@ void walk(platform::Medium& medium, const std::string& folder) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Each input is a diskette of its own: nothing of an earlier one is taken.
+    platform::forgetDiskettes();
+    const size_t tail = size % platform::blockBytes;
+    std::map<uint64_t, std::optional<uint32_t>> failing;
+    for (size_t at = size - tail; at + 1 < size; at += 2)
+        failing[data[at] | uint64_t{data[at + 1]} << 8] = std::nullopt;
     std::shared_ptr<platform::Medium> medium;
     try {
-        medium = platform::openDisketteImageBytes(
-            std::string(reinterpret_cast<const char*>(data), size));
+        std::unique_ptr<platform::BlockSource> source =
+            platform::memoryBlocks(std::string(reinterpret_cast<const char*>(data), size - tail));
+        if (!failing.empty())
+            source = std::make_unique<platform::FaultyBlocks>(std::move(source), failing);
+        medium = platform::openDisketteBlocks(std::move(source));
     } catch (const platform::Error& e) {
         expectDamage(e);
         return 0;
@@ -77,6 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fail("free bytes in whole clusters");
         medium->label();
         walk(*medium, "");
+        const std::optional<platform::DisketteRead> read = medium->disketteRead();
+        if (!read || read->image.size() != size - tail)
+            fail("the diskette as read");
+        if (read->unread.size() > failing.size())
+            fail("more sectors unread than fail");
     } catch (const platform::Error& e) {
         expectDamage(e);
     }

@@ -75,6 +75,15 @@ if ! grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg"; then
         >/dev/null 2>&1
 fi
 export VELT_WINE_FLOPPY="Z:${drives//\//\\}\\a"
+# Drive b: is a floppy drive whose raw device (\\.\B:) Wine serves from a diskette image.
+mkdir -p "$drives/b"
+cp samples/site42/images/disk1.img "$drives/b.img"
+ln -sfn "$drives/b" "$WINEPREFIX/dosdevices/b:"
+ln -sfn "$drives/b.img" "$WINEPREFIX/dosdevices/b::"
+if ! grep -q '^"b:"="floppy"' "$WINEPREFIX/system.reg"; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v b: /d floppy /f >/dev/null 2>&1
+fi
+export VELT_WINE_RAW_FLOPPY=B
 # Started after the drives are in place: the mount manager reads them as it starts.
 wineserver -w
 

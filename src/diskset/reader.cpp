@@ -12,6 +12,7 @@
 #include "fs/copy.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
+#include "platform/block_reader.h"
 #include "platform/error.h"
 #include "state/state.h"
 #include "ui/main_window.h"
@@ -101,6 +102,47 @@ bool sameArchiveId(const std::string& text) {
     return UtilModule::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
 }
 
+// The most sector numbers the log line lists before it cuts them short.
+constexpr size_t listedSectors = 10;
+
+// One log line for a diskette with sectors that never read: how many, and what they cost. A
+// folder among them makes the diskette damaged: that fails the read here, before a copy walk
+// could pass over the folder it cannot list.
+void logUnreadSectors(int16_t n) {
+    const std::optional<platform::DisketteRead> read = fs::disketteRead(app::floppyDrive + "\\");
+    if (!read || read->unread.empty())
+        return;
+    const size_t count = read->unread.size();
+    std::string text = "Diskette #" + std::to_string(n) + ": " + std::to_string(count) +
+                       (count == 1 ? " sector" : " sectors") + " could not be read (";
+    for (size_t i = 0; i < count && i < listedSectors; ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(read->unread[i]);
+    text += count > listedSectors ? ", ...)" : ")";
+    if (read->unneeded != 0)
+        text += "; " + std::to_string(read->unneeded) +
+                " in free space or after the end of a file, not needed";
+    if (read->fromOtherFat != 0)
+        text += "; " + std::to_string(read->fromOtherFat) + " of a FAT, read from its other copy";
+    if (read->filesHit.empty()) {
+        text += "; no file hit";
+    } else {
+        text += "; files hit:";
+        for (const std::string& file : read->filesHit)
+            text += " " + app::floppyDrive + "\\" + file;
+    }
+    UtilModule::appendLog(text);
+}
+
+// Keeps the window alive while the diskette is read, track by track.
+struct ObserveRead {
+    ObserveRead() {
+        platform::observeDisketteReads([](uint64_t, uint64_t) { ui::keepAlive(); });
+    }
+    ~ObserveRead() { platform::observeDisketteReads({}); }
+    ObserveRead(const ObserveRead&) = delete;
+    ObserveRead& operator=(const ObserveRead&) = delete;
+};
+
 }  // namespace
 
 int16_t readDiskette(int16_t n) {
@@ -112,9 +154,12 @@ int16_t readDiskette(int16_t n) {
     const std::string volumePath = app::floppyDrive + "\\" + volumeName;
     const std::string number = std::to_string(n);
     fs::FileSystemObject fso;
+    const ObserveRead observe;
 
+    // The first look at the diskette reads it whole.
     if (!fso.FileExists(volumePath))
         return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
+    logUnreadSectors(n);
 
     std::string firstLine;
     bool lineEnded = true;

@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/medium.h"
 
 namespace platform {
 class MediumFile;
@@ -126,6 +129,9 @@ uint64_t allocationUnit(const std::string& path);
 void deleteFile(const std::string& path);
 // Raises 53 when the file does not exist.
 int64_t fileLength(const std::string& path);
+// The diskette in the drive of `path` as the block reader read it (the whole of it, read now
+// if it was not yet); nothing for other media. Raises 57 for a damaged diskette.
+std::optional<platform::DisketteRead> disketteRead(const std::string& path);
 
 // A file opened for reading raw bytes.
 class BinaryFile {

@@ -116,6 +116,10 @@ int64_t fileLength(const std::string& path) {
     return static_cast<int64_t>(e->length);
 }
 
+std::optional<platform::DisketteRead> disketteRead(const std::string& path) {
+    return platform::resolvePath(path).medium->disketteRead();
+}
+
 BinaryFile::BinaryFile(const std::string& path, bool pastCaches) {
     platform::MediumPath mp = platform::resolvePath(path);
     file_ = pastCaches ? mp.medium->openReadBack(mp.relative)

@@ -61,12 +61,13 @@ class UnreadableMedium : public Medium {
 
 }  // namespace
 
-std::shared_ptr<Medium> openMedium(const std::filesystem::path& root) {
+std::shared_ptr<Medium> openMedium(const std::filesystem::path& root,
+                                   const std::map<uint64_t, std::optional<uint32_t>>& badSectors) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(root, ec))
         return openHostFolder(root);
     try {
-        return openDisketteImage(root);
+        return openDisketteImage(root, badSectors);
     } catch (const Error& e) {
         if (e.code() != err::deviceIO)
             throw;
@@ -78,7 +79,8 @@ void FolderDriveTable::define(char letter, int type, std::optional<MediumOptions
     Slot s;
     s.type = type;
     if (medium) {
-        s.medium = std::make_shared<FaultyMedium>(openMedium(medium->root), medium->faults);
+        s.medium = std::make_shared<FaultyMedium>(
+            openMedium(medium->root, medium->faults.badSectors), medium->faults);
         s.options = std::move(medium);
     }
     slots_[upper(letter)] = std::move(s);
@@ -92,7 +94,8 @@ void FolderDriveTable::insert(char letter, MediumOptions medium) {
     Slot* s = slot(letter);
     if (s == nullptr)
         raise(err::deviceUnavailable);
-    s->medium = std::make_shared<FaultyMedium>(openMedium(medium.root), medium.faults);
+    s->medium = std::make_shared<FaultyMedium>(openMedium(medium.root, medium.faults.badSectors),
+                                               medium.faults);
     s->options = std::move(medium);
 }
 

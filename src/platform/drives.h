@@ -106,7 +106,10 @@ class FolderDriveTable : public DriveTable {
     std::map<char, Slot> slots_;  // keyed by upper-case letter
 };
 
-// Opens the medium a folder drive's options describe: a host folder or a diskette image.
-std::shared_ptr<Medium> openMedium(const std::filesystem::path& root);
+// Opens the medium a folder drive's options describe: a host folder or a diskette image, whose
+// sectors in `badSectors` fail as Faults says.
+std::shared_ptr<Medium> openMedium(
+    const std::filesystem::path& root,
+    const std::map<uint64_t, std::optional<uint32_t>>& badSectors = {});
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -24,6 +25,8 @@ struct Faults {
     // The Nth change is the last that reaches the medium: every later operation fails with 57,
     // as when a card is pulled or the power goes.
     std::optional<uint64_t> cutAfter;
+    // A diskette image's 512-byte sectors that fail to read: that many times, or always.
+    std::map<uint64_t, std::optional<uint32_t>> badSectors;
 };
 
 // The kinds of operation a countdown counts.
@@ -65,6 +68,7 @@ class FaultyMedium : public Medium {
     void flushTree(const std::string& folder) override;
     std::unique_ptr<MediumFile> openReadBack(const std::string& path) override;
     std::string hostPath(const std::string& path) override;
+    std::optional<DisketteRead> disketteRead() override { return inner_->disketteRead(); }
 
     // For the open files: one operation of `kind`, which may be the one that fails.
     void tick(OpKind kind);

@@ -27,6 +27,16 @@ struct MediumEntry {
     uint64_t length = 0;
 };
 
+// A diskette read through the block reader, as read: its bytes (zeros where a sector never
+// read), the sectors that never read, and what they held.
+struct DisketteRead {
+    std::string image;
+    std::vector<uint64_t> unread;       // 512-byte sector numbers, increasing
+    uint64_t unneeded = 0;              // of them, in free space, after a file's end, unused
+    uint64_t fromOtherFat = 0;          // of them, FAT sectors taken from the other copy
+    std::vector<std::string> filesHit;  // the files that need one, as medium paths
+};
+
 // An open file. Reads and writes go on from the current position.
 class MediumFile {
   public:
@@ -93,6 +103,10 @@ class Medium {
     // The host path of an entry whose bytes may be read there directly, past this medium ("" when
     // they must pass through it); a copy between host folders lets the kernel move them.
     virtual std::string hostPath(const std::string& /*path*/) { return ""; }
+
+    // For a diskette read through the block reader: the whole of it, read now if it was not
+    // yet. Nothing for other media. Raises 57 when the diskette is damaged.
+    virtual std::optional<DisketteRead> disketteRead() { return std::nullopt; }
 };
 
 // "a\\b" for ("a", "b"); "b" for ("", "b").

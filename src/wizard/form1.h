@@ -57,6 +57,11 @@ std::string getFreeSpace(const std::string& drvpath);
 // True when the drive list's drive can take the database (shown, OK enabled); false reported.
 bool checkFlashDrive();
 
+// Kept diskette images: the host folder (UTF-8) that every accepted diskette is saved in as
+// archive<ID>-disk<N>.img, with its .bad list; "" for none (the start).
+void keepImagesIn(const std::string& hostFolder);
+const std::string& keptImagesFolder();
+
 // The digit grouping of free-space figures: the user's by default; the script front end
 // fixes ",".
 void setDigitGrouping(std::string separator);

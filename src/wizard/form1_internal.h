@@ -2,6 +2,7 @@
 // reports of the main window. Not part of Form1's interface.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,10 @@ std::optional<fs::DriveObject> stepDrive();
 
 // CR LF + "Drive L: is not ready." for drive letter L.
 std::string notReadyText(const std::string& letter);
+
+// Saves the diskette just accepted as #n of the set as an image when images are kept; a
+// failure to save it is logged and passed over.
+void keepImage(int16_t n);
 
 // Logs "ERROR " + text and shows it in the "Error!" box.
 void reportError(const std::string& text);

@@ -96,7 +96,10 @@ int16_t readAndRelease(const fs::DriveObject& drive, int16_t n) {
             }
         }
     } release{drive.DriveLetter()[0]};
-    return archive::readDiskette(n);
+    const int16_t result = archive::readDiskette(n);
+    if (result == 0 || result == 1)
+        detail::keepImage(n);
+    return result;
 }
 
 void showVerifying() {

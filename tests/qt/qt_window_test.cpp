@@ -1,8 +1,10 @@
 // The desktop window after start-up, its Log button, its close box, the drive list's events
 // and the About box, driven as a user drives them.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
@@ -11,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
@@ -129,6 +132,41 @@ TEST_F(QtStartUp, AnotherInstanceIsReportedAndNothingIsShown) {
     EXPECT_TRUE(window->quitCalled());
     EXPECT_FALSE(window->widget()->isVisible());
     EXPECT_TRUE(window->caption().empty());
+}
+
+// "Keep diskette images..." beside "Diskette image...": a folder dialog, then a check mark on
+// the entry while images are kept.
+TEST_F(QtStartUp, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
+    start();
+    const QList<QAction*> entries = window->widget()->menuBar()->actions();
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries[0]->text(), "Diskette image...");
+    EXPECT_EQ(entries[1]->text(), "Keep diskette images...");
+    const std::filesystem::path folder = scratch.make("kept");
+    QString title;
+    auto answer = [&](bool pick) {
+        QTimer::singleShot(0, [&, pick] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
+                    title = dialog->windowTitle();
+                    dialog->setDirectory(QString::fromStdString(folder.string()));
+                    dialog->selectFile(QString::fromStdString(folder.string()));
+                    QMetaObject::invokeMethod(dialog, pick ? "accept" : "reject");
+                }
+            }
+        });
+    };
+    answer(false);
+    entries[1]->trigger();
+    EXPECT_EQ(title, "Keep diskette images");
+    EXPECT_EQ(Form1::keptImagesFolder(), "");
+    EXPECT_EQ(entries[1]->text(), "Keep diskette images...");
+    answer(true);
+    entries[1]->trigger();
+    EXPECT_EQ(Form1::keptImagesFolder(), folder.string());
+    EXPECT_EQ(entries[1]->text(), QString::fromUtf8("\xE2\x9C\x93 Keep diskette images..."));
+    screenshot(window->widget(), "keep-images-on");
+    Form1::keepImagesIn("");
 }
 
 using QtLogButton = QtWindowTest;

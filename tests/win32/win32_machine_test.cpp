@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "platform/block_reader.h"
 #include "platform/error.h"
 #include "platform/instance_lock.h"
 #include "platform/machine_drives.h"
@@ -67,9 +68,38 @@ TEST(Win32Drives, MappedFloppyAndCard) {
     for (const auto& e : a->medium->list(""))
         seen = seen || e.name == "disk0001.dat";
     EXPECT_TRUE(seen);
+    // A folder mapped as the floppy drive has no raw device: the file system reads it, and the
+    // first use says so once.
+    EXPECT_NE(table->mountForUse('A').find("Drive A: is read through the file system ("),
+              std::string::npos);
+    EXPECT_EQ(table->mountForUse('a'), "");
     const auto e = table->find('E');
     ASSERT_TRUE(e);
     EXPECT_TRUE(e->ready);
+}
+
+// A floppy drive whose raw device Wine serves from a diskette image (dosdevices "b::"): read
+// raw through \\.\B: by the block reader, not through the file system.
+TEST(Win32Drives, ARawFloppyIsReadThroughTheBlockReader) {
+    const char* letter = std::getenv("VELT_WINE_RAW_FLOPPY");
+    if (letter == nullptr)
+        GTEST_SKIP() << "no raw floppy mapped for this run (VELT_WINE_RAW_FLOPPY)";
+    platform::forgetDiskettes();
+    auto table = platform::machineDrives();
+    const auto b = table->find(letter[0]);
+    ASSERT_TRUE(b);
+    ASSERT_TRUE(b->ready);
+    const auto read = b->medium->disketteRead();
+    ASSERT_TRUE(read) << "read through the file system";
+    EXPECT_EQ(read->image.size(), 1474560u);
+    EXPECT_TRUE(read->unread.empty());
+    EXPECT_EQ(b->medium->label(), "DISK1");
+    bool seen = false;
+    for (const auto& e : b->medium->list(""))
+        seen = seen || e.name == "disk0001.dat";
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(table->mountForUse(letter[0]), "");
+    platform::forgetDiskettes();
 }
 
 TEST(Win32TempFolder, FreshFolderBelowTheUsersTemp) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <utility>
 
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
@@ -28,6 +29,31 @@ uint64_t parseBytes(const std::string& command, const std::string& word, const s
         throw ScriptError(command + ": " + headless::jsonString(word) +
                           " needs a whole number of bytes");
     return bytes;
+}
+
+// "LBA" or "LBA:N" of a badsector= option: the sector and how many times it fails (always
+// when no N is given).
+std::pair<uint64_t, std::optional<uint32_t>> parseBadSector(const std::string& command,
+                                                            const std::string& word,
+                                                            const std::string& value) {
+    const size_t colon = value.find(':');
+    uint64_t lba = 0;
+    uint32_t times = 0;
+    const char* begin = value.data();
+    const char* lbaEnd = begin + std::min(colon, value.size());
+    const auto r = std::from_chars(begin, lbaEnd, lba);
+    bool ok = lbaEnd != begin && r.ec == std::errc() && r.ptr == lbaEnd;
+    if (ok && colon != std::string::npos) {
+        const char* end = begin + value.size();
+        const auto t = std::from_chars(lbaEnd + 1, end, times);
+        ok = end != lbaEnd + 1 && t.ec == std::errc() && t.ptr == end;
+    }
+    if (!ok)
+        throw ScriptError(command + ": " + headless::jsonString(word) +
+                          " needs a sector number, or a sector number, \":\" and a count");
+    if (colon == std::string::npos)
+        return {lba, std::nullopt};
+    return {lba, times};
 }
 
 // A word that looks like an option the parser does not know ("size=5").
@@ -102,6 +128,9 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
             if (corrupt->empty())
                 throw ScriptError(command + ": \"corrupt=\" needs a file name");
             faults.corrupt.push_back(*corrupt);
+        } else if (auto sector = optionValue(word, "badsector")) {
+            const auto [lba, times] = parseBadSector(command, word, *sector);
+            faults.badSectors[lba] = times;
         } else if (auto fail = optionValue(word, "fail")) {
             faults.failAt = parseBytes(command, word, *fail);
             if (*faults.failAt == 0)
@@ -131,6 +160,8 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
         throw ScriptError(command + ": " + headless::jsonString(path) +
                           " is neither an existing folder nor a diskette image file");
     }
+    if (!faults.badSectors.empty() && std::filesystem::is_directory(host, ec))
+        throw ScriptError(command + ": \"badsector=\" is for a diskette image, not a folder");
     medium.root = std::filesystem::absolute(host, ec).lexically_normal();
     if (ec)
         throw ScriptError(command + ": " + headless::jsonString(path) + ": " + ec.message());

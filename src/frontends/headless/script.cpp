@@ -32,7 +32,7 @@ const std::map<std::string, Command>& commands() {
         {"exit", {false, clickCommand}},       {"log", {false, clickCommand}},
         {"close", {false, closeCommand}},      {"about", {false, clickCommand}},
         {"about-ok", {false, clickCommand}},   {"answer", {false, answerCommand}},
-        {"state", {false, stateCommand}},
+        {"state", {false, stateCommand}},      {"keep-images", {true, keepImagesCommand}},
     };
     return table;
 }

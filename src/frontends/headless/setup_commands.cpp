@@ -1,7 +1,8 @@
-// The setting-up commands: drives, the temporary folder, another instance.
+// The setting-up commands: drives, the temporary folder, another instance, kept images.
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
 #include "platform/error.h"
+#include "wizard/form1.h"
 
 namespace script {
 
@@ -41,6 +42,19 @@ void tempCommand(Session& s, const Words& w) {
 void instanceCommand(Session& s, const Words& w) {
     expectWords(w, 1, "instance");
     s.anotherInstance = true;
+}
+
+// The folder is made now, so that a path that cannot be one is a script error at its line.
+void keepImagesCommand(Session&, const Words& w) {
+    if (w.size() < 2)
+        throw ScriptError("keep-images: expected \"keep-images PATH\"");
+    const std::string path = w.rest(1);
+    std::error_code ec;
+    const std::filesystem::path host = hostPathOf(path);
+    std::filesystem::create_directories(host, ec);
+    if (!std::filesystem::is_directory(host, ec))
+        throw ScriptError("keep-images: " + headless::jsonString(path) + " cannot be a folder");
+    Form1::keepImagesIn(utf8Of(std::filesystem::absolute(host, ec).lexically_normal()));
 }
 
 }  // namespace script

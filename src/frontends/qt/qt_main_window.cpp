@@ -140,12 +140,16 @@ QtMainWindow::QtMainWindow()
 
 QtMainWindow::~QtMainWindow() = default;
 
+const char* const QtMainWindow::keepImagesText = "Keep diskette images...";
+
 void QtMainWindow::build() {
     QMainWindow* form = form_.get();
     form->setObjectName("Form1");
     QAction* image = form->menuBar()->addAction("Diskette image...");
     image->setObjectName("DisketteImage");
     image->setEnabled(false);
+    QAction* keep = form->menuBar()->addAction(keepImagesText);
+    keep->setObjectName("KeepImages");
     form->menuBar()->addAction("Log folder")->setObjectName("LogFolder");
     form->menuBar()->addAction("Guide")->setObjectName("Guide");
     QAction* about = form->menuBar()->addAction("About");
@@ -259,6 +263,8 @@ void QtMainWindow::connectEvents() {
 
     QObject::connect(form_->findChild<QAction*>("DisketteImage"), &QAction::triggered, client_,
                      [this] { chooseDisketteImage(); });
+    QObject::connect(form_->findChild<QAction*>("KeepImages"), &QAction::triggered, client_,
+                     [this] { chooseKeptImagesFolder(); });
     // The log folder and the guide, in the desktop's file manager and viewer.
     auto openLocal = [](const std::filesystem::path& path) {
         const std::u8string name = path.u8string();
@@ -412,6 +418,21 @@ void QtMainWindow::chooseDisketteImage() {
     }
     lastImage_ = file;
     wizard::handle(wizard::Event::imageChosen);
+}
+
+// A folder for the diskettes' images; the entry wears a check mark from then on (a menu bar
+// draws none of its own).
+void QtMainWindow::chooseKeptImagesFolder() {
+    if (wizard::busy())
+        return;
+    const QString folder = QFileDialog::getExistingDirectory(
+        form_.get(), "Keep diskette images", QString::fromStdString(Form1::keptImagesFolder()),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (!folder.isEmpty())
+        Form1::keepImagesIn(folder.toStdString());
+    const bool on = !Form1::keptImagesFolder().empty();
+    form_->findChild<QAction*>("KeepImages")
+        ->setText(on ? QString::fromUtf8("\xE2\x9C\x93 ") + keepImagesText : keepImagesText);
 }
 
 void QtMainWindow::keepAlive() {

@@ -111,6 +111,8 @@ class QtMainWindow : public ui::MainWindow {
     platform::ImageDriveTable* imageDrives_ = nullptr;
     QString lastImage_;  // the image picked last, for the next proposal
     void chooseDisketteImage();
+    void chooseKeptImagesFolder();
+    static const char* const keepImagesText;
     bool answering_ = false;
     std::function<void(QMessageBox&)> observer_;
     std::deque<ui::Answer> answers_;

@@ -8,6 +8,7 @@
 #include <commdlg.h>
 #include <dbt.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <array>
@@ -19,6 +20,7 @@
 #include "state/identity.h"
 #include "ui/session_log.h"
 #include "wizard/events.h"
+#include "wizard/form1.h"
 
 namespace win32ui {
 
@@ -33,6 +35,8 @@ constexpr int menuDisketteImage = 200;
 constexpr int menuAbout = 201;
 constexpr int menuLogFolder = 202;
 constexpr int menuGuide = 203;
+constexpr int menuKeepImages = 204;
+constexpr const wchar_t* keepImagesText = L"Keep diskette images...";
 
 struct Child {
     const char* name;
@@ -135,6 +139,7 @@ void Win32MainWindow::create() {
 
     HMENU menu = CreateMenu();
     AppendMenuW(menu, MF_STRING | MF_GRAYED, menuDisketteImage, L"Diskette image...");
+    AppendMenuW(menu, MF_STRING, menuKeepImages, keepImagesText);
     AppendMenuW(menu, MF_STRING, menuLogFolder, L"Log folder");
     AppendMenuW(menu, MF_STRING, menuGuide, L"Guide");
     AppendMenuW(menu, MF_STRING, menuAbout, L"About");
@@ -412,6 +417,48 @@ void Win32MainWindow::chooseDisketteImage() {
     wizard::handle(wizard::Event::imageChosen);
 }
 
+namespace {
+
+// The folder dialog's own title, and the folder kept so far chosen in it.
+int CALLBACK keptFolderDialog(HWND dialog, UINT message, LPARAM, LPARAM current) {
+    if (message == BFFM_INITIALIZED) {
+        SetWindowTextW(dialog, L"Keep diskette images");
+        if (current != 0)
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, current);
+    }
+    return 0;
+}
+
+}  // namespace
+
+// A folder for the diskettes' images; the entry then wears a check mark, drawn as a root sign,
+// which every menu font has (a menu bar draws no check of its own).
+void Win32MainWindow::chooseKeptImagesFolder() {
+    if (wizard::busy())
+        return;
+    const std::wstring current = wide(Form1::keptImagesFolder());
+    BROWSEINFOW info{};
+    info.hwndOwner = window_;
+    info.lpszTitle = L"The folder that keeps an image of every diskette read:";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = keptFolderDialog;
+    info.lParam = current.empty() ? 0 : reinterpret_cast<LPARAM>(current.c_str());
+    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info)) {
+        std::wstring path(MAX_PATH + 1, L'\0');
+        if (SHGetPathFromIDListW(chosen, path.data())) {
+            path.resize(path.find(L'\0'));
+            Form1::keepImagesIn(utf8(path));
+        }
+        CoTaskMemFree(chosen);
+    }
+    const std::wstring text = Form1::keptImagesFolder().empty()
+                                  ? keepImagesText
+                                  : std::wstring(L"\u221A ") + keepImagesText;
+    ModifyMenuW(GetMenu(window_), menuKeepImages, MF_BYCOMMAND | MF_STRING, menuKeepImages,
+                text.c_str());
+    DrawMenuBar(window_);
+}
+
 int Win32MainWindow::run() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -448,6 +495,10 @@ void Win32MainWindow::pickDrive() {
 void Win32MainWindow::command(WORD id, WORD code) {
     if (id == menuAbout && code == 0) {
         wizard::handle(wizard::Event::aboutClick);
+        return;
+    }
+    if (id == menuKeepImages && code == 0) {
+        chooseKeptImagesFolder();
         return;
     }
     if (id == menuLogFolder && code == 0) {

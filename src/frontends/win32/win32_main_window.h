@@ -97,6 +97,7 @@ class Win32MainWindow : public ui::MainWindow {
     void command(WORD id, WORD code);
     void pickDrive();
     void chooseDisketteImage();
+    void chooseKeptImagesFolder();
     void lineMoved(const Win32Line& line);
     Win32Button* buttonOf(HWND control);
 

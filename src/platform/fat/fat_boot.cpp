@@ -124,6 +124,8 @@ Layout readLayout(std::string_view head, std::optional<uint64_t> imageBytes) {
         damaged("the FAT is too small for the volume's " + std::to_string(clusters) + " clusters");
     l.fatBytes = static_cast<uint32_t>(fatBytes);
     l.fatOffset = uint64_t{reserved} * l.sectorBytes;
+    l.fatCopies = fats;
+    l.fatStride = uint64_t{fatSectors} * l.sectorBytes;
     l.rootOffset = (reserved + uint64_t{fats} * fatSectors) * l.sectorBytes;
     l.dataOffset = dataSector * l.sectorBytes;
     l.volumeBytes = sectors * l.sectorBytes;

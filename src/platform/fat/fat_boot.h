@@ -14,8 +14,10 @@ constexpr size_t bootBytes = 512;
 struct Layout {
     uint32_t sectorBytes = 0;
     uint32_t clusterBytes = 0;
-    uint64_t fatOffset = 0;  // the first FAT; the others are never read
+    uint64_t fatOffset = 0;  // the first FAT
     uint32_t fatBytes = 0;   // the part of it that describes the clusters
+    uint32_t fatCopies = 0;  // the FATs, one after the other
+    uint64_t fatStride = 0;  // bytes from one FAT to the next
     uint64_t rootOffset = 0;
     uint32_t rootEntries = 0;
     uint64_t dataOffset = 0;  // where cluster 2 starts

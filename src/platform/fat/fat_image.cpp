@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/error.h"
 #include "platform/fat/fat_volume.h"
@@ -16,14 +14,18 @@ namespace {
 
 class FatFile : public MediumFile {
   public:
-    FatFile(std::shared_ptr<Volume> volume, std::vector<uint32_t> chain, uint64_t length)
-        : volume_(std::move(volume)), chain_(std::move(chain)), length_(length) {}
+    FatFile(std::shared_ptr<Volume> volume, std::vector<uint32_t> chain, uint64_t length,
+            std::string path)
+        : volume_(std::move(volume)),
+          chain_(std::move(chain)),
+          length_(length),
+          path_(std::move(path)) {}
 
     size_t read(void* buffer, size_t size) override {
         if (!volume_)
             raise(err::badFileName);
         const auto take = static_cast<size_t>(std::min<uint64_t>(size, length_ - pos_));
-        volume_->readChain(chain_, pos_, static_cast<char*>(buffer), take);
+        volume_->readChain(chain_, pos_, static_cast<char*>(buffer), take, path_);
         pos_ += take;
         return take;
     }
@@ -34,34 +36,14 @@ class FatFile : public MediumFile {
     std::shared_ptr<Volume> volume_;  // null once closed
     std::vector<uint32_t> chain_;
     uint64_t length_;
+    std::string path_;
     uint64_t pos_ = 0;
 };
 
-std::string utf8Path(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-// Opened by its path as such: a narrow name would be read in the Windows code page there.
-std::unique_ptr<std::istream> openHostFile(const std::filesystem::path& hostFile) {
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(hostFile, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        raise(err::fileNotFound);
-    if (status.type() == std::filesystem::file_type::directory)
-        raise(err::pathFileAccess);
-    auto in = std::make_unique<std::ifstream>(hostFile, std::ios::binary);
-    if (!*in)
-        throw Error(err::deviceIO, "Cannot read the diskette image " + utf8Path(hostFile));
-    return in;
-}
-
 }  // namespace
 
-FatImage::FatImage(const std::filesystem::path& hostFile) : FatImage(openHostFile(hostFile)) {}
-
-FatImage::FatImage(std::unique_ptr<std::istream> image)
-    : volume_(std::make_shared<Volume>(std::move(image))) {}
+FatImage::FatImage(std::unique_ptr<BlockSource> source)
+    : volume_(std::make_shared<Volume>(std::move(source))) {}
 
 std::vector<MediumEntry> FatImage::list(const std::string& folder) {
     const Place place = volume_->locate(folder);
@@ -95,7 +77,7 @@ std::unique_ptr<MediumFile> FatImage::open(const std::string& path, OpenMode mod
     if (place.record.entry.folder)
         raise(err::pathFileAccess);
     return std::make_unique<FatFile>(volume_, volume_->fileChain(place.record, place.path),
-                                     place.record.entry.length);
+                                     place.record.entry.length, place.path);
 }
 
 void FatImage::makeFolder(const std::string&) {
@@ -132,21 +114,32 @@ std::string FatImage::label() {
 
 void FatImage::flushTree(const std::string&) {}
 
+std::optional<DisketteRead> FatImage::disketteRead() {
+    return volume_->whole();
+}
+
 }  // namespace platform::fat
 
 namespace platform {
 
-std::shared_ptr<Medium> openDisketteImage(const std::filesystem::path& hostFile) {
-    return std::make_shared<fat::FatImage>(hostFile);
+std::shared_ptr<Medium> openDisketteImage(const std::filesystem::path& hostFile,
+                                          std::map<uint64_t, std::optional<uint32_t>> badSectors) {
+    std::unique_ptr<BlockSource> source = openImageBlocks(hostFile);
+    if (!badSectors.empty())
+        source = std::make_unique<FaultyBlocks>(std::move(source), std::move(badSectors));
+    return openDisketteBlocks(std::move(source));
 }
 
 std::shared_ptr<Medium> openDisketteImageBytes(std::string bytes) {
-    return std::make_shared<fat::FatImage>(
-        std::make_unique<std::istringstream>(std::move(bytes), std::ios::in | std::ios::binary));
+    return openDisketteBlocks(memoryBlocks(std::move(bytes)));
 }
 
-std::shared_ptr<Medium> openDisketteImageStream(std::unique_ptr<std::istream> image) {
-    return std::make_shared<fat::FatImage>(std::move(image));
+std::shared_ptr<Medium> openDisketteBlocks(std::unique_ptr<BlockSource> source) {
+    return std::make_shared<fat::FatImage>(std::move(source));
+}
+
+std::shared_ptr<Medium> openDisketteDevice(const std::string& device) {
+    return openDisketteBlocks(openFloppyBlocks(device));
 }
 
 }  // namespace platform

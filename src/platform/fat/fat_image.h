@@ -1,11 +1,10 @@
 // A diskette image as a read-only medium: files and folders of a FAT12/FAT16 volume.
 #pragma once
 
-#include <filesystem>
-#include <istream>
 #include <memory>
 #include <string>
 
+#include "platform/block_source.h"
 #include "platform/medium.h"
 
 namespace platform::fat {
@@ -14,9 +13,9 @@ class Volume;
 
 class FatImage : public Medium {
   public:
-    // The image in a host file or device node; raises as openDisketteImage does.
-    explicit FatImage(const std::filesystem::path& hostFile);
-    explicit FatImage(std::unique_ptr<std::istream> image);
+    // The diskette in the source, read through the block reader; raises 57 when it holds no
+    // usable FAT12/FAT16 file system.
+    explicit FatImage(std::unique_ptr<BlockSource> source);
 
     std::vector<MediumEntry> list(const std::string& folder) override;
     std::optional<MediumEntry> entry(const std::string& path) override;
@@ -31,6 +30,7 @@ class FatImage : public Medium {
     uint64_t clusterBytes() override;
     std::string label() override;
     void flushTree(const std::string& folder) override;
+    std::optional<DisketteRead> disketteRead() override;
 
   private:
     std::shared_ptr<Volume> volume_;  // shared with the open files, which may outlive this

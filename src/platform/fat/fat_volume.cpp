@@ -48,26 +48,46 @@ const Record* Folder::find(const std::string& name) const {
     return it == byLowerName.end() ? nullptr : &records[it->second];
 }
 
-Volume::Volume(std::unique_ptr<std::istream> image) : image_(std::move(image)) {
-    std::streambuf* buf = image_->rdbuf();
-    const std::streampos end = buf->pubseekoff(0, std::ios::end, std::ios::in);
-    if (end != std::streampos(-1))
-        imageBytes_ = static_cast<uint64_t>(std::streamoff(end));
-    std::string head(bootBytes, '\0');
-    std::streamsize got = 0;
-    if (buf->pubseekpos(0, std::ios::in) != std::streampos(-1))
-        got = buf->sgetn(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(std::max<std::streamsize>(got, 0)));
-    layout_ = readLayout(head, imageBytes_);
-
-    fat_.resize(layout_.fatBytes);
-    read(layout_.fatOffset, reinterpret_cast<char*>(fat_.data()), fat_.size());
+Volume::Volume(std::unique_ptr<BlockSource> source) : copy_(std::move(source)) {
+    copy_.readThrough(1);
+    if (copy_.sectors() != 0 && !copy_.readable(0))
+        damaged("the boot sector cannot be read");
+    const auto headBytes = static_cast<size_t>(std::min<uint64_t>(copy_.bytes(), bootBytes));
+    layout_ = readLayout(std::string_view(copy_.data()).substr(0, headBytes), copy_.bytes());
+    // What naming the drive needs: the FATs and the root folder; they tell the diskette too.
+    copy_.identify((layout_.dataOffset + blockBytes - 1) / blockBytes);
+    readFat();
     for (uint32_t c = 2; c < layout_.clusters + 2; ++c)
         if (next(c) == 0)
             ++freeClusters_;
 }
 
+// The first FAT, each of its sectors that did not read taken from the next copy that did.
+// Where both read but differ, the first is trusted: it is the one the system that wrote the
+// diskette reads and updates first, so a second copy that differs is one whose update was
+// cut short.
+void Volume::readFat() {
+    fat_.resize(layout_.fatBytes);
+    for (uint64_t at = 0; at < layout_.fatBytes; at += blockBytes) {
+        const size_t size =
+            static_cast<size_t>(std::min<uint64_t>(blockBytes, layout_.fatBytes - at));
+        std::optional<uint64_t> bad;
+        for (uint32_t copy = 0; copy < layout_.fatCopies; ++copy) {
+            bad = read(layout_.fatOffset + copy * layout_.fatStride + at,
+                       reinterpret_cast<char*>(&fat_[at]), size);
+            if (!bad)
+                break;
+        }
+        if (bad)
+            damaged("the FAT cannot be read in any copy (sector " + std::to_string(*bad) + ")");
+    }
+}
+
 std::string Volume::label() {
+    // A root folder that did not read names no volume; reading the files reports it.
+    const uint64_t rootEnd = layout_.rootOffset + uint64_t{layout_.rootEntries} * entryBytes;
+    if (copy_.firstUnread(layout_.rootOffset / blockBytes, (rootEnd + blockBytes - 1) / blockBytes))
+        return "";
     folderAt({0}, "");
     return label_;
 }
@@ -111,20 +131,17 @@ std::vector<uint32_t> Volume::fileChain(const Record& file, const std::string& p
     return clusters;
 }
 
-void Volume::read(uint64_t offset, char* out, size_t size) {
+std::optional<uint64_t> Volume::read(uint64_t offset, char* out, size_t size) {
     if (offset > layout_.volumeBytes || size > layout_.volumeBytes - offset)
         damaged("a read past the end of the volume");  // the checks before should prevent it
-    std::streambuf* buf = image_->rdbuf();
-    const auto wanted = static_cast<std::streamsize>(size);
-    if (buf->pubseekpos(std::streamoff(offset), std::ios::in) == std::streampos(-1) ||
-        buf->sgetn(out, wanted) != wanted) {
-        if (!imageBytes_ || offset + size > *imageBytes_)
-            damaged("the image ends before byte " + std::to_string(offset + size));
-        throw Error(err::deviceIO, "Diskette image unreadable at byte " + std::to_string(offset));
-    }
+    if (size == 0)
+        return std::nullopt;
+    std::memcpy(out, copy_.data().data() + offset, size);
+    return copy_.firstUnread(offset / blockBytes, (offset + size - 1) / blockBytes + 1);
 }
 
-void Volume::readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size) {
+void Volume::readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size,
+                       const std::string& path) {
     const uint64_t unit = layout_.clusterBytes;
     while (size > 0) {
         const size_t index = static_cast<size_t>(pos / unit);
@@ -135,7 +152,10 @@ void Volume::readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* o
                run * unit < within + size)
             ++run;
         const size_t take = static_cast<size_t>(std::min<uint64_t>(run * unit - within, size));
-        read(layout_.dataOffset + (chain[index] - 2) * unit + within, out, take);
+        if (const auto bad =
+                read(layout_.dataOffset + (chain[index] - 2) * unit + within, out, take))
+            throw Error(err::deviceIO, "Diskette sector " + std::to_string(*bad) + " of " + path +
+                                           " cannot be read");
         pos += take;
         out += take;
         size -= take;
@@ -143,6 +163,8 @@ void Volume::readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* o
 }
 
 Place Volume::locate(const std::string& path) {
+    // Files are about to be read: the rest of the diskette, in one pass.
+    copy_.readAll();
     Place place;
     place.record.entry.folder = true;
     const std::vector<std::string> names = namesOf(path);
@@ -180,13 +202,20 @@ const Folder& Volume::folderAt(const std::vector<uint32_t>& lineage, const std::
     std::vector<uint8_t> bytes;
     if (cluster == 0) {
         bytes.resize(size_t{layout_.rootEntries} * entryBytes);
-        read(layout_.rootOffset, reinterpret_cast<char*>(bytes.data()), bytes.size());
+        if (read(layout_.rootOffset, reinterpret_cast<char*>(bytes.data()), bytes.size()))
+            damaged("the root folder cannot be read");
     } else {
         const std::vector<uint32_t> clusters = chain(cluster, path);
         if (clusters.size() * uint64_t{layout_.clusterBytes} > maxFolderBytes)
             damaged(folderText(path) + " is larger than a folder can be");
         bytes.resize(clusters.size() * layout_.clusterBytes);
-        readChain(clusters, 0, reinterpret_cast<char*>(bytes.data()), bytes.size());
+        try {
+            readChain(clusters, 0, reinterpret_cast<char*>(bytes.data()), bytes.size(), path);
+        } catch (const Error& e) {
+            if (e.description().rfind("Diskette image damaged", 0) == 0)
+                throw;
+            damaged(folderText(path) + " cannot be read");
+        }
     }
     return folders_.emplace(cluster, parse(bytes, lineage, path)).first->second;
 }
@@ -244,6 +273,69 @@ Folder Volume::parse(const std::vector<uint8_t>& bytes, const std::vector<uint32
             damaged(folderText(inner) + " shares its clusters with another folder");
     }
     return folder;
+}
+
+void Volume::walk(const std::vector<uint32_t>& lineage, const std::string& path,
+                  std::map<uint32_t, Owner>& owners) {
+    const Folder& here = folderAt(lineage, path);
+    const uint64_t unit = layout_.clusterBytes;
+    for (const Record& r : here.records) {
+        const std::string inner = joinPath(path, r.entry.name);
+        if (r.entry.folder) {
+            std::vector<uint32_t> deeper = lineage;
+            deeper.push_back(r.cluster);
+            walk(deeper, inner, owners);
+            continue;
+        }
+        std::vector<uint32_t> clusters;
+        try {
+            clusters = fileChain(r, inner);
+        } catch (const Error&) {
+            continue;  // reading the file reports it
+        }
+        for (size_t i = 0; i < clusters.size(); ++i)
+            owners.emplace(clusters[i], Owner{inner, i * unit, r.entry.length});
+    }
+}
+
+DisketteRead Volume::whole() {
+    copy_.readAll();
+    DisketteRead out;
+    out.image = copy_.data().substr(0, static_cast<size_t>(copy_.bytes()));
+    out.unread = copy_.unread();
+    if (out.unread.empty())
+        return out;
+    std::map<uint32_t, Owner> owners;
+    walk({0}, "", owners);
+    const uint64_t unit = layout_.clusterBytes;
+    const uint64_t fatEnd = layout_.fatOffset + uint64_t{layout_.fatCopies} * layout_.fatStride;
+    for (uint64_t sector : out.unread) {
+        const uint64_t at = sector * blockBytes;
+        if (at >= layout_.fatOffset && at < fatEnd) {
+            const uint64_t within = (at - layout_.fatOffset) % layout_.fatStride;
+            if (within < layout_.fatBytes)
+                ++out.fromOtherFat;
+            else
+                ++out.unneeded;
+            continue;
+        }
+        if (at < layout_.dataOffset ||
+            at >= layout_.dataOffset + uint64_t{layout_.clusters} * unit) {
+            ++out.unneeded;  // reserved sectors, or past the last cluster
+            continue;
+        }
+        const auto cluster = static_cast<uint32_t>((at - layout_.dataOffset) / unit + 2);
+        const auto owner = owners.find(cluster);
+        if (owner == owners.end() ||
+            owner->second.start + (at - layout_.dataOffset) % unit >= owner->second.length) {
+            ++out.unneeded;
+            continue;
+        }
+        if (std::find(out.filesHit.begin(), out.filesHit.end(), owner->second.path) ==
+            out.filesHit.end())
+            out.filesHit.push_back(owner->second.path);
+    }
+    return out;
 }
 
 }  // namespace platform::fat

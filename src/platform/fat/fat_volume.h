@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -10,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/block_reader.h"
 #include "platform/fat/fat_boot.h"
 #include "platform/medium.h"
 
@@ -38,8 +38,9 @@ struct Place {
 
 class Volume {
   public:
-    // Reads and checks the boot sector and the FAT; raises 57 when they are unusable.
-    explicit Volume(std::unique_ptr<std::istream> image);
+    // Reads and checks the boot sector, the FAT and the root folder's place; raises 57 when
+    // they are unusable. A FAT sector that did not read is taken from another copy of the FAT.
+    explicit Volume(std::unique_ptr<BlockSource> source);
 
     const Layout& layout() const { return layout_; }
     uint64_t freeClusters() const { return freeClusters_; }
@@ -50,19 +51,32 @@ class Volume {
     const Folder& folder(const Place& place);
     // The clusters that hold a file's bytes, checked against its length.
     std::vector<uint32_t> fileChain(const Record& file, const std::string& path);
-    // `size` bytes from `pos` of the bytes the chain holds.
-    void readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size);
+    // `size` bytes from `pos` of the bytes the chain holds; raises 57 naming `path` when a
+    // sector they need never read.
+    void readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size,
+                   const std::string& path);
+    // The whole diskette as read, with what its unread sectors held.
+    DisketteRead whole();
 
   private:
     uint32_t next(uint32_t cluster) const;
     std::vector<uint32_t> chain(uint32_t first, const std::string& path);
-    void read(uint64_t offset, char* out, size_t size);
+    // Copies bytes of the volume; the sector number of one that never read, if any.
+    std::optional<uint64_t> read(uint64_t offset, char* out, size_t size);
+    void readFat();
+    // Every file and folder below the folder, with its path and clusters.
+    struct Owner {
+        std::string path;
+        uint64_t start = 0;   // where the cluster starts in the file
+        uint64_t length = 0;  // the file's length
+    };
+    void walk(const std::vector<uint32_t>& lineage, const std::string& path,
+              std::map<uint32_t, Owner>& owners);
     const Folder& folderAt(const std::vector<uint32_t>& lineage, const std::string& path);
     Folder parse(const std::vector<uint8_t>& bytes, const std::vector<uint32_t>& lineage,
                  const std::string& path);
 
-    std::unique_ptr<std::istream> image_;
-    std::optional<uint64_t> imageBytes_;
+    DisketteCopy copy_;
     Layout layout_;
     std::vector<uint8_t> fat_;
     uint64_t freeClusters_ = 0;

@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 
 #include "platform/error.h"
 #include "platform/host_folder.h"
+#include "platform/image_medium.h"
 #include "platform/machine_drives.h"
 #include "platform/text_case.h"
 #include "platform/win32/win32_text.h"
@@ -66,6 +68,17 @@ class Win32DriveTable : public DriveTable {
         if (d.ready) {
             d.volumeName = win32::narrow(volume);
             std::shared_ptr<Medium>& medium = media_[letter];
+            if (d.type == driveRemovable && (letter == 'A' || letter == 'B')) {
+                // The diskette now in the drive, read raw; the file system where that is refused.
+                if (std::shared_ptr<Medium> raw = openRaw(letter)) {
+                    d.medium = raw;
+                    floppies_[letter] = raw;
+                    readyWith(d, root);
+                    d.entry = driveEntryText(letter, d.type, d.volumeName);
+                    return d;
+                }
+            }
+            floppies_.erase(letter);
             if (!medium) {
                 try {
                     medium = openHostFolder(std::filesystem::path(root));
@@ -75,13 +88,52 @@ class Win32DriveTable : public DriveTable {
             }
             d.ready = medium != nullptr;
             d.medium = medium;
-            ULARGE_INTEGER available{};
-            if (GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr))
-                d.freeBytes = available.QuadPart;
+            readyWith(d, root);
         }
         d.entry = driveEntryText(letter, d.type, d.volumeName);
         return d;
     }
+
+    static void readyWith(Drive& d, const std::wstring& root) {
+        ULARGE_INTEGER available{};
+        if (GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr))
+            d.freeBytes = available.QuadPart;
+    }
+
+    // The diskette in floppy drive `letter` through \\.\A:, null when the raw open is
+    // refused (no rights, no such device, a USB drive that is not a floppy): said once.
+    std::shared_ptr<Medium> openRaw(char letter) {
+        const std::string device = std::string("\\\\.\\") + letter + ":";
+        try {
+            return openDisketteDevice(device);
+        } catch (const Error& e) {
+            if (noted_.insert(letter).second)
+                notes_[letter] = std::string("Drive ") + letter +
+                                 ": is read through the file system (" + e.description() + ")";
+            return nullptr;
+        }
+    }
+
+  public:
+    std::shared_ptr<Medium> mediumOf(char letter) override {
+        const auto it = floppies_.find(upperLetter(letter));
+        return it != floppies_.end() ? it->second : DriveTable::mediumOf(letter);
+    }
+
+    // The fallback to the file system, logged once, when the drive is first used.
+    std::string mountForUse(char letter) override {
+        const auto it = notes_.find(upperLetter(letter));
+        if (it == notes_.end())
+            return "";
+        std::string note = std::move(it->second);
+        notes_.erase(it);
+        return note;
+    }
+
+  private:
+    std::map<char, std::shared_ptr<Medium>> floppies_;  // read raw, as the last look found them
+    std::set<char> noted_;
+    std::map<char, std::string> notes_;
 
     // One medium a letter for the run: it opens its root afresh for every operation.
     std::map<char, std::shared_ptr<Medium>> media_;

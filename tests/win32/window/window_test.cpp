@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <dbt.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -104,15 +105,15 @@ TEST_F(Win32StartUp, ControlsSitAtTheirPlacesInTheirFirstState) {
 
     EXPECT_TRUE(IsWindowEnabled(control("buttonOK")));
     EXPECT_FALSE(IsWindowEnabled(control("buttonBack")));
-    // The menu: the image dialog, the session logs' folder, the guide, and About last.
+    // The menu: the image dialog, kept images, the session logs' folder, the guide, and About last.
     std::vector<std::wstring> entries;
     for (int i = 0; i < GetMenuItemCount(GetMenu(form)); ++i) {
         wchar_t entry[32] = {};
         GetMenuStringW(GetMenu(form), static_cast<UINT>(i), entry, 32, MF_BYPOSITION);
         entries.emplace_back(entry);
     }
-    EXPECT_EQ(entries,
-              (std::vector<std::wstring>{L"Diskette image...", L"Log folder", L"Guide", L"About"}));
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"Diskette image...", L"Keep diskette images...",
+                                                  L"Log folder", L"Guide", L"About"}));
 
     // The status box, the log and the drive list as start-up leaves them.
     HWND status = control("mainText");
@@ -440,6 +441,43 @@ TEST_F(Win32DriveList, AnImagePickedInTheFileDialogGoesIntoDriveA) {
     EXPECT_EQ(textOf(control("DriveSize")), L"Removable Drive A: - DISK1");
     window->setImageDrives(nullptr);
     platform::installDrives(&drives);
+}
+
+// "Keep diskette images..." beside "Diskette image...": a folder dialog, then a check mark on
+// the entry while images are kept.
+TEST_F(Win32DriveList, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
+    start();
+    HWND form = window->handle();
+    wchar_t entry[40] = {};
+    GetMenuStringW(GetMenu(form), 1, entry, 40, MF_BYPOSITION);
+    EXPECT_STREQ(entry, L"Keep diskette images...");
+    const auto folder = scratch.path() / "kept";
+    std::filesystem::create_directories(folder);
+    const std::wstring chosen = folder.wstring();
+    std::wstring title;
+    boxes->observer = [&](HWND dialog) {
+        title = textOf(dialog);
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+        // The dialog's tree follows the selection in messages of its own: let them run before
+        // the fixture presses OK.
+        for (int i = 0; i < 30; ++i) {
+            MSG m;
+            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+            Sleep(10);
+        }
+    };
+    SendMessageW(form, WM_COMMAND, GetMenuItemID(GetMenu(form), 1), 0);
+    pump();
+    EXPECT_EQ(title, L"Keep diskette images");
+    const std::string kept = Form1::keptImagesFolder();
+    EXPECT_EQ(kept.substr(kept.size() - std::min<size_t>(kept.size(), 5)), "\\kept") << kept;
+    GetMenuStringW(GetMenu(form), 1, entry, 40, MF_BYPOSITION);
+    EXPECT_STREQ(entry, L"\u221A Keep diskette images...");
+    screenshot(form, "keep-images-on", true);
+    Form1::keepImagesIn("");
 }
 
 // A failure of a kind the boundary does not know, outside any event of the logic: shown, and

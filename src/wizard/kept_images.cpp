@@ -1,0 +1,49 @@
+// Kept diskette images: when the technician asks for it, every diskette accepted as #N of the
+// set is saved as it was read, so that a failing diskette need not be read again.
+#include <filesystem>
+
+#include "fs/file_system.h"
+#include "platform/error.h"
+#include "platform/kept_images.h"
+#include "state/state.h"
+#include "ui/util_module.h"
+#include "wizard/form1.h"
+#include "wizard/form1_internal.h"
+
+namespace Form1 {
+
+namespace {
+std::string keptFolder;  // UTF-8; empty while off
+}
+
+void keepImagesIn(const std::string& hostFolder) {
+    keptFolder = hostFolder;
+}
+
+const std::string& keptImagesFolder() {
+    return keptFolder;
+}
+
+namespace detail {
+
+void keepImage(int16_t n) {
+    if (keptFolder.empty())
+        return;
+    try {
+        const std::optional<platform::DisketteRead> read =
+            fs::disketteRead(app::floppyDrive + "\\");
+        if (!read)
+            return;  // a folder, not a diskette
+        const std::string stem =
+            "archive" + UtilModule::numberText(app::archiveId) + "-disk" + std::to_string(n);
+        const std::filesystem::path folder(std::u8string(keptFolder.begin(), keptFolder.end()));
+        platform::keepDisketteImage(folder, stem, *read);
+    } catch (const platform::Error& e) {
+        // The diskette was read all the same: the set goes on without its image.
+        UtilModule::appendLog("Diskette #" + std::to_string(n) + " not kept: " + e.description());
+    }
+}
+
+}  // namespace detail
+
+}  // namespace Form1

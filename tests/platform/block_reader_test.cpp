@@ -1,0 +1,300 @@
+// The block reader under the FAT reader: what a drive is asked for (whole tracks forward,
+// retries on the failing sectors alone), and what failing sectors cost, by where they lie.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "platform/block_reader.h"
+#include "platform/block_source.h"
+#include "platform/error.h"
+#include "platform/image_medium.h"
+
+namespace {
+
+using platform::blockBytes;
+using Failures = std::map<uint64_t, std::optional<uint32_t>>;
+
+// A 1.44 MB FAT12 diskette made by hand, so that every sector's role is known: boot 0, the
+// FATs 1-9 and 10-18, the root folder 19-32, cluster c at sector 31 + c.
+//   DISK0001.DAT  cluster 2 (sector 33)
+//   DB\           cluster 3 (34), holding MAIN.DAT: clusters 11-12 (42-43)
+//   BIG.DAT       3000 bytes in clusters 4-10 (35-41); sector 41 lies after its end
+// Everything from sector 44 on is free.
+class Diskette {
+  public:
+    Diskette() : img_(1474560, '\0') {
+        const unsigned char boot[] = {0xEB, 0x3C, 0x90, 'M', 'S', 'D', 'O', 'S',  '5', '.',
+                                      '0',  0x00, 0x02, 1,   1,   0,   2,   0xE0, 0,   0x40,
+                                      0x0B, 0xF0, 9,    0,   18,  0,   2,   0};
+        std::memcpy(img_.data(), boot, sizeof boot);
+        img_[38] = 0x29;
+        img_[39] = 0x42;  // the volume serial number
+        img_[510] = 0x55;
+        img_[511] = static_cast<char>(0xAA);
+        fat(0, 0xFF0);
+        fat(1, 0xFFF);
+        fat(2, 0xFFF);
+        fat(3, 0xFFF);
+        for (uint32_t c = 4; c < 10; ++c)
+            fat(c, c + 1);
+        fat(10, 0xFFF);
+        fat(11, 12);
+        fat(12, 0xFFF);
+        entry(19 * blockBytes, "DISK0001DAT", 0x20, 2, 31);
+        entry(19 * blockBytes + 32, "DB         ", 0x10, 3, 0);
+        entry(19 * blockBytes + 64, "BIG     DAT", 0x20, 4, 3000);
+        entry(34 * blockBytes, "MAIN    DAT", 0x20, 11, 1000);
+        for (uint64_t s = 33; s < 44; ++s)
+            for (uint32_t i = 0; i < blockBytes && s != 34; ++i)
+                img_[s * blockBytes + i] = static_cast<char>('a' + (s + i) % 26);
+    }
+    // Sets cluster c's FAT entry in both FATs.
+    void fat(uint32_t c, uint32_t value) {
+        for (uint64_t base : {uint64_t{blockBytes}, uint64_t{10} * blockBytes}) {
+            char* at = &img_[base + c + c / 2];
+            uint32_t pair = static_cast<uint8_t>(at[0]) | static_cast<uint8_t>(at[1]) << 8;
+            pair = c & 1 ? (pair & 0x000F) | value << 4 : (pair & 0xF000) | value;
+            at[0] = static_cast<char>(pair);
+            at[1] = static_cast<char>(pair >> 8);
+        }
+    }
+    std::string& bytes() { return img_; }
+    std::string sector(uint64_t s) const { return img_.substr(s * blockBytes, blockBytes); }
+
+  private:
+    void entry(uint64_t at, const char* name, uint8_t attr, uint16_t cluster, uint32_t length) {
+        std::memcpy(&img_[at], name, 11);
+        img_[at + 11] = static_cast<char>(attr);
+        img_[at + 26] = static_cast<char>(cluster);
+        img_[at + 27] = static_cast<char>(cluster >> 8);
+        for (int i = 0; i < 4; ++i)
+            img_[at + 28 + i] = static_cast<char>(length >> (8 * i));
+    }
+    std::string img_;
+};
+
+struct Request {
+    uint64_t lba;
+    uint32_t count;
+    bool read;
+};
+
+// Records every request made of the source under it, whether it read or failed.
+class Recording : public platform::BlockSource {
+  public:
+    Recording(std::unique_ptr<platform::BlockSource> inner, std::vector<Request>& log)
+        : inner_(std::move(inner)), log_(log) {}
+    uint64_t bytes() const override { return inner_->bytes(); }
+    void read(uint64_t lba, uint32_t count, char* out) override {
+        log_.push_back({lba, count, false});
+        inner_->read(lba, count, out);
+        log_.back().read = true;
+    }
+
+  private:
+    std::unique_ptr<platform::BlockSource> inner_;
+    std::vector<Request>& log_;
+};
+
+std::shared_ptr<platform::Medium> open(const std::string& bytes, const Failures& failures,
+                                       std::vector<Request>& log) {
+    std::unique_ptr<platform::BlockSource> source = platform::memoryBlocks(bytes);
+    if (!failures.empty())
+        source = std::make_unique<platform::FaultyBlocks>(std::move(source), failures);
+    return platform::openDisketteBlocks(std::make_unique<Recording>(std::move(source), log));
+}
+
+std::string readAll(platform::Medium& m, const std::string& path) {
+    auto f = m.open(path, platform::OpenMode::read, false);
+    std::string out(100000, '\0');
+    out.resize(f->read(out.data(), out.size()));
+    return out;
+}
+
+std::string failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.code(), platform::err::deviceIO);
+        return e.description();
+    }
+    return "";
+}
+
+class BlockReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override { platform::forgetDiskettes(); }
+    void TearDown() override { platform::forgetDiskettes(); }
+    Diskette disk;
+    std::vector<Request> log;
+};
+
+TEST_F(BlockReaderTest, ACleanDisketteIsReadTrackByTrackForwardEachSectorOnce) {
+    auto m = open(disk.bytes(), {}, log);
+    EXPECT_EQ(m->label(), "");
+    const size_t naming = log.size();
+    EXPECT_LE(naming, 2u) << "the boot sector, the FATs and the root folder take two tracks";
+    EXPECT_EQ(readAll(*m, "DB\\MAIN.DAT"), disk.bytes().substr(42 * blockBytes, 1000));
+    EXPECT_EQ(m->disketteRead()->image, disk.bytes());
+
+    EXPECT_LE(log.size(), 160u);
+    uint64_t next = 0;
+    for (const Request& r : log) {
+        EXPECT_TRUE(r.read);
+        EXPECT_EQ(r.lba, next) << "forward, each sector once";
+        EXPECT_LE(r.lba % 18 + r.count, 18u) << "within one track at " << r.lba;
+        next = r.lba + r.count;
+    }
+    EXPECT_EQ(next, 2880u);
+}
+
+TEST_F(BlockReaderTest, FailingSectorsAloneAreRetriedInBoundedPasses) {
+    // 37 never reads; 38 reads at its third try: the track, then alone, then the first pass.
+    auto m = open(disk.bytes(), {{37, std::nullopt}, {38, 2}}, log);
+    const platform::DisketteRead read = *m->disketteRead();
+    EXPECT_EQ(read.unread, std::vector<uint64_t>{37});
+    EXPECT_EQ(read.image.substr(38 * blockBytes, blockBytes), disk.sector(38));
+
+    std::map<uint64_t, int> alone;
+    std::vector<Request> afterForward;
+    bool forwardDone = false;
+    for (const Request& r : log) {
+        if (r.count == 1)
+            ++alone[r.lba];
+        if (forwardDone)
+            afterForward.push_back(r);
+        forwardDone = forwardDone || r.lba + r.count == 2880;
+    }
+    EXPECT_EQ(alone[37], 1 + platform::retryPasses);
+    EXPECT_EQ(alone[38], 2);
+    for (uint64_t s = 36; s < 54; ++s)
+        if (s != 37 && s != 38) {
+            EXPECT_EQ(alone[s], 1) << "the failed track is split once, sector " << s;
+        }
+    EXPECT_EQ(alone.size(), 18u) << "no other track is split";
+    for (const Request& r : afterForward)
+        EXPECT_TRUE(r.count == 1 && (r.lba == 37 || r.lba == 38)) << "a retry of " << r.lba;
+    EXPECT_EQ(afterForward.size(), 1u + platform::retryPasses) << "38 once, 37 in every pass";
+}
+
+TEST_F(BlockReaderTest, WhatAnUnreadableSectorCostsDependsOnWhereItLies) {
+    struct Case {
+        const char* where;
+        Failures failures;
+        const char* damage;  // the diskette is damaged, with this text; "" when it is not
+        uint64_t unneeded = 0, fromOtherFat = 0;
+        std::vector<std::string> filesHit = {};
+    };
+    const Case cases[] = {
+        {"free space", {{100, std::nullopt}}, "", 1, 0, {}},
+        {"after a file's end", {{41, std::nullopt}}, "", 1, 0, {}},
+        {"the first FAT", {{1, std::nullopt}}, "", 0, 1, {}},
+        {"the second FAT", {{10, std::nullopt}}, "", 0, 1, {}},
+        {"the same sector of both FATs",
+         {{1, std::nullopt}, {10, std::nullopt}},
+         "Diskette image damaged: the FAT cannot be read in any copy (sector 10)"},
+        {"a file", {{36, std::nullopt}, {100, std::nullopt}}, "", 1, 0, {"BIG.DAT"}},
+        {"a file's last sector", {{43, std::nullopt}}, "", 0, 0, {"DB\\MAIN.DAT"}},
+        {"a marginal sector of a file", {{36, 4}}, "", 0, 0, {}},
+        {"a folder", {{34, std::nullopt}}, "Diskette image damaged: the folder DB cannot be read"},
+        {"the root folder",
+         {{25, std::nullopt}},
+         "Diskette image damaged: the root folder cannot be read"},
+        {"the boot sector",
+         {{0, std::nullopt}},
+         "Diskette image damaged: the boot sector cannot be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        platform::forgetDiskettes();
+        std::shared_ptr<platform::Medium> m;
+        const std::string opening = failureOf([&] { m = open(disk.bytes(), c.failures, log); });
+        if (*c.damage != '\0') {
+            const std::string found =
+                opening.empty() ? failureOf([&] { m->disketteRead(); }) : opening;
+            EXPECT_EQ(found, c.damage);
+            continue;
+        }
+        ASSERT_EQ(opening, "");
+        const platform::DisketteRead read = *m->disketteRead();
+        EXPECT_EQ(read.unneeded, c.unneeded);
+        EXPECT_EQ(read.fromOtherFat, c.fromOtherFat);
+        EXPECT_EQ(read.filesHit, c.filesHit);
+        for (const char* file : {"DISK0001.DAT", "BIG.DAT", "DB\\MAIN.DAT"}) {
+            const bool hit =
+                std::find(c.filesHit.begin(), c.filesHit.end(), file) != c.filesHit.end();
+            const std::string failure = failureOf([&] { readAll(*m, file); });
+            EXPECT_EQ(!failure.empty(), hit) << file;
+            if (hit) {
+                EXPECT_NE(failure.find(file), std::string::npos) << failure;
+            }
+        }
+    }
+}
+
+TEST_F(BlockReaderTest, TheFirstFatIsTrustedWhenBothReadButDiffer) {
+    // The second FAT still ends BIG.DAT at its fourth cluster, as an update cut short leaves it.
+    Diskette second;
+    second.fat(7, 0xFFF);
+    std::memcpy(&disk.bytes()[10 * blockBytes], &second.bytes()[10 * blockBytes], 9 * blockBytes);
+    auto m = open(disk.bytes(), {}, log);
+    EXPECT_EQ(readAll(*m, "BIG.DAT"), disk.bytes().substr(35 * blockBytes, 3000));
+    // Where the first does not read, the second is all there is: its shorter chain is damage.
+    platform::forgetDiskettes();
+    auto other = open(disk.bytes(), {{1, std::nullopt}}, log);
+    EXPECT_NE(failureOf([&] { readAll(*other, "BIG.DAT"); }).find("beyond its cluster chain"),
+              std::string::npos);
+}
+
+TEST_F(BlockReaderTest, AttemptsAtTheSameDisketteAddUpAndOnlyMissingSectorsAreAskedFor) {
+    // Two copies of one diskette, each with a sector the other reads.
+    auto first = open(disk.bytes(), {{36, std::nullopt}}, log);
+    EXPECT_EQ(first->disketteRead()->unread, std::vector<uint64_t>{36});
+
+    log.clear();
+    auto second = open(disk.bytes(), {{38, std::nullopt}}, log);
+    const platform::DisketteRead read = *second->disketteRead();
+    EXPECT_TRUE(read.unread.empty());
+    EXPECT_EQ(read.image, disk.bytes());
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.back().lba, 36u) << "after the start that tells the diskette, only 36";
+    EXPECT_EQ(log.back().count, 1u);
+    EXPECT_EQ(log.size(), 3u);
+
+    // A whole diskette is not kept: the next attempt reads it all again.
+    log.clear();
+    open(disk.bytes(), {}, log)->disketteRead();
+    EXPECT_EQ(log.size(), 160u);
+}
+
+TEST_F(BlockReaderTest, AnotherDisketteTakesNothingFromAnEarlierAttempt) {
+    auto first = open(disk.bytes(), {{36, std::nullopt}}, log);
+    first->disketteRead();
+    // The same serial number and FATs, another root folder: another diskette.
+    Diskette other;
+    other.bytes()[19 * blockBytes] = 'X';
+    std::memset(&other.bytes()[36 * blockBytes], 'z', blockBytes);
+    auto second = open(other.bytes(), {{36, std::nullopt}}, log);
+    EXPECT_EQ(second->disketteRead()->unread, std::vector<uint64_t>{36});
+    EXPECT_EQ(second->disketteRead()->image.substr(36 * blockBytes, blockBytes),
+              std::string(blockBytes, '\0'));
+}
+
+TEST_F(BlockReaderTest, AMediumTooLargeToHoldIsNoDiskette) {
+    struct Huge : platform::BlockSource {
+        uint64_t bytes() const override { return uint64_t{1} << 32; }
+        void read(uint64_t, uint32_t, char*) override { ADD_FAILURE() << "read"; }
+    };
+    EXPECT_EQ(failureOf([] {
+                  platform::openDisketteBlocks(std::make_unique<Huge>());
+              }).rfind("Not a diskette image: it holds 4294967296 bytes", 0),
+              0u);
+}
+
+}  // namespace
