@@ -14,6 +14,7 @@
 #include "fs/file_system.h"
 #include "platform/context.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "frontends/headless/headless_window.h"
 #include "platform/context.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/main_window.h"

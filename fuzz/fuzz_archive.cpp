@@ -18,6 +18,7 @@
 #include "diskset/archive.h"
 #include "platform/context.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "state/state.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Drives as the converter sees them: a letter, a type code, readiness, a volume name, free
-// space and, when ready, the medium in the drive. A drive table lists them; the folder drive
-// table binds letters to host folders and can plant faults on a medium.
+// space and, when ready, the medium in the drive. A drive table lists them (the folder drive
+// table of tests and scripts: platform/folder_drives.h).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/faulty_medium.h"
 #include "platform/medium.h"
 
 namespace platform {
@@ -63,47 +62,6 @@ class DriveTable {
     // After a card was written and verified: unmounts it so that it can be pulled at once, or
     // says why it stays mounted. Never raises.
     virtual std::string releaseCard(char /*letter*/) { return ""; }
-};
-
-// A medium for a folder drive: a host folder, or a diskette image file, with its label and its
-// faults.
-struct MediumOptions {
-    std::filesystem::path root;
-    std::string label;                  // default: the image's own label
-    std::optional<uint64_t> freeBytes;  // default: what the medium reports
-    Faults faults;
-};
-
-// Letters bound to host folders; media can be inserted and ejected. Tests and the script
-// front end use it.
-class FolderDriveTable : public DriveTable {
-  public:
-    // Defines (or redefines) drive `letter`; no medium means the drive is not ready. Raises
-    // the medium's error when its folder or image cannot be opened.
-    void define(char letter, int type, std::optional<MediumOptions> medium);
-    bool defined(char letter) const;
-    // The medium in a defined drive is now `medium` (its faults and counts start afresh).
-    void insert(char letter, MediumOptions medium);
-    void eject(char letter);
-    // The medium in the drive with its faults (tests plant countdowns on it); null when none.
-    FaultyMedium* medium(char letter);
-    // The host folder or image of the medium in the drive; empty when none.
-    std::filesystem::path hostRoot(char letter);
-
-    std::vector<Drive> list() override;
-    std::optional<Drive> find(char letter) override;
-    std::shared_ptr<Medium> mediumOf(char letter) override;
-
-  private:
-    struct Slot {
-        int type = driveUnknown;
-        std::optional<MediumOptions> options;
-        std::shared_ptr<FaultyMedium> medium;
-    };
-    Slot* slot(char letter);
-    Drive describe(char letter, const Slot& s) const;
-
-    std::map<char, Slot> slots_;  // keyed by upper-case letter
 };
 
 // Opens the medium a folder drive's options describe: a host folder or a diskette image, whose

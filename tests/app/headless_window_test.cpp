@@ -8,6 +8,7 @@
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
+#include "platform/folder_drives.h"
 #include "platform/utf8_text.h"
 #include "support/test_support.h"
 

@@ -12,6 +12,7 @@
 
 #include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "support/test_support.h"
 
 namespace disksettest {

@@ -7,6 +7,7 @@
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
+#include "platform/folder_drives.h"
 #include "support/test_support.h"
 
 namespace fstest {

@@ -2,6 +2,7 @@
 // for the next image of a series.
 #include <gtest/gtest.h>
 
+#include "platform/folder_drives.h"
 #include "platform/image_drives.h"
 #include "support/test_support.h"
 

@@ -4,6 +4,7 @@
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
+#include "platform/folder_drives.h"
 #include "platform/paths.h"
 #include "support/test_support.h"
 

@@ -10,6 +10,7 @@
 #include "frontends/qt/qt_controls.h"
 #include "platform/context.h"
 #include "platform/error.h"
+#include "platform/folder_drives.h"
 
 namespace {
 

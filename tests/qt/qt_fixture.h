@@ -14,6 +14,7 @@
 
 #include "frontends/qt/qt_main_window.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "support/test_support.h"
 #include "support/window_drives.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "support/test_support.h"
 
 namespace testsupport {

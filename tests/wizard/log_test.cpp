@@ -4,6 +4,7 @@
 #include "frontends/headless/headless_window.h"
 #include "platform/context.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "state/identity.h"
 #include "state/state.h"
 #include "ui/util_module.h"

@@ -9,6 +9,7 @@
 
 #include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 
 namespace script {
 

@@ -13,6 +13,7 @@
 
 #include "frontends/win32/win32_main_window.h"
 #include "platform/drives.h"
+#include "platform/folder_drives.h"
 #include "support/test_support.h"
 
 namespace win32test {
