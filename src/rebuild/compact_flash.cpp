@@ -144,7 +144,7 @@ bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) 
             return false;
         }
     }
-    passOver([] { ui::window().progressBar1().setValue(0); });
+    restartProgress();
     std::optional<std::string> differs;
     try {
         differs = firstDifference(from, writing, step);
@@ -313,9 +313,8 @@ int16_t writeCompactFlash() {
 
     passOver(
         [] { setStatus(std::string("Please wait...") + crlf + "Writing on the Compact Flash"); });
-    ui::ProgressBar& bar = ui::window().progressBar1();
-    passOver([&] { bar.setValue(0); });
-    passOver([&] { bar.setVisible(true); });
+    restartProgress();
+    showProgress(true);
     const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
     bool written = startBeside(card);
     if (written) {
@@ -339,7 +338,7 @@ int16_t writeCompactFlash() {
         } catch (const platform::Error&) {
         }
     }
-    passOver([&] { bar.setVisible(false); });
+    showProgress(false);
     return 1;
 }
 

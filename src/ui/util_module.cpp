@@ -44,6 +44,20 @@ void advanceProgress(int16_t step) {
     ui::keepAlive();
 }
 
+void restartProgress() {
+    try {
+        ui::window().progressBar1().setValue(0);
+    } catch (const platform::Error&) {
+    }
+}
+
+void showProgress(bool visible) {
+    try {
+        ui::window().progressBar1().setVisible(visible);
+    } catch (const platform::Error&) {
+    }
+}
+
 void promptForDiskette(int16_t n) {
     setStatus("Please insert diskette #" + std::to_string(n) + " and press the OK button");
 }

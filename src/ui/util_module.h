@@ -17,6 +17,10 @@ void setStatus(const std::string& text);
 void appendLog(const std::string& text);
 // Moves the progress bar on by `step`; a value beyond its range leaves it where it is.
 void advanceProgress(int16_t step);
+// Puts the progress bar back to 0, and shows or hides it. Showing progress is no part of the
+// work: a bar that refuses is passed over.
+void restartProgress();
+void showProgress(bool visible);
 // The status "Please insert diskette #n and press the OK button".
 void promptForDiskette(int16_t n);
 
