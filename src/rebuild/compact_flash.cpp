@@ -2,11 +2,8 @@
 // asking before an old database there is replaced. The new database is written and read back
 // beside the single folder and swapped in by renames, so that the single folder holds a whole
 // database, old or new, at every instant but between two renames.
-#include <algorithm>
-#include <cctype>
-#include <cstring>
-#include <map>
-#include <memory>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
