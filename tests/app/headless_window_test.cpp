@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "frontends/headless/headless_window.h"
+#include "frontends/headless/json.h"
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/error.h"
@@ -189,7 +190,7 @@ TEST_F(HeadlessWindowTest, MessageBoxesAnswerFromTheQueueAndAreWrittenWhenShown)
     EXPECT_EQ(w.queuedAnswers(), 1u);
     EXPECT_EQ(w.msgBox("Q2", ui::Buttons::yesNo, ui::Icon::exclamation, "warning!"),
               ui::Answer::yes);
-    EXPECT_THROW(w.msgBox("Q3", ui::Buttons::yesNo, ui::Icon::none, "x"), headless::NoAnswerQueued);
+    EXPECT_THROW(w.msgBox("Q3", ui::Buttons::yesNo, ui::Icon::none, "x"), ui::NoAnswerQueued);
 
     const std::vector<std::string> expected{
         R"({"event":"msgbox","title":"T","icon":"information","buttons":"ok","text":"Done\r\n","answer":"ok"})",
@@ -217,7 +218,7 @@ TEST_F(HeadlessWindowTest, StatusLogAndEndEvents) {
 
 TEST_F(HeadlessWindowTest, AboutBoxStartsEmptyAtEveryLoad) {
     HeadlessWindow w;
-    auto& about = w.headlessAboutBox();
+    auto& about = w.recordingAboutBox();
     about.load();
     about.setCaption("About X");
     about.lblTitle().setCaption("X");

@@ -19,7 +19,7 @@ void DisksetTest::SetUp() {
     drives.define('C', platform::driveFixed, system);
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
-    window = std::make_unique<headless::HeadlessWindow>();
+    window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     window->driveList().setListIndex(0);  // a:
     app::floppyDrive = "A:";

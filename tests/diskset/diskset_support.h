@@ -1,5 +1,5 @@
 // The diskset tests' ground: folder drives A: (the floppy drive, removable) and C: (the system
-// drive with the temporary folder C:\Temp), the headless window with A: selected in the drive
+// drive with the temporary folder C:\Temp), the recording window with A: selected in the drive
 // list, and the conversion state reset.
 #pragma once
 
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
 #include "platform/folder_drives.h"
 #include "support/test_support.h"
+#include "ui/recording_window.h"
 
 namespace disksettest {
 
@@ -35,11 +35,11 @@ class DisksetTest : public ::testing::Test {
     // Everything recorded in the window.
     const std::vector<std::string>& logs() const { return window->logs(); }
     const std::vector<std::string>& statuses() const { return window->statuses(); }
-    const std::vector<headless::MsgBoxRecord>& boxes() const { return window->messageBoxes(); }
+    const std::vector<ui::MessageRecord>& boxes() const { return window->messageBoxes(); }
 
     testsupport::ScratchDir scratch;
     platform::FolderDriveTable drives;
-    std::unique_ptr<headless::HeadlessWindow> window;
+    std::unique_ptr<ui::RecordingWindow> window;
 };
 
 // The names and sub-folders below a host folder, "db/" for a folder, sorted.

@@ -29,9 +29,9 @@ class ReaderTest : public disksettest::DisksetTest {
     void insert(int n, std::vector<std::string> bad = {}) {
         insertDiskette(set.disk(n), std::move(bad));
     }
-    // Index of the first transcript event holding `text`, or -1.
+    // Index of the first recorded event holding `text`, or -1.
     long eventIndex(const std::string& text) const {
-        const auto& events = window->events();
+        const auto& events = window->record();
         for (size_t k = 0; k < events.size(); ++k) {
             if (events[k].find(text) != std::string::npos)
                 return static_cast<long>(k);
@@ -120,7 +120,7 @@ TEST_F(ReaderTest, TwelveDisketteSet) {
     insert(9);
     EXPECT_EQ(read(10), -1);  // disk0009.dat does not stand for diskette 10
     ASSERT_EQ(boxes().size(), 1u);
-    window = std::make_unique<headless::HeadlessWindow>();
+    window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     window->driveList().setListIndex(0);
     for (int n = 1; n <= 12; ++n) {
@@ -154,7 +154,7 @@ TEST_F(ReaderTest, DisketteOutOfOrderIsRefusedBeforeAnythingIsTouched) {
                           "ERROR " + text, "Please insert diskette #3 and press the OK button"}));
     EXPECT_EQ(statuses(),
               std::vector<std::string>{"Please insert diskette #3 and press the OK button"});
-    EXPECT_LT(eventIndex("\"status\""), eventIndex("\"msgbox\""));  // asked again before the box
+    EXPECT_LT(eventIndex("status: "), eventIndex("msgbox: "));  // asked again before the box
     EXPECT_FALSE(std::filesystem::exists(area(3)));
     EXPECT_FALSE(std::filesystem::exists(area(2)));
 
@@ -174,7 +174,7 @@ TEST_F(ReaderTest, MissingDescriptor) {
     EXPECT_EQ(onlyBox(), text);
     EXPECT_EQ(logs(), (std::vector<std::string>{
                           "ERROR " + text, "Please insert diskette #1 and press the OK button"}));
-    EXPECT_LT(eventIndex("\"status\""), eventIndex("\"msgbox\""));
+    EXPECT_LT(eventIndex("status: "), eventIndex("msgbox: "));
     EXPECT_TRUE(std::filesystem::is_directory(area(1)));
     EXPECT_TRUE(treeOf(area(1)).empty());
     EXPECT_TRUE(std::filesystem::is_directory(flat()));
@@ -193,7 +193,7 @@ TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
     insert(1);
     for (const std::string& d : descriptors) {
         testsupport::writeFile(set.disk(1) / "archive.dat", d);
-        window = std::make_unique<headless::HeadlessWindow>();
+        window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         EXPECT_EQ(read(1), -1) << d;
@@ -226,7 +226,7 @@ TEST_F(ReaderTest, DisketteOfAnotherSet) {
     ASSERT_EQ(logs().size(), 3u);
     EXPECT_EQ(logs()[1], "ERROR " + text);
     EXPECT_EQ(logs()[2], "Please insert diskette #2 and press the OK button");
-    EXPECT_GT(eventIndex("\"status\""), eventIndex("\"msgbox\""));  // asked again after the box
+    EXPECT_GT(eventIndex("status: "), eventIndex("msgbox: "));  // asked again after the box
     EXPECT_TRUE(treeOf(area(2)).empty());
 }
 
@@ -249,7 +249,7 @@ TEST_F(ReaderTest, ArchiveIdIsComparedAsANumber) {
     build(exampleSet());
     for (const Case& c : cases) {
         testsupport::writeFile(set.disk(1) / "disk0001.dat", c.line + "\r\nmore\n");
-        window = std::make_unique<headless::HeadlessWindow>();
+        window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         insert(1);
@@ -279,7 +279,7 @@ TEST_F(ReaderTest, AFirstLineWithoutEndIsReadOnlyAsFarAsAnArchiveIdReaches) {
     build(exampleSet());
     for (const Case& c : cases) {
         testsupport::writeFile(set.disk(1) / "disk0001.dat", "ARCHIVE-ID-LABEL:" + c.id);
-        window = std::make_unique<headless::HeadlessWindow>();
+        window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         insert(1);
@@ -313,7 +313,7 @@ TEST_F(ReaderTest, LinkedEntriesAreAbsent) {
         testsupport::writeFile(scratch.path() / "host" / c.linked, testsupport::readFile(entry));
         std::filesystem::remove(entry);
         std::filesystem::create_symlink(scratch.path() / "host" / c.linked, entry);
-        window = std::make_unique<headless::HeadlessWindow>();
+        window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         insert(1);
@@ -375,7 +375,7 @@ TEST_F(ReaderTest, AreasThatCannotBeCreated) {
     system.faults.readonly = true;
     drives.insert('C', system);
     std::filesystem::remove_all(area(1));
-    window = std::make_unique<headless::HeadlessWindow>();
+    window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     EXPECT_EQ(read(1), -1);
     EXPECT_EQ(onlyBox(),

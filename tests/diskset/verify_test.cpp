@@ -160,7 +160,7 @@ TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
 
     testsupport::writeFile(area(1) / "db" / "a.dat", "abc");
     testsupport::writeFile(area(1) / "db" / "e.dat", "");
-    window = std::make_unique<headless::HeadlessWindow>();
+    window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     EXPECT_FALSE(checksum::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),

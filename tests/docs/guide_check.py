@@ -21,6 +21,8 @@ SKIPPED_FOLDERS = ("src/frontends/headless/",)
 EXEMPT = {
     # Programming faults, never met by a user.
     "no main window installed", "no drive table installed", "file table entry",
+    # velt-headless's script error for a question with no answer queued (docs/HEADLESS.md).
+    'no answer queued for the question "',
     # Font families asked of the system.
     "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI",
     # Lines of the card's archive.dat, not messages.

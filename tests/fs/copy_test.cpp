@@ -6,12 +6,12 @@
 
 #include <functional>
 
-#include "frontends/headless/headless_window.h"
 #include "fs/fs_fixture.h"
 #include "fs/probe_medium.h"
 #include "fs/temp_area.h"
 #include "state/state.h"
 #include "support/set_builder.h"
+#include "ui/recording_window.h"
 
 namespace {
 
@@ -40,9 +40,9 @@ class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
         return seen.probe;
     }
     size_t boxes() const { return window.messageBoxes().size(); }
-    const headless::MsgBoxRecord& lastBox() const { return window.messageBoxes().back(); }
+    const ui::MessageRecord& lastBox() const { return window.messageBoxes().back(); }
 
-    headless::HeadlessWindow window;
+    ui::RecordingWindow window;
 };
 
 TEST_F(CopyTest, EmptySourceCopiesNothing) {
@@ -288,7 +288,7 @@ TEST(CopyWalkListingTest, AnUnlistableFolderIsReportedNeverPassedOver) {
         SCOPED_TRACE("listing " + std::to_string(n) + " fails");
         app::resetState();
         fstest::DrivesFixture f;
-        headless::HeadlessWindow window;
+        ui::RecordingWindow window;
         ui::installWindow(&window);
         writeFile(f.host("a/archive.dat"), "descriptor");
         writeFile(f.host("a/DB/x.dat"), "x");

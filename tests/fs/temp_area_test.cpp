@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "frontends/headless/headless_window.h"
 #include "fs/fs_fixture.h"
 #include "state/state.h"
+#include "ui/recording_window.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ class TempAreaTest : public ::testing::Test, public fstest::DrivesFixture {
         ui::installWindow(&window);
     }
     void TearDown() override { ui::installWindow(nullptr); }
-    headless::HeadlessWindow window;
+    ui::RecordingWindow window;
 };
 
 TEST_F(TempAreaTest, TheTemporaryFolder) {

@@ -460,7 +460,7 @@ TEST_F(CurrentPlaceTest, RestoredAfterAFailure) {
 TEST_F(CurrentPlaceTest, RestoredWhenAnErrorPassesUp) {
     plantOldDatabase();
     // No answer queued: the question box itself fails.
-    EXPECT_THROW(UtilModule::writeCompactFlash(), headless::NoAnswerQueued);
+    EXPECT_THROW(UtilModule::writeCompactFlash(), ui::NoAnswerQueued);
     expectRestored();
 }
 

@@ -106,7 +106,7 @@ void RebuildTest::SetUp() {
     drives.define('E', platform::driveRemovable, cardMedium());
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
-    window = std::make_unique<headless::HeadlessWindow>();
+    window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     app::flashDrive = "E:";
 }

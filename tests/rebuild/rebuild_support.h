@@ -1,6 +1,6 @@
 // The rebuild tests' ground: folder drives A: (the floppy, empty), C: (the temporary folder
 // C:\Temp) and E: (the card),
-// the headless window, and diskette areas laid out in the temporary area as the reader leaves
+// the recording window, and diskette areas laid out in the temporary area as the reader leaves
 // them, with the file table filled to match.
 #pragma once
 
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
 #include "platform/folder_drives.h"
 #include "support/test_support.h"
+#include "ui/recording_window.h"
 
 namespace rebuildtest {
 
@@ -89,7 +89,7 @@ class RebuildTest : public ::testing::Test {
 
     testsupport::ScratchDir scratch;
     platform::FolderDriveTable drives;
-    std::unique_ptr<headless::HeadlessWindow> window;
+    std::unique_ptr<ui::RecordingWindow> window;
 };
 
 }  // namespace rebuildtest

@@ -20,7 +20,7 @@ class AboutTest : public WizardTest {
         ASSERT_TRUE(start());
     }
     void expectTexts() {
-        auto& box = win().headlessAboutBox();
+        auto& box = win().recordingAboutBox();
         EXPECT_EQ(box.caption(), "About VELT Database Media Converter");
         EXPECT_EQ(box.lblTitle().caption(), "VELT Database Media Converter");
         EXPECT_EQ(box.lblVersion().caption(), "Version 1.0 ( Mar 24, 2005 )");
@@ -29,7 +29,7 @@ class AboutTest : public WizardTest {
 };
 
 TEST_F(AboutTest, SecondOpeningBringsTheSameDialogForward) {
-    auto& box = win().headlessAboutBox();
+    auto& box = win().recordingAboutBox();
     ASSERT_TRUE(about());
     ASSERT_TRUE(about());
     EXPECT_EQ(box.loadCount(), 1);
@@ -39,7 +39,7 @@ TEST_F(AboutTest, SecondOpeningBringsTheSameDialogForward) {
 }
 
 TEST_F(AboutTest, OkUnloadsAndTheNextOpeningBuildsTheTextsAfresh) {
-    auto& box = win().headlessAboutBox();
+    auto& box = win().recordingAboutBox();
     ASSERT_TRUE(about());
     ASSERT_TRUE(aboutOk());
     EXPECT_FALSE(box.loaded());

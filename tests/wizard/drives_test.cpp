@@ -70,7 +70,7 @@ TEST_F(DrivesTest, FloppyStepDescribesTheDriveWithoutFreeSpace) {
     drives.insert('a', medium("floppy"));
     ASSERT_TRUE(select('a'));
     EXPECT_EQ(win().driveSize().caption(), "Removable Drive A: - ");
-    EXPECT_GT(win().headlessDriveSize().refreshCount(), 0);
+    EXPECT_GT(win().recordingDriveSize().refreshCount(), 0);
     EXPECT_EQ(win().focus(), "buttonOK");
     EXPECT_TRUE(newBoxes().empty());
 }

@@ -127,7 +127,7 @@ class FaultWalkTest : public WizardTest {
 
         const bool reported =
             std::any_of(win().messageBoxes().begin(), win().messageBoxes().end(),
-                        [](const headless::MsgBoxRecord& b) { return b.title == "Error!"; });
+                        [](const ui::MessageRecord& b) { return b.title == "Error!"; });
         if (!reported) {
             // Nothing shown: the run must have done all it does without the fault.
             std::string log;

@@ -1,12 +1,12 @@
 // The status line, the log and its panel, the message boxes and the number texts.
 #include <gtest/gtest.h>
 
-#include "frontends/headless/headless_window.h"
 #include "platform/context.h"
 #include "platform/drives.h"
 #include "platform/folder_drives.h"
 #include "state/identity.h"
 #include "state/state.h"
+#include "ui/recording_window.h"
 #include "ui/util_module.h"
 #include "wizard/form1.h"
 
@@ -20,7 +20,7 @@ class LogTest : public ::testing::Test {
     void SetUp() override {
         app::resetState();
         platform::installDrives(&drives);
-        window = std::make_unique<headless::HeadlessWindow>();
+        window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
         Form1::logShown = false;
     }
@@ -35,25 +35,25 @@ class LogTest : public ::testing::Test {
     }
 
     platform::FolderDriveTable drives;
-    std::unique_ptr<headless::HeadlessWindow> window;
+    std::unique_ptr<ui::RecordingWindow> window;
 };
 
 TEST_F(LogTest, SetStatusWithTheLogHiddenLeavesTheSelection) {
     appendLog("x");
     window->logText().setSelection(1, 2);
-    const int refreshes = window->headlessMainText().refreshCount();
+    const int refreshes = window->recordingMainText().refreshCount();
 
     setStatus("abc");
 
     EXPECT_EQ(window->mainText().text(), "abc\r\n");
-    EXPECT_GT(window->headlessMainText().refreshCount(), refreshes);
+    EXPECT_GT(window->recordingMainText().refreshCount(), refreshes);
     EXPECT_EQ(window->logText().text(), "x\r\nabc\r\n");
     EXPECT_EQ(window->logText().selStart(), 1);
     EXPECT_EQ(window->logText().selLength(), 2);
     // The status event comes first, then the log line.
-    ASSERT_EQ(window->events().size(), 3u);
-    EXPECT_EQ(window->events()[1], R"({"event":"status","text":"abc"})");
-    EXPECT_EQ(window->events()[2], R"({"event":"log","text":"abc"})");
+    ASSERT_EQ(window->record().size(), 3u);
+    EXPECT_EQ(window->record()[1], "status: abc");
+    EXPECT_EQ(window->record()[2], "log: abc");
 }
 
 TEST_F(LogTest, SetStatusReplacesTheStatusButKeepsTheWholeLog) {
@@ -163,7 +163,7 @@ TEST_F(LogTest, MessageBoxesAndReports) {
     EXPECT_EQ(app::errorText, "\r\nDrive A: is not ready.");
     EXPECT_EQ(window->logs().back(), "ERROR \r\nDrive A: is not ready.");
     // The log line is written before the box is shown.
-    EXPECT_EQ(window->events().back().substr(0, 17), R"({"event":"msgbox")");
+    EXPECT_EQ(window->record().back().substr(0, 8), "msgbox: ");
 }
 
 TEST_F(LogTest, EndProgramUnwinds) {

@@ -42,8 +42,8 @@ void WizardTest::defineUsualDrives() {
     drives.define('e', platform::driveRemovable, medium("cf", "CF", 64000000));
 }
 
-headless::HeadlessWindow& WizardTest::openWindow() {
-    window_ = std::make_unique<headless::HeadlessWindow>();
+ui::RecordingWindow& WizardTest::openWindow() {
+    window_ = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window_.get());
     boxesSeen_ = 0;
     logsSeen_ = 0;
@@ -98,9 +98,9 @@ int16_t WizardTest::indexOf(char letter) const {
     return -1;
 }
 
-std::vector<headless::MsgBoxRecord> WizardTest::newBoxes() {
+std::vector<ui::MessageRecord> WizardTest::newBoxes() {
     const auto& all = window_->messageBoxes();
-    std::vector<headless::MsgBoxRecord> out(all.begin() + static_cast<long>(boxesSeen_), all.end());
+    std::vector<ui::MessageRecord> out(all.begin() + static_cast<long>(boxesSeen_), all.end());
     boxesSeen_ = all.size();
     return out;
 }

@@ -1,4 +1,4 @@
-// The fixture the wizard suites share: folder drives in a scratch folder, the headless window
+// The fixture the wizard suites share: folder drives in a scratch folder, the recording window
 // installed as the running window, and the window events sent through the event boundary as
 // the front ends send them.
 #pragma once
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "frontends/headless/headless_window.h"
 #include "platform/drives.h"
 #include "platform/folder_drives.h"
 #include "support/test_support.h"
+#include "ui/recording_window.h"
 
 namespace wizardtest {
 
@@ -34,8 +34,8 @@ class WizardTest : public ::testing::Test {
     // labelled CF with 64,000,000 free bytes. The list reads a:, c: [SYSTEM], e:.
     void defineUsualDrives();
     // The window, made from the drive table as it is now, installed as the running window.
-    headless::HeadlessWindow& openWindow();
-    headless::HeadlessWindow& win() { return *window_; }
+    ui::RecordingWindow& openWindow();
+    ui::RecordingWindow& win() { return *window_; }
 
     // Window events, each through Form1::dispatch; false once the program has ended.
     bool start();
@@ -52,7 +52,7 @@ class WizardTest : public ::testing::Test {
 
     void answer(ui::Answer a) { window_->queueAnswer(a); }
     // The message boxes shown since the last call.
-    std::vector<headless::MsgBoxRecord> newBoxes();
+    std::vector<ui::MessageRecord> newBoxes();
     // The log lines appended since the last call.
     std::vector<std::string> newLogs();
     int16_t indexOf(char letter) const;
@@ -63,7 +63,7 @@ class WizardTest : public ::testing::Test {
     platform::FolderDriveTable drives;
 
   private:
-    std::unique_ptr<headless::HeadlessWindow> window_;
+    std::unique_ptr<ui::RecordingWindow> window_;
     size_t boxesSeen_ = 0;
     size_t logsSeen_ = 0;
 };

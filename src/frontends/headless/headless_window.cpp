@@ -1,13 +1,9 @@
-// The headless main window and its transcript.
+// The headless main window's transcript.
 #include "frontends/headless/headless_window.h"
 
-#include "platform/error.h"
+#include "frontends/headless/json.h"
 
 namespace headless {
-
-HeadlessWindow::HeadlessWindow() {
-    mainText_.setText("Please wait...");
-}
 
 void HeadlessWindow::writeEvent(const std::string& jsonLine) {
     events_.push_back(jsonLine);
@@ -17,51 +13,27 @@ void HeadlessWindow::writeEvent(const std::string& jsonLine) {
     }
 }
 
-ui::Line& HeadlessWindow::line(int n) {
-    switch (n) {
-        case 1:
-            return line1_;
-        case 2:
-            return line2_;
-        case 3:
-            return line3_;
-        case 4:
-            return line4_;
-        default:
-            platform::raise(platform::err::subscriptOutOfRange);
-    }
-}
-
-ui::Answer HeadlessWindow::msgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
-                                  const std::string& title) {
-    ui::Answer answer = ui::Answer::ok;
-    if (buttons == ui::Buttons::yesNo) {
-        if (answers_.empty())
-            throw NoAnswerQueued("no answer queued for the question \"" + title + "\": " + text);
-        answer = answers_.front();
-        answers_.pop_front();
-    }
-    messageBoxes_.push_back({text, buttons, icon, title, answer});
+ui::Answer HeadlessWindow::showBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
+                                   const std::string& title) {
+    const ui::Answer answer = RecordingWindow::showBox(text, buttons, icon, title);
     writeEvent("{\"event\":\"msgbox\",\"title\":" + jsonString(title) + ",\"icon\":\"" +
                iconName(icon) + "\",\"buttons\":\"" + buttonsName(buttons) +
                "\",\"text\":" + jsonString(text) + ",\"answer\":\"" + answerName(answer) + "\"}");
     return answer;
 }
 
-void HeadlessWindow::quit() {
-    if (quit_)
-        return;
-    quit_ = true;
+void HeadlessWindow::close() {
+    RecordingWindow::close();
     writeEvent("{\"event\":\"end\"}");
 }
 
 void HeadlessWindow::statusShown(const std::string& text) {
-    statuses_.push_back(text);
+    RecordingWindow::statusShown(text);
     writeEvent("{\"event\":\"status\",\"text\":" + jsonString(text) + "}");
 }
 
 void HeadlessWindow::logAppended(const std::string& text) {
-    logs_.push_back(text);
+    RecordingWindow::logAppended(text);
     writeEvent("{\"event\":\"log\",\"text\":" + jsonString(text) + "}");
 }
 

@@ -68,7 +68,7 @@ int runLines(Session& s, std::istream& in, std::ostream& err) {
         } catch (const ScriptError& e) {
             writeError(s, e.line != 0 ? e.line : s.line, e.what());
             return exitScriptError;
-        } catch (const headless::NoAnswerQueued& e) {
+        } catch (const ui::NoAnswerQueued& e) {
             writeError(s, s.line, e.what());
             return exitScriptError;
         }
