@@ -3,7 +3,10 @@
 
 #include <functional>
 
+#include "platform/error.h"
+#include "platform/image_drives.h"
 #include "ui/main_window.h"
+#include "ui/util_module.h"
 #include "wizard/form1.h"
 
 namespace wizard {
@@ -79,6 +82,35 @@ bool handleCloseRequest() {
         return false;
     bool cancel = false;
     return !run([&cancel] { Form1::Form_QueryUnload(cancel); });
+}
+
+void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFile) {
+    static std::string lastImage;  // UTF-8, for the next proposal
+    if (busy())
+        return;
+    const std::string file =
+        openFile(lastImage.empty() ? std::string() : platform::nextInSeries(lastImage));
+    if (file.empty())
+        return;
+    run([&] {
+        try {
+            drives.putImage(file);
+        } catch (const platform::Error& e) {
+            UtilModule::report(e.description(), "ERROR ");
+            return;
+        }
+        lastImage = file;
+        Form1::Drives_Changed();
+    });
+}
+
+bool chooseKeptImagesFolder(const Dialog& openFolder) {
+    if (!busy()) {
+        const std::string folder = openFolder(Form1::keptImagesFolder());
+        if (!folder.empty())
+            Form1::keepImagesIn(folder);
+    }
+    return !Form1::keptImagesFolder().empty();
 }
 
 }  // namespace wizard

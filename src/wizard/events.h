@@ -3,6 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+class ImageDriveTable;
+}
 
 namespace wizard {
 
@@ -31,6 +37,19 @@ bool handleDrivePicked(int16_t index);
 // The window's close box. Returns true when the window is to close (the program has ended);
 // false when it stays: the user declined, or a failure was shown and the program goes on.
 bool handleCloseRequest();
+
+// A dialog of the toolkit's: shown with a starting file or folder, it returns the one chosen
+// ("" for none).
+using Dialog = std::function<std::string(const std::string& start)>;
+
+// The "Diskette image..." menu entry: the file dialog proposes the next image of the series
+// picked last; the image chosen goes into the floppy drive of `drives`, and a file that is no
+// diskette image is reported. Nothing while an event is being handled.
+void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFile);
+
+// "Keep diskette images...": the folder dialog starts at the folder kept so far. Returns
+// whether images are kept, for the entry's check mark.
+bool chooseKeptImagesFolder(const Dialog& openFolder);
 
 // True while an event is being handled: the toolkit takes no other event meanwhile.
 bool busy();

@@ -34,21 +34,29 @@ QtAboutBox::~QtAboutBox() {
     delete dialog_;
 }
 
-void QtAboutBox::load() {
-    if (dialog_ != nullptr)
-        return;
-    ++loads_;
+void QtAboutBox::create() {
     auto* d = new AboutDialog(owner_);
     d->setObjectName("frmAbout");
     d->setModal(false);
-    d->setFixedSize(pxX(d, 5730), pxY(d, 3270));
-
-    auto place = [d](QWidget* w, const char* name, int left, int top, int width, int height) {
-        w->setObjectName(name);
-        w->setGeometry(twipsRect(d, left, top, width, height));
-    };
-    auto* icon = new QLabel(d);
-    place(icon, "picIcon", 240, 240, 540, 540);
+    d->setFixedSize(twipsRect(d, ui::form::aboutClient).size());
+    d->setFont(narrowSans(d->font()));
+    for (const ui::form::Control& c : ui::form::aboutControls()) {
+        QWidget* w = nullptr;
+        if (c.name == "cmdOK") {
+            auto* ok = new QPushButton("OK", d);
+            ok->setDefault(true);
+            QObject::connect(ok, &QPushButton::clicked, d,
+                             [] { wizard::handle(wizard::Event::aboutOkClick); });
+            w = ok;
+        } else {
+            auto* label = new QLabel(d);
+            label->setTextFormat(Qt::PlainText);
+            w = label;
+        }
+        w->setObjectName(QString::fromUtf8(c.name));
+        w->setGeometry(twipsRect(d, c.place));
+    }
+    auto* icon = d->findChild<QLabel*>("picIcon");
     const double dpr = d->devicePixelRatioF();
     QPixmap picture =
         QPixmap::fromImage(pictures::applicationIcon(static_cast<int>(32 * pictureScale(d) * dpr)));
@@ -56,61 +64,41 @@ void QtAboutBox::load() {
     icon->setPixmap(picture);
     icon->setAlignment(Qt::AlignCenter);
 
-    d->setFont(narrowSans(d->font()));
-    auto* title = new QLabel(d);
-    place(title, "lblTitle", 1050, 240, 3885, 480);
+    auto* title = d->findChild<QLabel*>("lblTitle");
     QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.25);
+    big.setPointSizeF(big.pointSizeF() * ui::form::aboutTitlePercent / 100);
     big.setBold(true);
     title->setFont(big);
     title->setWordWrap(true);
-    auto* version = new QLabel(d);
-    place(version, "lblVersion", 1050, 780, 3885, 225);
-    auto* description = new QLabel(d);
-    place(description, "lblDescription", 1050, 1125, 3885, 1170);
+    auto* description = d->findChild<QLabel*>("lblDescription");
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    for (QLabel* l : {title, version, description})
-        l->setTextFormat(Qt::PlainText);
-
-    auto* ok = new QPushButton("OK", d);
-    place(ok, "cmdOK", 2160, 2640, 1260, 345);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, d,
-                     [] { wizard::handle(wizard::Event::aboutOkClick); });
 
     dialog_ = d;
-    caption_.clear();
-    d->setWindowTitle(QString());
-    for (QtLabel* l : {&title_, &version_, &description_})
-        l->setCaption("");
     title_.attach(title);
-    version_.attach(version);
+    version_.attach(d->findChild<QLabel*>("lblVersion"));
     description_.attach(description);
 }
 
-void QtAboutBox::unload() {
-    if (dialog_ == nullptr)
-        return;
+void QtAboutBox::destroy() {
     title_.attach(nullptr);
     version_.attach(nullptr);
     description_.attach(nullptr);
+    if (dialog_ == nullptr)
+        return;
     dialog_->hide();
     // The dialog may be inside one of its own event handlers right now.
     dialog_->deleteLater();
     dialog_ = nullptr;
 }
 
-void QtAboutBox::show() {
-    if (dialog_ == nullptr)
-        load();
+void QtAboutBox::present() {
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();
 }
 
-void QtAboutBox::setCaption(const std::string& caption) {
-    caption_ = caption;
+void QtAboutBox::showCaption(const std::string& caption) {
     if (dialog_ != nullptr)
         dialog_->setWindowTitle(QString::fromStdString(caption));
 }

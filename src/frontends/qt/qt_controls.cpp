@@ -18,6 +18,7 @@
 #include "frontends/qt/twips.h"
 #include "platform/context.h"
 #include "platform/error.h"
+#include "ui/form.h"
 
 namespace qtui {
 
@@ -215,14 +216,14 @@ void QtLabel::show() {
     if (!label_->wordWrap() || points_ <= 0)
         return;
     QFont font = label_->font();
-    font.setPointSizeF(points_);
     const QRect room = label_->contentsRect();
-    for (; font.pointSizeF() > 6; font.setPointSizeF(font.pointSizeF() - 0.5)) {
-        const QRect needed = QFontMetrics(font).boundingRect(
+    font.setPointSizeF(ui::form::fitSize(points_, 0.5, 6, [&](double points) {
+        QFont trial = font;
+        trial.setPointSizeF(points);
+        const QRect needed = QFontMetrics(trial).boundingRect(
             QRect(0, 0, room.width(), 100000), Qt::TextWordWrap | Qt::AlignLeft, text);
-        if (needed.height() <= room.height() && needed.width() <= room.width())
-            break;
-    }
+        return needed.height() <= room.height() && needed.width() <= room.width();
+    }));
     if (font != label_->font())
         label_->setFont(font);
 }
@@ -369,20 +370,17 @@ class LineWidget : public QWidget {
 
 }  // namespace
 
-QtLine::QtLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2)
-    : widget_(new LineWidget(parent)), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {
+QtLine::QtLine(QWidget* parent, const QString& name, ui::FrameLine& line)
+    : widget_(new LineWidget(parent)) {
     widget_->setObjectName(name);
-    setEnds(x1, y1, x2, y2);
+    line.onMove = [this](const ui::FrameLine& moved) { place(moved); };
+    place(line);
 }
 
-void QtLine::setEnds(int x1, int y1, int x2, int y2) {
-    x1_ = x1;
-    y1_ = y1;
-    x2_ = x2;
-    y2_ = y2;
+void QtLine::place(const ui::FrameLine& l) {
     const QWidget* parent = widget_->parentWidget();
-    static_cast<LineWidget*>(widget_)->setEnds(QPoint(pxX(parent, x1), pxY(parent, y1)),
-                                               QPoint(pxX(parent, x2), pxY(parent, y2)));
+    static_cast<LineWidget*>(widget_)->setEnds(QPoint(pxX(parent, l.x1()), pxY(parent, l.y1())),
+                                               QPoint(pxX(parent, l.x2()), pxY(parent, l.y2())));
 }
 
 }  // namespace qtui

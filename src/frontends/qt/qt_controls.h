@@ -12,6 +12,7 @@
 
 #include "ui/controls.h"
 #include "ui/main_window.h"
+#include "ui/window_base.h"
 
 class QComboBox;
 class QLabel;
@@ -149,21 +150,15 @@ class QtProgressBar : public ui::ProgressBarBase {
     QProgressBar* bar_;
 };
 
-// A line of the form, drawn by a widget spanning its two ends.
-class QtLine : public ui::Line {
+// A frame line of the form, drawn by a widget spanning its two ends, which follows it.
+class QtLine {
   public:
-    QtLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2);
-
-    int x1() const override { return x1_; }
-    int y1() const override { return y1_; }
-    int x2() const override { return x2_; }
-    int y2() const override { return y2_; }
-    void setEnds(int x1, int y1, int x2, int y2) override;
+    QtLine(QWidget* parent, const QString& name, ui::FrameLine& line);
     QWidget* widget() const { return widget_; }
 
   private:
+    void place(const ui::FrameLine& line);
     QWidget* widget_;
-    int x1_, y1_, x2_, y2_;
 };
 
 // The converter's texts as Qt shows them: UTF-8 in, CR LF as one line break.

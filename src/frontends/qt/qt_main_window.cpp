@@ -1,7 +1,6 @@
-// Form1's widgets and their events. Controls are placed by their twips on the client area;
-// the pictures lie lowest, so the status box and the progress bar that overlap them stay
-// readable. The close box, the buttons, the drive list (a pick and a key press), the About
-// entry and the About box all enter the logic through Form1::dispatch.
+// The main window's widgets, made by walking the form's table, and their events. The close
+// box, the buttons, the drive list (a pick and a key press) and the menu all enter the logic
+// through the boundary.
 #include "frontends/qt/qt_main_window.h"
 
 #include <QApplication>
@@ -22,7 +21,6 @@
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
-#include <tuple>
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
@@ -32,15 +30,10 @@
 #include "platform/instance_lock.h"
 #include "ui/session_log.h"
 #include "wizard/events.h"
-#include "wizard/form1.h"
 
 namespace qtui {
 
 namespace {
-
-// The outer height less the client area on the designed-for platform: 6990 - 6375.
-constexpr int nonClientTwips = 615;
-constexpr int clientWidthTwips = 8145;
 
 class FormWindow : public QMainWindow {
   public:
@@ -135,120 +128,113 @@ QtMainWindow::QtMainWindow()
       instanceCheck_(instanceLockHeldElsewhere) {
     build();
     connectEvents();
-    setHeight(6990);
+    resize(height());
 }
 
 QtMainWindow::~QtMainWindow() = default;
 
-const char* const QtMainWindow::keepImagesText = "Keep diskette images...";
+void QtMainWindow::buildMenu() {
+    for (const ui::form::MenuEntry& entry : ui::form::menu()) {
+        QAction* action = form_->menuBar()->addAction(QString::fromUtf8(entry.text));
+        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setEnabled(entry.enabled);
+        QObject::connect(action, &QAction::triggered, form_.get(),
+                         [this, id = entry.id] { menuChosen(id); });
+    }
+}
+
+// One widget of the form, with its adapter where the logic reaches it.
+QWidget* QtMainWindow::makeControl(const ui::form::Control& c) {
+    using enum ui::form::Kind;
+    const double scale = pictureScale(client_);
+    switch (c.kind) {
+        case picture: {
+            auto* label = new QLabel;
+            const double dpr = client_->devicePixelRatioF();
+            label->setPixmap(c.art == ui::form::Art::title       ? pictures::title(scale, dpr)
+                             : c.art == ui::form::Art::diskettes ? pictures::diskettes(scale, dpr)
+                                                                 : pictures::card(scale, dpr));
+            label->setAlignment(Qt::AlignCenter);
+            return label;
+        }
+        case statusBox: {
+            auto* status = new QPlainTextEdit;
+            status->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // Made for a narrow sans serif at 11 points: its two- and three-line statuses fit.
+            status->setFont(narrowSans(status->font()));
+            status->document()->setDocumentMargin(2);
+            mainText_ = std::make_unique<QtTextBox>(status);
+            return status;
+        }
+        case logBox: {
+            auto* log = new QPlainTextEdit;
+            log->setReadOnly(true);
+            log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            logText_ = std::make_unique<QtTextBox>(log);
+            return log;
+        }
+        case progressBar: {
+            auto* bar = new QProgressBar;
+            bar->setTextVisible(false);
+            progressBar1_ = std::make_unique<QtProgressBar>(bar);
+            return bar;
+        }
+        case driveList: {
+            auto* combo = new DriveCombo;
+            driveList_ = std::make_unique<QtDriveList>(combo);
+            combo->beforePopup = [this] { driveList_->refreshDrives(); };
+            return combo;
+        }
+        case label: {
+            auto* lbl = new QLabel;
+            lbl->setTextFormat(Qt::PlainText);
+            lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            lbl->setWordWrap(true);
+            return lbl;
+        }
+        case button:
+        case pictureHolder: {
+            auto* b = new QPushButton;
+            auto adapter = std::make_unique<QtButton>(b, scale);
+            adapter->setPicture(c.picture);
+            buttons_[c.name] = std::move(adapter);
+            return b;
+        }
+    }
+    return nullptr;
+}
 
 void QtMainWindow::build() {
-    QMainWindow* form = form_.get();
-    form->setObjectName("Form1");
-    QAction* image = form->menuBar()->addAction("Diskette image...");
-    image->setObjectName("DisketteImage");
-    image->setEnabled(false);
-    QAction* keep = form->menuBar()->addAction(keepImagesText);
-    keep->setObjectName("KeepImages");
-    form->menuBar()->addAction("Log folder")->setObjectName("LogFolder");
-    form->menuBar()->addAction("Guide")->setObjectName("Guide");
-    QAction* about = form->menuBar()->addAction("About");
-    about->setObjectName("About");
+    form_->setObjectName("Form1");
+    buildMenu();
     client_ = new QWidget;
     client_->setObjectName("client");
-    form->setCentralWidget(client_);
-
-    const double scale = pictureScale(client_);
-    const double dpr = client_->devicePixelRatioF();
-    auto place = [this](QWidget* w, const char* name, int left, int top, int width, int height) {
+    form_->setCentralWidget(client_);
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        QWidget* w = makeControl(c);
         w->setParent(client_);
-        w->setObjectName(name);
-        w->setGeometry(twipsRect(client_, left, top, width, height));
-    };
-    auto picture = [&](const char* name, const QPixmap& pixmap, int l, int t, int w, int h) {
-        auto* label = new QLabel;
-        place(label, name, l, t, w, h);
-        label->setPixmap(pixmap);
-        label->setAlignment(Qt::AlignCenter);
-    };
-    picture("Image1", pictures::title(scale, dpr), 240, 240, 7575, 540);
-    picture("Picture1", pictures::diskettes(scale, dpr), 3585, 1440, 2895, 3015);
-    picture("Picture2", pictures::card(scale, dpr), 5895, 3480, 1815, 1645);
-
-    auto* status = new QPlainTextEdit;
-    place(status, "mainText", 240, 840, 3855, 1095);
-    status->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Made for a narrow sans serif at 11 points: its two- and three-line statuses fit.
-    status->setFont(narrowSans(status->font()));
-    status->document()->setDocumentMargin(2);
-    mainText_ = std::make_unique<QtTextBox>(status);
-    mainText_->setText("Please wait...");
-
-    // The two holders of the Log button's pictures, never shown.
-    for (auto [name, pic, top] : {std::tuple{"showLog", ui::Picture::showLog, 1080},
-                                  std::tuple{"hideLog", ui::Picture::hideLog, 1440}}) {
-        auto* holder = new QPushButton;
-        place(holder, name, 3000, top, 855, 255);
-        QtButton(holder, scale).setPicture(pic);
-        holder->hide();
+        w->setObjectName(QString::fromUtf8(c.name));
+        w->setGeometry(twipsRect(client_, c.place));
+        if (!c.visible)
+            w->hide();
     }
-
-    auto* bar = new QProgressBar;
-    place(bar, "ProgressBar1", 240, 1800, 3855, 255);
-    bar->setTextVisible(false);
-    progressBar1_ = std::make_unique<QtProgressBar>(bar);
-
-    auto* combo = new DriveCombo;
-    place(combo, "DriveList", 240, 2400, 3255, 315);
-    driveList_ = std::make_unique<QtDriveList>(combo);
-    combo->beforePopup = [this] { driveList_->refreshDrives(); };
-
-    auto label = [&](const char* name, int l, int t, int w, int h) {
-        auto* lbl = new QLabel;
-        place(lbl, name, l, t, w, h);
-        lbl->setTextFormat(Qt::PlainText);
-        lbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        lbl->setWordWrap(true);
-        return lbl;
-    };
-    driveSize_.attach(label("DriveSize", 240, 2760, 3255, 1095));
-    label2_.attach(label("Label2", 240, 4320, 2415, 855));
-
-    auto button = [&](const char* name, ui::Picture pic, int left) {
-        auto* b = new QPushButton;
-        place(b, name, left, 5500, 1350, 645);
-        auto adapter = std::make_unique<QtButton>(b, scale);
-        adapter->setPicture(pic);
-        return adapter;
-    };
-    buttonExit_ = button("buttonExit", ui::Picture::exit, 240);
-    buttonBack_ = button("buttonBack", ui::Picture::back, 1680);
-    buttonOK_ = button("buttonOK", ui::Picture::ok, 3120);
-    buttonLog_ = button("buttonLog", ui::Picture::showLog, 6360);
-
-    auto* log = new QPlainTextEdit;
-    place(log, "logText", 240, 6200, 7455, 2655);
-    log->setReadOnly(true);
-    log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    log->hide();
-    logText_ = std::make_unique<QtTextBox>(log);
+    // The labels take their widgets once placed: the fit rule measures their room.
+    driveSize_.attach(client_->findChild<QLabel*>("DriveSize"));
+    label2_.attach(client_->findChild<QLabel*>("Label2"));
+    mainText_->setText("Please wait...");
     logText_->setLocked(true);
-
-    lines_.push_back(std::make_unique<QtLine>(client_, "Line1", 120, 120, 8040, 120));
-    lines_.push_back(std::make_unique<QtLine>(client_, "Line2", 8040, 120, 8040, 6240));
-    lines_.push_back(std::make_unique<QtLine>(client_, "Line3", 120, 6240, 8040, 6240));
-    lines_.push_back(std::make_unique<QtLine>(client_, "Line4", 120, 120, 120, 6240));
-
-    // The drive list comes first in the tab order.
-    QWidget::setTabOrder(combo, client_->findChild<QPushButton*>("buttonOK"));
-    QWidget::setTabOrder(client_->findChild<QPushButton*>("buttonOK"),
-                         client_->findChild<QPushButton*>("buttonBack"));
-    QWidget::setTabOrder(client_->findChild<QPushButton*>("buttonBack"),
-                         client_->findChild<QPushButton*>("buttonExit"));
-    QWidget::setTabOrder(client_->findChild<QPushButton*>("buttonExit"),
-                         client_->findChild<QPushButton*>("buttonLog"));
+    for (size_t i = 0; i < frameLines().size(); ++i)
+        lines_.push_back(
+            std::make_unique<QtLine>(client_, QString("Line%1").arg(i + 1), frameLines()[i]));
+    const auto order = ui::form::tabOrder();
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(client_->findChild<QWidget*>(QString::fromUtf8(order[i - 1])),
+                             client_->findChild<QWidget*>(QString::fromUtf8(order[i])));
+    attach({mainText_.get(), logText_.get(), &driveSize_, &label2_, buttons_.at("buttonOK").get(),
+            buttons_.at("buttonBack").get(), buttons_.at("buttonExit").get(),
+            buttons_.at("buttonLog").get(), driveList_.get(), progressBar1_.get(), &about_});
 }
 
 void QtMainWindow::connectEvents() {
@@ -261,23 +247,6 @@ void QtMainWindow::connectEvents() {
     clicked("buttonExit", wizard::Event::exitClick);
     clicked("buttonLog", wizard::Event::logClick);
 
-    QObject::connect(form_->findChild<QAction*>("DisketteImage"), &QAction::triggered, client_,
-                     [this] { chooseDisketteImage(); });
-    QObject::connect(form_->findChild<QAction*>("KeepImages"), &QAction::triggered, client_,
-                     [this] { chooseKeptImagesFolder(); });
-    // The log folder and the guide, in the desktop's file manager and viewer.
-    auto openLocal = [](const std::filesystem::path& path) {
-        const std::u8string name = path.u8string();
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
-            reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
-    };
-    QObject::connect(form_->findChild<QAction*>("LogFolder"), &QAction::triggered, client_,
-                     [openLocal] { ui::showLogFolder(openLocal); });
-    QObject::connect(form_->findChild<QAction*>("Guide"), &QAction::triggered, client_,
-                     [openLocal] { ui::showGuide(openLocal); });
-    QObject::connect(form_->findChild<QAction*>("About"), &QAction::triggered, client_,
-                     [] { wizard::handle(wizard::Event::aboutClick); });
-
     auto* combo = client_->findChild<QComboBox*>("DriveList");
     QObject::connect(combo, &QComboBox::activated, client_, [this](int index) {
         wizard::handleDrivePicked(static_cast<int16_t>(index));
@@ -287,17 +256,59 @@ void QtMainWindow::connectEvents() {
     combo->installEventFilter(new KeyDownFilter(combo));
 
     static_cast<FormWindow*>(form_.get())->onClose = [this](QCloseEvent* event) {
-        if (quit_ || wizard::handleCloseRequest())
+        if (quitCalled() || wizard::handleCloseRequest())
             event->accept();
         else
             event->ignore();
     };
 }
 
-ui::Line& QtMainWindow::line(int n) {
-    if (n < 1 || n > static_cast<int>(lines_.size()))
-        platform::raise(platform::err::subscriptOutOfRange);
-    return *lines_[static_cast<size_t>(n - 1)];
+namespace {
+
+// The log folder and the guide, in the desktop's file manager and viewer.
+bool openLocal(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
+        reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
+}
+
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+}  // namespace
+
+void QtMainWindow::menuChosen(ui::form::Menu entry) {
+    using enum ui::form::Menu;
+    switch (entry) {
+        case disketteImage:
+            if (imageDrives_ != nullptr)
+                wizard::chooseDisketteImage(*imageDrives_, [this](const std::string& proposal) {
+                    return utf8(QFileDialog::getOpenFileName(
+                        form_.get(), "Diskette image", QString::fromStdString(proposal),
+                        "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)"));
+                });
+            break;
+        case keepImages: {
+            const bool on = wizard::chooseKeptImagesFolder([this](const std::string& current) {
+                return utf8(QFileDialog::getExistingDirectory(
+                    form_.get(), "Keep diskette images", QString::fromStdString(current),
+                    QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+            });
+            form_->findChild<QAction*>("KeepImages")
+                ->setText(QString::fromStdString(ui::form::menuText(keepImages, on, "\u2713 ")));
+            break;
+        }
+        case logFolder:
+            ui::showLogFolder(openLocal);
+            break;
+        case guide:
+            ui::showGuide(openLocal);
+            break;
+        case about:
+            wizard::handle(wizard::Event::aboutClick);
+            break;
+    }
 }
 
 std::string QtMainWindow::caption() const {
@@ -308,10 +319,9 @@ void QtMainWindow::setCaption(const std::string& caption) {
     form_->setWindowTitle(QString::fromStdString(caption));
 }
 
-void QtMainWindow::setHeight(int twips) {
-    height_ = twips;
-    const int width = pxX(client_, clientWidthTwips);
-    const int client = std::max(0, pxY(client_, twips - nonClientTwips));
+void QtMainWindow::resize(int twips) {
+    const int width = pxX(client_, ui::form::clientWidth);
+    const int client = std::max(0, pxY(client_, twips - ui::form::nonClientHeight));
     client_->setFixedSize(width, client);
     form_->setFixedSize(width, form_->menuBar()->sizeHint().height() + client);
 }
@@ -322,17 +332,13 @@ void QtMainWindow::show() {
     form_->activateWindow();
 }
 
-std::string QtMainWindow::focus() const {
-    static const char* const names[] = {"mainText",   "logText",    "DriveList", "buttonOK",
-                                        "buttonBack", "buttonExit", "buttonLog"};
+bool QtMainWindow::focused(std::string_view name) const {
     for (QWidget* w = form_->focusWidget(); w != nullptr && w != form_.get();
          w = w->parentWidget()) {
-        for (const char* name : names) {
-            if (w->objectName() == name)
-                return name;
-        }
+        if (w->objectName() == QString::fromUtf8(name))
+            return true;
     }
-    return "";
+    return false;
 }
 
 void QtMainWindow::answerBoxes(std::function<void(QMessageBox&)> observer) {
@@ -340,8 +346,8 @@ void QtMainWindow::answerBoxes(std::function<void(QMessageBox&)> observer) {
     observer_ = std::move(observer);
 }
 
-ui::Answer QtMainWindow::msgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
-                                const std::string& title) {
+ui::Answer QtMainWindow::showBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
+                                 const std::string& title) {
     QMessageBox box(form_->isVisible() ? form_.get() : nullptr);
     box.setObjectName("msgBox");
     box.setWindowTitle(QString::fromStdString(title));
@@ -358,13 +364,10 @@ ui::Answer QtMainWindow::msgBox(const std::string& text, ui::Buttons buttons, ui
     if (answering_) {
         ui::Answer planned = ui::Answer::ok;
         if (buttons == ui::Buttons::yesNo) {
-            if (answers_.empty()) {
+            const auto queued = nextAnswer();
+            if (!queued)
                 ++unanswered_;
-                planned = ui::Answer::no;
-            } else {
-                planned = answers_.front();
-                answers_.pop_front();
-            }
+            planned = queued.value_or(ui::Answer::no);
         }
         QTimer::singleShot(0, &box, [this, &box, planned] {
             if (observer_)
@@ -379,7 +382,6 @@ ui::Answer QtMainWindow::msgBox(const std::string& text, ui::Buttons buttons, ui
     ui::Answer answer = buttons == ui::Buttons::ok ? ui::Answer::ok : ui::Answer::no;
     if (box.clickedButton() != nullptr && box.clickedButton() == box.button(QMessageBox::Yes))
         answer = ui::Answer::yes;
-    boxes_.push_back({text, buttons, icon, title, answer});
     return answer;
 }
 
@@ -397,52 +399,11 @@ void QtMainWindow::watchDrives(UDisksDriveTable* drives) {
                      [] { wizard::handle(wizard::Event::drivesChanged); });
 }
 
-// The file dialog opens where the last image was, proposing the next one of its series.
-void QtMainWindow::chooseDisketteImage() {
-    if (imageDrives_ == nullptr || wizard::busy())
-        return;
-    const QString proposal =
-        lastImage_.isEmpty()
-            ? QString()
-            : QString::fromStdString(platform::nextInSeries(lastImage_.toStdString()));
-    const QString file = QFileDialog::getOpenFileName(
-        form_.get(), "Diskette image", proposal,
-        "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)");
-    if (file.isEmpty())
-        return;
-    try {
-        imageDrives_->putImage(file.toStdString());
-    } catch (const platform::Error& e) {
-        QMessageBox::critical(form_.get(), "Error!", QString::fromStdString(e.description()));
-        return;
-    }
-    lastImage_ = file;
-    wizard::handle(wizard::Event::imageChosen);
-}
-
-// A folder for the diskettes' images; the entry wears a check mark from then on (a menu bar
-// draws none of its own).
-void QtMainWindow::chooseKeptImagesFolder() {
-    if (wizard::busy())
-        return;
-    const QString folder = QFileDialog::getExistingDirectory(
-        form_.get(), "Keep diskette images", QString::fromStdString(Form1::keptImagesFolder()),
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (!folder.isEmpty())
-        Form1::keepImagesIn(folder.toStdString());
-    const bool on = !Form1::keptImagesFolder().empty();
-    form_->findChild<QAction*>("KeepImages")
-        ->setText(on ? QString::fromUtf8("\xE2\x9C\x93 ") + keepImagesText : keepImagesText);
-}
-
 void QtMainWindow::keepAlive() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void QtMainWindow::quit() {
-    if (quit_)
-        return;
-    quit_ = true;
+void QtMainWindow::close() {
     if (about_.dialog() != nullptr)
         about_.dialog()->hide();
     form_->close();

@@ -1,20 +1,22 @@
-// Form1 on Qt 6 Widgets: the main window with every control at its place, the About box, and
-// modal message boxes. Every event of the window enters the logic through Form1::dispatch.
+// The main window on Qt 6 Widgets, built from the form's table, with the About box and modal
+// message boxes. Every event of the window enters the logic through the boundary.
 // Tests can have the message boxes answered without a person (answerBoxes, queueAnswer).
 #pragma once
 
 #include <QMainWindow>
 #include <cstddef>
-#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontends/qt/qt_about_box.h"
 #include "frontends/qt/qt_controls.h"
 #include "platform/image_drives.h"
-#include "ui/main_window.h"
+#include "ui/form.h"
+#include "ui/window_base.h"
 
 class QMessageBox;
 
@@ -22,15 +24,7 @@ namespace qtui {
 
 class UDisksDriveTable;
 
-struct MessageRecord {
-    std::string text;
-    ui::Buttons buttons;
-    ui::Icon icon;
-    std::string title;
-    ui::Answer answer;
-};
-
-class QtMainWindow : public ui::MainWindow {
+class QtMainWindow : public ui::WindowBase {
   public:
     // Form1 in its initial state; the drive list lists the installed drive table. Needs a
     // QApplication.
@@ -54,71 +48,48 @@ class QtMainWindow : public ui::MainWindow {
     // OK, Yes/No boxes with the next queued answer (No, counted as unanswered, when none is
     // queued). The observer, if any, sees each box before it is answered.
     void answerBoxes(std::function<void(QMessageBox&)> observer = nullptr);
-    void queueAnswer(ui::Answer answer) { answers_.push_back(answer); }
-    size_t queuedAnswers() const { return answers_.size(); }
     int unansweredQuestions() const { return unanswered_; }
-    const std::vector<MessageRecord>& messageBoxes() const { return boxes_; }
-    bool quitCalled() const { return quit_; }
     QtAboutBox& qtAboutBox() { return about_; }
-
-    ui::TextBox& mainText() override { return *mainText_; }
-    ui::TextBox& logText() override { return *logText_; }
-    ui::Label& driveSize() override { return driveSize_; }
-    ui::Label& label2() override { return label2_; }
-    ui::Button& buttonOK() override { return *buttonOK_; }
-    ui::Button& buttonBack() override { return *buttonBack_; }
-    ui::Button& buttonExit() override { return *buttonExit_; }
-    ui::Button& buttonLog() override { return *buttonLog_; }
-    ui::DriveList& driveList() override { return *driveList_; }
-    ui::ProgressBar& progressBar1() override { return *progressBar1_; }
-    // Raises 9 for a number other than 1 to 4.
-    ui::Line& line(int n) override;
-    ui::AboutBox& aboutBox() override { return about_; }
 
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
-    int height() const override { return height_; }
-    // The client area takes the outer height less the frame, title and menu bar of the
-    // designed-for platform (615 twips); the window cannot be resized otherwise.
-    void setHeight(int twips) override;
     void show() override;
-    std::string focus() const override;
-
-    ui::Answer msgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
-                      const std::string& title) override;
     bool anotherInstanceRunning() override;
-    // Closes the windows without raising a close request, and leaves the event loop.
-    void quit() override;
     // Repaints and answers the desktop; mouse and keys wait until the event ends.
     void keepAlive() override;
 
+  protected:
+    ui::Answer showBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
+                       const std::string& title) override;
+    // The client area takes the outer height less the frame, title and menu bar of the
+    // designed-for platform; the window cannot be resized otherwise.
+    void resize(int twips) override;
+    bool focused(std::string_view name) const override;
+    // Closes the windows without raising a close request, and leaves the event loop.
+    void close() override;
+
   private:
     void build();
+    void buildMenu();
+    QWidget* makeControl(const ui::form::Control& control);
     void connectEvents();
+    void menuChosen(ui::form::Menu entry);
 
     std::unique_ptr<QMainWindow> form_;
     QWidget* client_ = nullptr;
     std::unique_ptr<QtTextBox> mainText_, logText_;
     QtLabel driveSize_, label2_;
-    std::unique_ptr<QtButton> buttonOK_, buttonBack_, buttonExit_, buttonLog_;
+    std::map<std::string_view, std::unique_ptr<QtButton>> buttons_;
     std::unique_ptr<QtDriveList> driveList_;
     std::unique_ptr<QtProgressBar> progressBar1_;
     std::vector<std::unique_ptr<QtLine>> lines_;
     QtAboutBox about_;
-    int height_ = 0;
 
     std::function<bool()> instanceCheck_;
     platform::ImageDriveTable* imageDrives_ = nullptr;
-    QString lastImage_;  // the image picked last, for the next proposal
-    void chooseDisketteImage();
-    void chooseKeptImagesFolder();
-    static const char* const keepImagesText;
     bool answering_ = false;
     std::function<void(QMessageBox&)> observer_;
-    std::deque<ui::Answer> answers_;
     int unanswered_ = 0;
-    std::vector<MessageRecord> boxes_;
-    bool quit_ = false;
 };
 
 }  // namespace qtui

@@ -1,34 +1,25 @@
-// The twips mapping. Rectangles are mapped by their edges, so that controls that touch in
-// twips touch on the screen as well.
+// The twips mapping at a widget's DPI.
 #include "frontends/qt/twips.h"
 
 #include <QWidget>
-#include <cmath>
 
 namespace qtui {
 
-namespace {
-int scaled(int twips, int dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / 1440.0));
-}
-}  // namespace
-
 int pxX(const QWidget* w, int twips) {
-    return scaled(twips, w->logicalDpiX());
+    return ui::form::px(twips, w->logicalDpiX());
 }
 
 int pxY(const QWidget* w, int twips) {
-    return scaled(twips, w->logicalDpiY());
+    return ui::form::px(twips, w->logicalDpiY());
 }
 
-QRect twipsRect(const QWidget* w, int left, int top, int width, int height) {
-    const int x = pxX(w, left);
-    const int y = pxY(w, top);
-    return QRect(x, y, pxX(w, left + width) - x, pxY(w, top + height) - y);
+QRect twipsRect(const QWidget* w, const ui::form::Rect& twips) {
+    const ui::form::PixelRect r = ui::form::px(twips, w->logicalDpiX(), w->logicalDpiY());
+    return QRect(r.left, r.top, r.width, r.height);
 }
 
 double pictureScale(const QWidget* w) {
-    return w->logicalDpiY() / 96.0;
+    return ui::form::pictureScale(w->logicalDpiY());
 }
 
 }  // namespace qtui

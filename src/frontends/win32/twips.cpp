@@ -1,8 +1,6 @@
 // The twips mapping and the DPI calls.
 #include "frontends/win32/twips.h"
 
-#include <cmath>
-
 namespace win32ui {
 
 namespace {
@@ -33,15 +31,16 @@ UINT windowDpi(HWND window) {
 }
 
 int px(int twips, UINT dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / 1440.0));
+    return ui::form::px(twips, dpi);
 }
 
-RECT twipsRect(UINT dpi, int left, int top, int width, int height) {
-    return RECT{px(left, dpi), px(top, dpi), px(left + width, dpi), px(top + height, dpi)};
+RECT twipsRect(UINT dpi, const ui::form::Rect& twips) {
+    const ui::form::PixelRect r = ui::form::px(twips, dpi, dpi);
+    return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
 double pictureScale(UINT dpi) {
-    return dpi / 96.0;
+    return ui::form::pictureScale(dpi);
 }
 
 RECT outerRect(const RECT& client, DWORD style, DWORD exStyle, bool menu, UINT dpi) {

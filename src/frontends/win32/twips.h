@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/form.h"
+
 namespace win32ui {
 
 // The DPI of the monitor `window` is on (the system's DPI where that cannot be asked).
@@ -12,9 +14,11 @@ UINT windowDpi(HWND window);
 // Pixels for `twips` at `dpi`.
 int px(int twips, UINT dpi);
 
-// A control's rectangle given as left, top, width, height in twips. Mapped by its edges, so
-// that controls that touch in twips touch on the screen as well.
-RECT twipsRect(UINT dpi, int left, int top, int width, int height);
+// A control's rectangle at `dpi`.
+RECT twipsRect(UINT dpi, const ui::form::Rect& twips);
+inline RECT twipsRect(UINT dpi, int left, int top, int width, int height) {
+    return twipsRect(dpi, ui::form::Rect{left, top, width, height});
+}
 
 // How much larger than at 96 DPI pictures are drawn (1 at 96 DPI).
 double pictureScale(UINT dpi);

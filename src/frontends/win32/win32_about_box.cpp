@@ -12,19 +12,14 @@ namespace {
 constexpr wchar_t className[] = L"VeltConverterAboutBox";
 constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD exStyle = WS_EX_DLGMODALFRAME;
-constexpr int iconTwips[] = {240, 240, 540, 540};
-
-struct Named {
-    const char* name;
-    int id;
-};
-constexpr Named controls[] = {
-    {"lblTitle", 101}, {"lblVersion", 102}, {"lblDescription", 103}, {"cmdOK", IDOK}};
-
+// A control's id: its place in the form's table; the OK button is the dialog's IDOK.
 int idOf(std::string_view name) {
-    for (const Named& c : controls) {
-        if (name == c.name)
-            return c.id;
+    if (name == "cmdOK")
+        return IDOK;
+    const auto controls = ui::form::aboutControls();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].name == name)
+            return 101 + static_cast<int>(i);
     }
     return 0;
 }
@@ -46,7 +41,7 @@ void registerClass(WNDPROC procedure) {
 }  // namespace
 
 Win32AboutBox::Win32AboutBox()
-    : title_(look_, {.fit = true, .percent = 125, .bold = true}),
+    : title_(look_, {.fit = true, .percent = ui::form::aboutTitlePercent, .bold = true}),
       version_(look_, {}),
       description_(look_, {.fit = true}) {}
 
@@ -54,38 +49,33 @@ Win32AboutBox::~Win32AboutBox() {
     unload();
 }
 
-void Win32AboutBox::load() {
-    if (dialog_ != nullptr)
-        return;
+void Win32AboutBox::create() {
     registerClass(procedure);
-    ++loads_;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     dialog_ = CreateWindowExW(exStyle, className, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                               100, owner_, nullptr, instance, this);
     look_.setDpi(windowDpi(dialog_));
-
-    auto child = [&](const wchar_t* kind, const wchar_t* text, DWORD own, const char* name) {
-        return CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | own, 0, 0, 0, 0, dialog_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(name))), instance,
-                               nullptr);
-    };
-    HWND title = child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, "lblTitle");
-    HWND version = child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, "lblVersion");
-    HWND description = child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, "lblDescription");
-    ok_ = child(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, "cmdOK");
+    // The icon is painted on the dialog itself.
+    for (const ui::form::Control& c : ui::form::aboutControls()) {
+        if (c.kind == ui::form::Kind::picture)
+            continue;
+        const bool ok = c.kind == ui::form::Kind::button;
+        CreateWindowExW(
+            0, ok ? L"BUTTON" : L"STATIC", ok ? L"OK" : L"",
+            WS_CHILD | WS_VISIBLE | (ok ? WS_TABSTOP | BS_DEFPUSHBUTTON : SS_LEFT | SS_NOPREFIX), 0,
+            0, 0, 0, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(c.name))), instance,
+            nullptr);
+    }
+    ok_ = control("cmdOK");
     layout();
-
-    caption_.clear();
-    for (Win32Label* l : {&title_, &version_, &description_})
-        l->setCaption("");
-    title_.attach(title);
-    version_.attach(version);
-    description_.attach(description);
+    title_.attach(control("lblTitle"));
+    version_.attach(control("lblVersion"));
+    description_.attach(control("lblDescription"));
 }
 
 void Win32AboutBox::layout() {
     const UINT dpi = look_.dpi;
-    RECT client = twipsRect(dpi, 0, 0, 5730, 3270);
+    RECT client = twipsRect(dpi, ui::form::aboutClient);
     const RECT outer = outerRect(client, style, exStyle, false, dpi);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     RECT over{};
@@ -97,14 +87,12 @@ void Win32AboutBox::layout() {
                  over.top + (over.bottom - over.top - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    auto place = [dpi](HWND w, int left, int top, int w2, int h) {
-        const RECT r = twipsRect(dpi, left, top, w2, h);
-        MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    };
-    place(control("lblTitle"), 1050, 240, 3885, 480);
-    place(control("lblVersion"), 1050, 780, 3885, 225);
-    place(control("lblDescription"), 1050, 1125, 3885, 1170);
-    place(ok_, 2160, 2640, 1260, 345);
+    for (const ui::form::Control& c : ui::form::aboutControls()) {
+        if (HWND w = control(c.name); w != nullptr) {
+            const RECT r = twipsRect(dpi, c.place);
+            MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        }
+    }
     SendMessageW(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(look_.font.get()), TRUE);
     for (Win32Label* l : {&title_, &version_, &description_}) {
         if (l->handle() != nullptr)
@@ -119,9 +107,7 @@ void Win32AboutBox::layout() {
     InvalidateRect(dialog_, nullptr, TRUE);
 }
 
-void Win32AboutBox::unload() {
-    if (dialog_ == nullptr)
-        return;
+void Win32AboutBox::destroy() {
     for (Win32Label* l : {&title_, &version_, &description_})
         l->attach(nullptr);
     // May run inside the dialog's own OK click: nothing of it is touched after this.
@@ -134,17 +120,14 @@ void Win32AboutBox::unload() {
     icon_ = nullptr;
 }
 
-void Win32AboutBox::show() {
-    if (dialog_ == nullptr)
-        load();
+void Win32AboutBox::present() {
     ShowWindow(dialog_, SW_SHOW);
     SetWindowPos(dialog_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(dialog_);
     SetFocus(ok_);
 }
 
-void Win32AboutBox::setCaption(const std::string& caption) {
-    caption_ = caption;
+void Win32AboutBox::showCaption(const std::string& caption) {
     if (dialog_ != nullptr)
         SetWindowTextW(dialog_, wide(caption).c_str());
 }
@@ -190,8 +173,7 @@ LRESULT Win32AboutBox::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(dialog_, &ps);
-            const RECT r =
-                twipsRect(look_.dpi, iconTwips[0], iconTwips[1], iconTwips[2], iconTwips[3]);
+            const RECT r = twipsRect(look_.dpi, ui::form::aboutControl("picIcon")->place);
             const int size = static_cast<int>(32 * pictureScale(look_.dpi) + 0.5);
             if (icon_ != nullptr)
                 DrawIconEx(dc, (r.left + r.right - size) / 2, (r.top + r.bottom - size) / 2, icon_,

@@ -1,6 +1,7 @@
-// frmAbout on Win32: a non-modal window owned by the main window, with the program's icon, its
-// title, version and description, created when the logic loads it and destroyed when it
-// unloads it. Its OK button, its close box, Enter and Esc all unload it through the boundary.
+// The About box on Win32, built from the form's table: a non-modal window owned by the main window,
+// with the program's icon, its title, version and description, created when the logic loads it and
+// destroyed when it unloads it. Its OK button, its close box, Enter and Esc all unload it through
+// the boundary.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +10,11 @@
 #include <string_view>
 
 #include "frontends/win32/win32_controls.h"
-#include "ui/main_window.h"
+#include "ui/window_base.h"
 
 namespace win32ui {
 
-class Win32AboutBox : public ui::AboutBox {
+class Win32AboutBox : public ui::AboutBoxBase {
   public:
     Win32AboutBox();
     ~Win32AboutBox() override;
@@ -23,12 +24,6 @@ class Win32AboutBox : public ui::AboutBox {
     // The window the dialog stays above and opens over.
     void setOwner(HWND owner) { owner_ = owner; }
 
-    bool loaded() const override { return dialog_ != nullptr; }
-    void load() override;
-    void unload() override;
-    void show() override;
-    void setCaption(const std::string& caption) override;
-    std::string caption() const override { return caption_; }
     ui::Label& lblTitle() override { return title_; }
     ui::Label& lblVersion() override { return version_; }
     ui::Label& lblDescription() override { return description_; }
@@ -37,10 +32,14 @@ class Win32AboutBox : public ui::AboutBox {
     HWND dialog() const { return dialog_; }
     // A control by its name ("lblTitle", "cmdOK", ...), nullptr for none.
     HWND control(std::string_view name) const;
-    // How many times a dialog has been created.
-    int loads() const { return loads_; }
     // Enter, Esc and Tab for the dialog; true when `message` was taken.
     bool preTranslate(MSG& message);
+
+  protected:
+    void create() override;
+    void destroy() override;
+    void present() override;
+    void showCaption(const std::string& caption) override;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -52,9 +51,7 @@ class Win32AboutBox : public ui::AboutBox {
     HWND ok_ = nullptr;
     HICON icon_ = nullptr;
     Look look_;
-    std::string caption_;
     Win32Label title_, version_, description_;
-    int loads_ = 0;
 };
 
 }  // namespace win32ui

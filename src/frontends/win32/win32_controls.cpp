@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "frontends/win32/twips.h"
+#include "ui/form.h"
 
 namespace win32ui {
 
@@ -202,17 +203,19 @@ void Win32Label::show() {
         RECT room{};
         GetClientRect(label_, &room);
         HDC dc = GetDC(label_);
-        const int smallest = -MulDiv(6, static_cast<int>(look_.dpi), 72);
-        for (; font.lfHeight < smallest; ++font.lfHeight) {
-            Font trial(CreateFontIndirectW(&font));
+        const int smallest = MulDiv(6, static_cast<int>(look_.dpi), 72);
+        const double size = ui::form::fitSize(-font.lfHeight, 1, smallest, [&](double trialSize) {
+            LOGFONTW trialFont = font;
+            trialFont.lfHeight = -static_cast<LONG>(trialSize);
+            Font trial(CreateFontIndirectW(&trialFont));
             HGDIOBJ old = SelectObject(dc, trial.get());
             RECT needed{0, 0, room.right, 0};
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
                       DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
             SelectObject(dc, old);
-            if (needed.bottom <= room.bottom && needed.right <= room.right)
-                break;
-        }
+            return needed.bottom <= room.bottom && needed.right <= room.right;
+        });
+        font.lfHeight = -static_cast<LONG>(size);
         ReleaseDC(label_, dc);
     }
     font_.reset(CreateFontIndirectW(&font));
@@ -373,17 +376,6 @@ void Win32ProgressBar::showBar() {
                  static_cast<WPARAM>(std::clamp(static_cast<int>(std::lround(value())), lo, hi)),
                  0);
     UpdateWindow(bar_);
-}
-
-// ---- Win32Line ----
-
-void Win32Line::setEnds(int x1, int y1, int x2, int y2) {
-    moved_(*this);
-    x1_ = x1;
-    y1_ = y1;
-    x2_ = x2;
-    y2_ = y2;
-    moved_(*this);
 }
 
 }  // namespace win32ui

@@ -186,21 +186,6 @@ class Win32ProgressBar : public ui::ProgressBarBase {
 };
 
 // A line of the form; the window draws it and is told where it was and is.
-class Win32Line : public ui::Line {
-  public:
-    Win32Line(std::function<void(const Win32Line&)> moved, int x1, int y1, int x2, int y2)
-        : moved_(std::move(moved)), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {}
-
-    int x1() const override { return x1_; }
-    int y1() const override { return y1_; }
-    int x2() const override { return x2_; }
-    int y2() const override { return y2_; }
-    void setEnds(int x1, int y1, int x2, int y2) override;
-
-  private:
-    std::function<void(const Win32Line&)> moved_;
-    int x1_, y1_, x2_, y2_;
-};
 
 // Whether a control is shown by its own flag (not whether its window is on the screen).
 bool shownFlag(HWND control);

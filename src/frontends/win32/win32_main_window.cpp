@@ -20,7 +20,6 @@
 #include "state/identity.h"
 #include "ui/session_log.h"
 #include "wizard/events.h"
-#include "wizard/form1.h"
 
 namespace win32ui {
 
@@ -28,59 +27,71 @@ namespace {
 
 constexpr DWORD windowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-// The outer height less the client area on the designed-for platform: 6990 - 6375.
-constexpr int nonClientTwips = 615;
-constexpr int clientWidthTwips = 8145;
-constexpr int menuDisketteImage = 200;
-constexpr int menuAbout = 201;
-constexpr int menuLogFolder = 202;
-constexpr int menuGuide = 203;
-constexpr int menuKeepImages = 204;
-constexpr const wchar_t* keepImagesText = L"Keep diskette images...";
-
-struct Child {
-    const char* name;
-    const wchar_t* kind;
-    DWORD style;
-    DWORD exStyle;
-    int left, top, width, height;
-};
-
-// Created in this order, which is the tab order: the drive list first.
-constexpr Child children[] = {
-    {"DriveList", WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 240, 2400, 3255,
-     315},
-    {"buttonOK", WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0, 3120, 5500, 1350, 645},
-    {"buttonBack", WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0, 1680, 5500, 1350, 645},
-    {"buttonExit", WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0, 240, 5500, 1350, 645},
-    {"buttonLog", WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0, 6360, 5500, 1350, 645},
-    {"mainText", WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE, 240, 840, 3855, 1095},
-    {"ProgressBar1", PROGRESS_CLASSW, 0, 0, 240, 1800, 3855, 255},
-    {"DriveSize", WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 240, 2760, 3255, 1095},
-    {"Label2", WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 240, 4320, 2415, 855},
-    {"logText", WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL,
-     WS_EX_CLIENTEDGE, 240, 6200, 7455, 2655},
-    // The two holders of the Log button's pictures, never shown.
-    {"showLog", WC_BUTTONW, BS_OWNERDRAW, 0, 3000, 1080, 855, 255},
-    {"hideLog", WC_BUTTONW, BS_OWNERDRAW, 0, 3000, 1440, 855, 255},
-};
+constexpr int firstMenuId = 200;
 constexpr int firstChildId = 100;
 
+// A control's id: its place in the form's table.
 int idOf(std::string_view name) {
-    for (size_t i = 0; i < std::size(children); ++i) {
-        if (name == children[i].name)
+    const auto controls = ui::form::mainControls();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].name == name)
             return firstChildId + static_cast<int>(i);
     }
     return 0;
 }
 
-// The pictures: Image1, Picture1, Picture2.
-constexpr int titleTwips[] = {240, 240, 7575, 540};
-constexpr int diskettesTwips[] = {3585, 1440, 2895, 3015};
-constexpr int cardTwips[] = {5895, 3480, 1815, 1645};
+struct WindowKind {
+    const wchar_t* name;
+    DWORD style, exStyle;
+};
 
-RECT rectOf(const int (&t)[4], UINT dpi) {
-    return twipsRect(dpi, t[0], t[1], t[2], t[3]);
+WindowKind windowKind(ui::form::Kind kind) {
+    using enum ui::form::Kind;
+    switch (kind) {
+        case driveList:
+            return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        case button:
+            return {WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0};
+        case pictureHolder:
+            return {WC_BUTTONW, BS_OWNERDRAW, 0};
+        case statusBox:
+            return {WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE};
+        case logBox:
+            return {WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL,
+                    WS_EX_CLIENTEDGE};
+        case progressBar:
+            return {PROGRESS_CLASSW, 0, 0};
+        case label:
+        case picture:
+            break;
+    }
+    return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
+}
+
+// The child windows, created in tab order (the drive list first), then the others; the
+// pictures are painted on the window itself.
+std::vector<const ui::form::Control*> creationOrder() {
+    std::vector<const ui::form::Control*> order;
+    for (std::string_view name : ui::form::tabOrder())
+        order.push_back(ui::form::mainControl(name));
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        if (c.tabIndex < 0 && c.kind != ui::form::Kind::picture)
+            order.push_back(&c);
+    }
+    return order;
+}
+
+Art artOf(ui::form::Art art) {
+    switch (art) {
+        case ui::form::Art::diskettes:
+            return Art::diskettes;
+        case ui::form::Art::card:
+            return Art::card;
+        case ui::form::Art::title:
+        case ui::form::Art::none:
+            break;
+    }
+    return Art::title;
 }
 
 UINT boxFlags(ui::Buttons buttons, ui::Icon icon) {
@@ -138,60 +149,50 @@ void Win32MainWindow::create() {
     (void)registered;
 
     HMENU menu = CreateMenu();
-    AppendMenuW(menu, MF_STRING | MF_GRAYED, menuDisketteImage, L"Diskette image...");
-    AppendMenuW(menu, MF_STRING, menuKeepImages, keepImagesText);
-    AppendMenuW(menu, MF_STRING, menuLogFolder, L"Log folder");
-    AppendMenuW(menu, MF_STRING, menuGuide, L"Guide");
-    AppendMenuW(menu, MF_STRING, menuAbout, L"About");
+    for (const ui::form::MenuEntry& entry : ui::form::menu())
+        AppendMenuW(menu, MF_STRING | (entry.enabled ? 0 : MF_GRAYED),
+                    firstMenuId + static_cast<int>(entry.id),
+                    wide(std::string(entry.text)).c_str());
     window_ = CreateWindowExW(0, className, L"", windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                               100, nullptr, menu, instance, this);
     look_.setDpi(windowDpi(window_));
     about_.setOwner(window_);
 
-    for (const Child& c : children) {
-        DWORD style = WS_CHILD | c.style;
-        if (std::string_view(c.name) != "logText" && std::string_view(c.name) != "showLog" &&
-            std::string_view(c.name) != "hideLog")
-            style |= WS_VISIBLE;
-        CreateWindowExW(c.exStyle, c.kind, L"", style, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(c.name))), instance,
+    for (const ui::form::Control* c : creationOrder()) {
+        const WindowKind kind = windowKind(c->kind);
+        CreateWindowExW(kind.exStyle, kind.name, L"",
+                        WS_CHILD | kind.style | (c->visible ? WS_VISIBLE : 0), 0, 0, 0, 0, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(c->name))), instance,
                         nullptr);
+        if (c->kind == ui::form::Kind::button || c->kind == ui::form::Kind::pictureHolder) {
+            buttons_.push_back(std::make_unique<Win32Button>(control(c->name), look_));
+            buttons_.back()->setPicture(c->picture);
+        }
     }
     // Made for a narrow sans serif at 11 points: its two- and three-line statuses fit.
     mainText_ = std::make_unique<Win32TextBox>(control("mainText"), look_, L"Arial");
     logText_ = std::make_unique<Win32TextBox>(control("logText"), look_);
     driveSize_.attach(control("DriveSize"));
     label2_.attach(control("Label2"));
-    auto button = [this](const char* name, ui::Picture picture) {
-        auto b = std::make_unique<Win32Button>(control(name), look_);
-        b->setPicture(picture);
-        return b;
-    };
-    buttonOK_ = button("buttonOK", ui::Picture::ok);
-    buttonBack_ = button("buttonBack", ui::Picture::back);
-    buttonExit_ = button("buttonExit", ui::Picture::exit);
-    buttonLog_ = button("buttonLog", ui::Picture::showLog);
-    showLog_ = button("showLog", ui::Picture::showLog);
-    hideLog_ = button("hideLog", ui::Picture::hideLog);
     driveList_ = std::make_unique<Win32DriveList>(control("DriveList"));
     progressBar1_ = std::make_unique<Win32ProgressBar>(control("ProgressBar1"));
-    auto moved = [this](const Win32Line& l) { lineMoved(l); };
-    lines_.push_back(std::make_unique<Win32Line>(moved, 120, 120, 8040, 120));
-    lines_.push_back(std::make_unique<Win32Line>(moved, 8040, 120, 8040, 6240));
-    lines_.push_back(std::make_unique<Win32Line>(moved, 120, 6240, 8040, 6240));
-    lines_.push_back(std::make_unique<Win32Line>(moved, 120, 120, 120, 6240));
+    for (ui::FrameLine& l : frameLines())
+        l.onMove = [this](const ui::FrameLine& moved) { lineMoved(moved); };
+    attach({mainText_.get(), logText_.get(), &driveSize_, &label2_, buttonOf(control("buttonOK")),
+            buttonOf(control("buttonBack")), buttonOf(control("buttonExit")),
+            buttonOf(control("buttonLog")), driveList_.get(), progressBar1_.get(), &about_});
 
     layout();
     mainText_->setText("Please wait...");
-    setHeight(6990);
+    resize(height());
 }
 
 // Every control at its twips for the window's DPI, with the fonts and pictures for it.
 void Win32MainWindow::layout() {
     const UINT dpi = look_.dpi;
-    for (const Child& c : children) {
-        HWND w = control(c.name);
-        const RECT r = twipsRect(dpi, c.left, c.top, c.width, c.height);
+    for (const ui::form::Control* c : creationOrder()) {
+        HWND w = control(c->name);
+        const RECT r = twipsRect(dpi, c->place);
         const int height = r.bottom - r.top;
         if (w == driveList_->handle()) {
             // The height given to a drop-down list is that of its open list; the closed box is
@@ -218,27 +219,28 @@ void Win32MainWindow::layout() {
     logText_->restyle();
     driveSize_.restyle();
     label2_.restyle();
-    for (auto* b : {buttonOK_.get(), buttonBack_.get(), buttonExit_.get(), buttonLog_.get(),
-                    showLog_.get(), hideLog_.get()})
+    for (const auto& b : buttons_)
         b->restyle();
-    title_ = loadArt(Art::title, dpi);
-    diskettes_ = loadArt(Art::diskettes, dpi);
-    card_ = loadArt(Art::card, dpi);
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        if (c.kind == ui::form::Kind::picture)
+            art_[c.art] = loadArt(artOf(c.art), dpi);
+    }
     InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Win32MainWindow::paint(HDC dc) {
     const UINT dpi = look_.dpi;
-    drawCentred(dc, title_, rectOf(titleTwips, dpi));
-    drawCentred(dc, diskettes_, rectOf(diskettesTwips, dpi));
-    drawCentred(dc, card_, rectOf(cardTwips, dpi));
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        if (c.kind == ui::form::Kind::picture)
+            drawCentred(dc, art_[c.art], twipsRect(dpi, c.place));
+    }
     const int width = penWidth(dpi);
     HBRUSH ink = GetSysColorBrush(COLOR_WINDOWTEXT);
     HPEN pen = CreatePen(PS_SOLID, width, GetSysColor(COLOR_WINDOWTEXT));
     HGDIOBJ old = SelectObject(dc, pen);
-    for (const auto& l : lines_) {
-        const int x1 = px(l->x1(), dpi), y1 = px(l->y1(), dpi);
-        const int x2 = px(l->x2(), dpi), y2 = px(l->y2(), dpi);
+    for (const ui::FrameLine& l : frameLines()) {
+        const int x1 = px(l.x1(), dpi), y1 = px(l.y1(), dpi);
+        const int x2 = px(l.x2(), dpi), y2 = px(l.y2(), dpi);
         if (x1 == x2 || y1 == y2) {
             const RECT r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + width,
                          std::max(y1, y2) + width};
@@ -252,7 +254,7 @@ void Win32MainWindow::paint(HDC dc) {
     DeleteObject(pen);
 }
 
-void Win32MainWindow::lineMoved(const Win32Line& l) {
+void Win32MainWindow::lineMoved(const ui::FrameLine& l) {
     const UINT dpi = look_.dpi;
     const int width = penWidth(dpi);
     const int x1 = px(l.x1(), dpi), y1 = px(l.y1(), dpi);
@@ -268,18 +270,11 @@ HWND Win32MainWindow::control(std::string_view name) const {
 }
 
 Win32Button* Win32MainWindow::buttonOf(HWND control) {
-    for (auto* b : {buttonOK_.get(), buttonBack_.get(), buttonExit_.get(), buttonLog_.get(),
-                    showLog_.get(), hideLog_.get()}) {
-        if (b != nullptr && b->handle() == control)
-            return b;
+    for (const auto& b : buttons_) {
+        if (b->handle() == control)
+            return b.get();
     }
     return nullptr;
-}
-
-ui::Line& Win32MainWindow::line(int n) {
-    if (n < 1 || n > static_cast<int>(lines_.size()))
-        platform::raise(platform::err::subscriptOutOfRange);
-    return *lines_[static_cast<size_t>(n - 1)];
 }
 
 std::string Win32MainWindow::caption() const {
@@ -293,11 +288,10 @@ void Win32MainWindow::setCaption(const std::string& caption) {
     SetWindowTextW(window_, wide(caption).c_str());
 }
 
-void Win32MainWindow::setHeight(int twips) {
-    height_ = twips;
+void Win32MainWindow::resize(int twips) {
     const UINT dpi = look_.dpi;
-    const RECT client{0, 0, px(clientWidthTwips, dpi),
-                      std::max(0, px(twips - nonClientTwips, dpi))};
+    const RECT client{0, 0, px(ui::form::clientWidth, dpi),
+                      std::max(0, px(twips - ui::form::nonClientHeight, dpi))};
     const RECT outer = outerRect(client, windowStyle, 0, true, dpi);
     int width = outer.right - outer.left, height = outer.bottom - outer.top;
     SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -319,20 +313,14 @@ void Win32MainWindow::show() {
     SetForegroundWindow(window_);
 }
 
-std::string Win32MainWindow::focus() const {
-    static const char* const names[] = {"mainText",   "logText",    "DriveList", "buttonOK",
-                                        "buttonBack", "buttonExit", "buttonLog"};
-    const HWND focused = GetFocus();
-    for (const char* name : names) {
-        const HWND c = control(name);
-        if (focused != nullptr && (focused == c || IsChild(c, focused)))
-            return name;
-    }
-    return "";
+bool Win32MainWindow::focused(std::string_view name) const {
+    const HWND focus = GetFocus();
+    const HWND c = control(name);
+    return focus != nullptr && c != nullptr && (focus == c || IsChild(c, focus));
 }
 
-ui::Answer Win32MainWindow::msgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
-                                   const std::string& title) {
+ui::Answer Win32MainWindow::showBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
+                                    const std::string& title) {
     // Before the window is shown (another instance found) the box stands alone.
     const bool owned = IsWindowVisible(window_) != FALSE;
     const UINT flags = boxFlags(buttons, icon) | (owned ? 0 : MB_TASKMODAL | MB_SETFOREGROUND);
@@ -342,7 +330,6 @@ ui::Answer Win32MainWindow::msgBox(const std::string& text, ui::Buttons buttons,
     ui::Answer answer = buttons == ui::Buttons::ok ? ui::Answer::ok : ui::Answer::no;
     if (pressed == IDYES)
         answer = ui::Answer::yes;
-    boxes_.push_back({text, buttons, icon, title, answer});
     return answer;
 }
 
@@ -356,10 +343,7 @@ bool Win32MainWindow::anotherInstanceRunning() {
     return FindWindowA(name.data(), app::appTitle) != nullptr;
 }
 
-void Win32MainWindow::quit() {
-    if (quit_)
-        return;
-    quit_ = true;
+void Win32MainWindow::close() {
     if (about_.dialog() != nullptr)
         ShowWindow(about_.dialog(), SW_HIDE);
     ShowWindow(window_, SW_HIDE);
@@ -382,21 +366,20 @@ void Win32MainWindow::keepAlive() {
 
 void Win32MainWindow::setImageDrives(platform::ImageDriveTable* drives) {
     imageDrives_ = drives;
-    EnableMenuItem(GetMenu(window_), menuDisketteImage,
+    EnableMenuItem(GetMenu(window_), firstMenuId + static_cast<int>(ui::form::Menu::disketteImage),
                    MF_BYCOMMAND | (drives != nullptr ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(window_);
 }
 
-// The file dialog opens where the last image was, proposing the next one of its series.
-void Win32MainWindow::chooseDisketteImage() {
-    if (imageDrives_ == nullptr || wizard::busy())
-        return;
-    std::wstring file =
-        lastImage_.empty() ? std::wstring() : wide(platform::nextInSeries(utf8(lastImage_)));
+namespace {
+
+// The open-file dialog, proposing `proposal`.
+std::string openImageDialog(HWND owner, const std::string& proposal) {
+    std::wstring file = wide(proposal);
     file.resize(32768, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
+    dialog.hwndOwner = owner;
     dialog.lpstrFilter =
         L"Diskette images (*.img;*.ima;*.dsk;*.vfd;*.flp)\0*.img;*.ima;*.dsk;*.vfd;*.flp\0"
         L"All files (*.*)\0*.*\0";
@@ -405,17 +388,12 @@ void Win32MainWindow::chooseDisketteImage() {
     dialog.lpstrTitle = L"Diskette image";
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetOpenFileNameW(&dialog))
-        return;
+        return "";
     file.resize(file.find(L'\0'));
-    try {
-        imageDrives_->putImage(utf8(file));
-    } catch (const platform::Error& e) {
-        MessageBoxW(window_, wide(e.description()).c_str(), L"Error!", MB_OK | MB_ICONERROR);
-        return;
-    }
-    lastImage_ = file;
-    wizard::handle(wizard::Event::imageChosen);
+    return utf8(file);
 }
+
+}  // namespace
 
 namespace {
 
@@ -431,32 +409,75 @@ int CALLBACK keptFolderDialog(HWND dialog, UINT message, LPARAM, LPARAM current)
 
 }  // namespace
 
-// A folder for the diskettes' images; the entry then wears a check mark, drawn as a root sign,
-// which every menu font has (a menu bar draws no check of its own).
-void Win32MainWindow::chooseKeptImagesFolder() {
-    if (wizard::busy())
-        return;
-    const std::wstring current = wide(Form1::keptImagesFolder());
+namespace {
+
+// A folder for the diskettes' images, in the shell's folder dialog.
+std::string openFolderDialog(HWND owner, const std::string& current) {
+    const std::wstring start = wide(current);
     BROWSEINFOW info{};
-    info.hwndOwner = window_;
+    info.hwndOwner = owner;
     info.lpszTitle = L"The folder that keeps an image of every diskette read:";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = keptFolderDialog;
-    info.lParam = current.empty() ? 0 : reinterpret_cast<LPARAM>(current.c_str());
-    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info)) {
+    info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+    std::string chosen;
+    if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
         std::wstring path(MAX_PATH + 1, L'\0');
-        if (SHGetPathFromIDListW(chosen, path.data())) {
+        if (SHGetPathFromIDListW(list, path.data())) {
             path.resize(path.find(L'\0'));
-            Form1::keepImagesIn(utf8(path));
+            chosen = utf8(path);
         }
-        CoTaskMemFree(chosen);
+        CoTaskMemFree(list);
     }
-    const std::wstring text = Form1::keptImagesFolder().empty()
-                                  ? keepImagesText
-                                  : std::wstring(L"\u221A ") + keepImagesText;
-    ModifyMenuW(GetMenu(window_), menuKeepImages, MF_BYCOMMAND | MF_STRING, menuKeepImages,
-                text.c_str());
-    DrawMenuBar(window_);
+    return chosen;
+}
+
+// The log folder or the guide, handed to the shell; a machine with no program for .md files
+// shows the guide in Notepad.
+bool openLocal(HWND owner, const std::filesystem::path& path, bool notepad) {
+    // ShellExecuteW answers more than 32 when the file was handed to a program.
+    if (reinterpret_cast<INT_PTR>(
+            ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
+        return true;
+    const std::wstring quoted = L"\"" + path.wstring() + L"\"";
+    return notepad &&
+           reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", L"notepad.exe", quoted.c_str(),
+                                                   nullptr, SW_SHOWNORMAL)) > 32;
+}
+
+}  // namespace
+
+void Win32MainWindow::menuChosen(ui::form::Menu entry) {
+    using enum ui::form::Menu;
+    switch (entry) {
+        case disketteImage:
+            if (imageDrives_ != nullptr)
+                wizard::chooseDisketteImage(*imageDrives_, [this](const std::string& proposal) {
+                    return openImageDialog(window_, proposal);
+                });
+            break;
+        case keepImages: {
+            // The entry then wears a check mark, drawn as a root sign, which every menu font has.
+            const bool on = wizard::chooseKeptImagesFolder(
+                [this](const std::string& current) { return openFolderDialog(window_, current); });
+            const int id = firstMenuId + static_cast<int>(keepImages);
+            ModifyMenuW(GetMenu(window_), id, MF_BYCOMMAND | MF_STRING, id,
+                        wide(ui::form::menuText(keepImages, on, "\u221A ")).c_str());
+            DrawMenuBar(window_);
+            break;
+        }
+        case logFolder:
+            ui::showLogFolder(
+                [this](const std::filesystem::path& p) { return openLocal(window_, p, false); });
+            break;
+        case guide:
+            ui::showGuide(
+                [this](const std::filesystem::path& p) { return openLocal(window_, p, true); });
+            break;
+        case about:
+            wizard::handle(wizard::Event::aboutClick);
+            break;
+    }
 }
 
 int Win32MainWindow::run() {
@@ -493,37 +514,9 @@ void Win32MainWindow::pickDrive() {
 }
 
 void Win32MainWindow::command(WORD id, WORD code) {
-    if (id == menuAbout && code == 0) {
-        wizard::handle(wizard::Event::aboutClick);
-        return;
-    }
-    if (id == menuKeepImages && code == 0) {
-        chooseKeptImagesFolder();
-        return;
-    }
-    if (id == menuLogFolder && code == 0) {
-        ui::showLogFolder([this](const std::filesystem::path& folder) {
-            // ShellExecuteW answers more than 32 when the folder was handed to the shell.
-            return reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open", folder.c_str(),
-                                                           nullptr, nullptr, SW_SHOWNORMAL)) > 32;
-        });
-        return;
-    }
-    if (id == menuGuide && code == 0) {
-        ui::showGuide([this](const std::filesystem::path& guide) {
-            // A machine with no program for .md files shows it in Notepad.
-            if (reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open", guide.c_str(), nullptr,
-                                                        nullptr, SW_SHOWNORMAL)) > 32)
-                return true;
-            const std::wstring quoted = L"\"" + guide.wstring() + L"\"";
-            return reinterpret_cast<INT_PTR>(ShellExecuteW(
-                       window_, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL)) >
-                   32;
-        });
-        return;
-    }
-    if (id == menuDisketteImage && code == 0) {
-        chooseDisketteImage();
+    if (code == 0 && id >= firstMenuId &&
+        id < firstMenuId + static_cast<int>(ui::form::menu().size())) {
+        menuChosen(static_cast<ui::form::Menu>(id - firstMenuId));
         return;
     }
     if (id == IDOK) {
@@ -566,13 +559,13 @@ void Win32MainWindow::command(WORD id, WORD code) {
     }
     if (code != BN_CLICKED)
         return;
-    if (from == buttonOK_->handle())
+    if (from == control("buttonOK"))
         wizard::handle(wizard::Event::okClick);
-    else if (from == buttonBack_->handle())
+    else if (from == control("buttonBack"))
         wizard::handle(wizard::Event::backClick);
-    else if (from == buttonExit_->handle())
+    else if (from == control("buttonExit"))
         wizard::handle(wizard::Event::exitClick);
-    else if (from == buttonLog_->handle())
+    else if (from == control("buttonLog"))
         wizard::handle(wizard::Event::logClick);
 }
 
@@ -623,7 +616,7 @@ LRESULT Win32MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_CLOSE:
             // The window closes only when the program has ended; it is then hidden, and the
             // message loop ends.
-            if (quit_ || wizard::handleCloseRequest())
+            if (quitCalled() || wizard::handleCloseRequest())
                 ShowWindow(window_, SW_HIDE);
             return 0;
         case WM_DEVICECHANGE:
@@ -638,7 +631,7 @@ LRESULT Win32MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             const auto* suggested = reinterpret_cast<const RECT*>(l);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            setHeight(height_);
+            resize(height());
             return 0;
         }
         default:
