@@ -1,0 +1,175 @@
+// The window suite's toolkit on Qt: the window's widgets driven and read as a user does.
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "frontends/qt/pictures.h"
+#include "frontends/qt/twips.h"
+#include "qt_fixture.h"
+#include "ui/window_suite.h"
+
+namespace qttest {
+namespace {
+
+uitest::Px pixels(const QRect& r) {
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+class QtToolkit : public QtWindowTest, public uitest::Toolkit {
+  public:
+    QtToolkit() { SetUp(); }
+    ~QtToolkit() override { TearDown(); }
+    void TestBody() override {}
+
+    ui::WindowBase& window() override { return *QtWindowTest::window; }
+    platform::FolderDriveTable& drives() override { return QtWindowTest::drives; }
+    testsupport::ScratchDir& scratch() override { return QtWindowTest::scratch; }
+    void start() override { QtWindowTest::start(); }
+
+    void pick(const std::string& letter) override { QtWindowTest::pick(letter); }
+    void click(std::string_view button) override {
+        QtWindowTest::click(std::string(button).c_str());
+    }
+    void press(std::string_view control, Key key) override {
+        QWidget* w = widget(control);
+        w->setFocus();
+        QTest::keyClick(w, key == Key::shift ? Qt::Key_Shift
+                           : key == Key::tab ? Qt::Key_Tab
+                                             : Qt::Key_Up);
+    }
+    void openList() override { combo()->showPopup(); }
+    void closeList() override { combo()->hidePopup(); }
+    void choose(ui::form::Menu entry) override {
+        const auto name = ui::form::menuEntry(entry).name;
+        form()->findChild<QAction*>(QString::fromUtf8(name))->trigger();
+    }
+    bool closeBox() override { return form()->close(); }
+    void answerNext(ui::Answer answer) override { QtWindowTest::window->queueAnswer(answer); }
+    int unanswered() const override { return QtWindowTest::window->unansweredQuestions(); }
+
+    uitest::Px px(const ui::form::Rect& twips) const override {
+        return pixels(qtui::twipsRect(form()->centralWidget(), twips));
+    }
+    uitest::Px client() const override { return pixels(form()->centralWidget()->rect()); }
+    int outerHeight() const override { return form()->height(); }
+    bool resizable() const override { return form()->minimumSize() != form()->maximumSize(); }
+    bool windowShown() const override { return form()->isVisible(); }
+    uitest::Px place(std::string_view control) const override {
+        return pixels(widget(control)->geometry());
+    }
+    bool shown(std::string_view control) const override { return widget(control)->isVisible(); }
+    bool enabled(std::string_view control) const override { return widget(control)->isEnabled(); }
+    std::string text(std::string_view control) const override {
+        QWidget* w = widget(control);
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+            return edit->toPlainText().toStdString();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->text().toStdString();
+        return "";
+    }
+    // A picture in its size, at its place; a button wears its picture and carries no caption.
+    bool pictureDrawn(const ui::form::Control& c) const override {
+        auto* label = qobject_cast<QLabel*>(widget(c.name));
+        if (label == nullptr ||
+            label->geometry() != qtui::twipsRect(label->parentWidget(), c.place))
+            return false;
+        const QSize size = c.art == ui::form::Art::title       ? QSize(505, 36)
+                           : c.art == ui::form::Art::diskettes ? QSize(222, 210)
+                                                               : QSize(121, 110);
+        return label->pixmap().deviceIndependentSize().toSize() == size * qtui::pictureScale(label);
+    }
+    bool frameLineDrawn(const ui::form::LineEnds& e) const override {
+        const QRect want(px({e.x1, e.y1, 0, 0}).left, px({e.x1, e.y1, 0, 0}).top, 0, 0);
+        const QRect span = QRect(QPoint(want.left(), want.top()),
+                                 QPoint(px({e.x2, e.y2, 0, 0}).left, px({e.x2, e.y2, 0, 0}).top))
+                               .normalized();
+        for (QWidget* w : form()->centralWidget()->findChildren<QWidget*>()) {
+            if (w->objectName().startsWith("Line") && w->isVisible() && w->geometry() == span)
+                return true;
+        }
+        return false;
+    }
+    std::vector<std::string> listEntries() const override {
+        std::vector<std::string> entries;
+        for (int i = 0; i < combo()->count(); ++i)
+            entries.push_back(combo()->itemText(i).toStdString());
+        return entries;
+    }
+    int listCurrent() const override { return combo()->currentIndex(); }
+    std::vector<std::string> menu() const override {
+        std::vector<std::string> texts;
+        for (QAction* a : form()->menuBar()->actions())
+            texts.push_back(a->text().toStdString());
+        return texts;
+    }
+    std::string selectedLog() const override {
+        return qobject_cast<QPlainTextEdit*>(widget("logText"))
+            ->textCursor()
+            .selectedText()
+            .toStdString();
+    }
+    int statusFontPoints() const override { return widget("mainText")->font().pointSize(); }
+    bool readOnly(std::string_view box) const override {
+        return qobject_cast<QPlainTextEdit*>(widget(box))->isReadOnly();
+    }
+
+    bool aboutShown() const override { return dialog() != nullptr && dialog()->isVisible(); }
+    bool aboutModal() const override { return dialog()->isModal(); }
+    std::string aboutCaption() const override { return dialog()->windowTitle().toStdString(); }
+    uitest::Px aboutClient() const override { return pixels(dialog()->rect()); }
+    uitest::Px aboutPx(const ui::form::Rect& twips) const override {
+        return pixels(qtui::twipsRect(dialog(), twips));
+    }
+    uitest::Px aboutPlace(std::string_view control) const override {
+        return pixels(aboutWidget(control)->geometry());
+    }
+    std::string aboutText(std::string_view control) const override {
+        QWidget* w = aboutWidget(control);
+        if (auto* b = qobject_cast<QPushButton*>(w))
+            return b->text().toStdString();
+        return qobject_cast<QLabel*>(w)->text().toStdString();
+    }
+    bool aboutFits(std::string_view name) const override {
+        auto* label = qobject_cast<QLabel*>(aboutWidget(name));
+        const QRect room = label->contentsRect();
+        return QFontMetrics(label->font())
+                   .boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text())
+                   .height() <= room.height();
+    }
+    void aboutOk() override {
+        QTest::mouseClick(qobject_cast<QPushButton*>(aboutWidget("cmdOK")), Qt::LeftButton);
+    }
+    void aboutCloseBox() override { dialog()->close(); }
+
+    void screenshot(const std::string& name, bool about) override {
+        QtWindowTest::screenshot(about ? static_cast<QWidget*>(dialog()) : form(), name);
+    }
+
+  private:
+    QMainWindow* form() const { return QtWindowTest::window->widget(); }
+    QWidget* widget(std::string_view name) const {
+        QWidget* w = form()->findChild<QWidget*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QComboBox* combo() const { return qobject_cast<QComboBox*>(widget("DriveList")); }
+    QDialog* dialog() const { return QtWindowTest::window->qtAboutBox().dialog(); }
+    QWidget* aboutWidget(std::string_view name) const {
+        return dialog()->findChild<QWidget*>(QString::fromUtf8(name));
+    }
+};
+
+}  // namespace
+}  // namespace qttest
+
+std::unique_ptr<uitest::Toolkit> uitest::makeToolkit() {
+    return std::make_unique<qttest::QtToolkit>();
+}

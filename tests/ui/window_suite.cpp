@@ -1,0 +1,211 @@
+// The desktop window after start-up, its Log button, its close box, the drive list's events and
+// the About box, driven as a user drives them, on every toolkit.
+#include "window_suite.h"
+
+#include <gtest/gtest.h>
+
+#include "state/state.h"
+#include "support/test_support.h"
+#include "support/window_drives.h"
+#include "wizard/form1.h"
+
+namespace uitest {
+namespace {
+
+using ui::form::Kind;
+
+class WindowSuite : public ::testing::Test {
+  protected:
+    void SetUp() override { kit = makeToolkit(); }
+    void TearDown() override { kit.reset(); }
+    ui::WindowBase& window() { return kit->window(); }
+
+    std::unique_ptr<Toolkit> kit;
+};
+
+TEST_F(WindowSuite, StartUpPutsEveryControlAtItsPlaceInItsFirstState) {
+    kit->start();
+    EXPECT_EQ(window().caption(), "VELT Database Media Converter");
+    EXPECT_TRUE(kit->windowShown());
+    EXPECT_EQ(window().height(), 6990);
+    EXPECT_EQ(kit->client(), kit->px({0, 0, 8145, 6375}));
+    EXPECT_FALSE(kit->resizable());
+
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        SCOPED_TRACE(std::string(c.name));
+        if (c.kind == Kind::picture) {
+            EXPECT_TRUE(kit->pictureDrawn(c));
+            continue;
+        }
+        EXPECT_EQ(kit->place(c.name), kit->px(c.place));
+        // The load hides the progress bar until there is progress to show.
+        EXPECT_EQ(kit->shown(c.name), c.visible && c.name != "ProgressBar1");
+    }
+    for (const ui::form::LineEnds& ends : ui::form::frameLines())
+        EXPECT_TRUE(kit->frameLineDrawn(ends)) << ends.x1 << "," << ends.y1;
+
+    EXPECT_TRUE(kit->enabled("buttonOK"));
+    EXPECT_FALSE(kit->enabled("buttonBack"));
+    EXPECT_EQ(window().buttonLog().picture(), ui::Picture::showLog);
+    EXPECT_EQ(kit->menu(), (std::vector<std::string>{"Diskette image...", "Keep diskette images...",
+                                                     "Log folder", "Guide", "About"}));
+
+    // The status box, the log and the drive list as start-up leaves them.
+    EXPECT_EQ(window().mainText().text(),
+              "Please select the floppy disk drive \r\nand press the OK button\r\n");
+    EXPECT_EQ(kit->text("mainText"),
+              "Please select the floppy disk drive \nand press the OK button\n");
+    EXPECT_EQ(kit->statusFontPoints(), 11);
+    EXPECT_TRUE(kit->readOnly("mainText"));
+    EXPECT_TRUE(kit->readOnly("logText"));
+    const std::string banner =
+        "\n" + std::string(31, '=') + "\nVELT Database Media Converter Version 1.0.0\n";
+    EXPECT_EQ(kit->text("logText").substr(0, banner.size()), banner);
+    EXPECT_EQ(window().logText().backColor(), (ui::Color{213, 200, 187}));
+    EXPECT_EQ(kit->listEntries(), (std::vector<std::string>{"a:", "c: [SYSTEM]", "e:"}));
+    EXPECT_EQ(kit->listCurrent(), 1);
+    EXPECT_EQ(window().driveList().listIndex(), 1);
+    EXPECT_EQ(kit->text("DriveSize"), "Fixed Drive C: [SYSTEM] - SYSTEM");
+    EXPECT_EQ(window().focus(), "DriveList");
+    EXPECT_EQ(app::wizardStep, 0);
+    kit->screenshot("startup");
+}
+
+TEST_F(WindowSuite, TheLogButtonGrowsTheWindowToShowTheLogAndShrinksItBack) {
+    kit->start();
+    const int shortHeight = kit->outerHeight();
+    kit->click("buttonLog");
+    EXPECT_EQ(window().height(), 9935);
+    EXPECT_EQ(kit->client(), kit->px({0, 0, 8145, 9320}));
+    EXPECT_EQ(kit->outerHeight() - shortHeight,
+              kit->px({0, 0, 0, 9320}).height - kit->px({0, 0, 0, 6375}).height);
+    EXPECT_TRUE(kit->shown("logText"));
+    EXPECT_EQ(window().buttonLog().picture(), ui::Picture::hideLog);
+    for (const ui::form::LineEnds& ends :
+         {ui::form::LineEnds{120, 9080, 8040, 9080}, ui::form::LineEnds{120, 120, 120, 9080},
+          ui::form::LineEnds{8040, 120, 8040, 9080}})
+        EXPECT_TRUE(kit->frameLineDrawn(ends)) << ends.x1 << "," << ends.y2;
+    kit->screenshot("log-shown");
+
+    // A new message is selected while the log is shown.
+    kit->pick("a:");
+    kit->click("buttonOK");
+    EXPECT_EQ(kit->selectedLog(), "Please insert diskette #1 and press the OK button");
+
+    kit->click("buttonLog");
+    EXPECT_EQ(window().height(), 6990);
+    EXPECT_EQ(kit->outerHeight(), shortHeight);
+    EXPECT_FALSE(kit->shown("logText"));
+    EXPECT_EQ(window().buttonLog().picture(), ui::Picture::showLog);
+    EXPECT_TRUE(kit->frameLineDrawn(ui::form::frameLines()[2]));
+}
+
+TEST_F(WindowSuite, TheCloseBoxAsksBeforeEndingAndNeverAsksTwice) {
+    kit->start();
+    kit->answerNext(ui::Answer::no);
+    EXPECT_FALSE(kit->closeBox());
+    EXPECT_TRUE(kit->windowShown());
+    ASSERT_EQ(window().messageBoxes().size(), 1u);
+    EXPECT_EQ(window().messageBoxes()[0].title, "warning!");
+    EXPECT_EQ(window().messageBoxes()[0].icon, ui::Icon::exclamation);
+    EXPECT_EQ(window().messageBoxes()[0].answer, ui::Answer::no);
+
+    kit->answerNext(ui::Answer::yes);
+    EXPECT_TRUE(kit->closeBox());
+    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(window().quitCalled());
+    EXPECT_FALSE(kit->windowShown());
+    EXPECT_EQ(window().messageBoxes().size(), 2u);
+
+    // The ended program raises no further close request, and its buttons do nothing.
+    window().show();
+    EXPECT_TRUE(kit->closeBox());
+    kit->click("buttonOK");
+    EXPECT_EQ(window().messageBoxes().size(), 2u);
+    EXPECT_EQ(kit->unanswered(), 0);
+}
+
+TEST_F(WindowSuite, DriveListPicksAndKeysRunTheChangeHandling) {
+    kit->start();
+    kit->pick("e:");
+    EXPECT_EQ(window().driveList().listIndex(), 2);
+    EXPECT_EQ(kit->text("DriveSize"), "Removable Drive E: - CF");
+    EXPECT_EQ(window().focus(), "buttonOK");
+
+    // A key that moves nowhere still runs the handling, which moves the focus to OK.
+    kit->press("DriveList", Toolkit::Key::shift);
+    EXPECT_EQ(window().focus(), "buttonOK");
+    // Tab only moves the focus on, to the next in the tab order.
+    kit->press("DriveList", Toolkit::Key::tab);
+    EXPECT_EQ(window().focus(), ui::form::tabOrder()[1]);
+    // Arrow keys move through the list like picks.
+    kit->press("DriveList", Toolkit::Key::up);
+    EXPECT_EQ(window().driveList().listIndex(), 1);
+    EXPECT_EQ(kit->listCurrent(), 1);
+    EXPECT_EQ(kit->text("DriveSize"), "Fixed Drive C: [SYSTEM] - SYSTEM");
+
+    // Opening the list shows the drives added since start-up, and keeps the current one.
+    kit->drives().define('F', platform::driveRemovable,
+                         testsupport::medium(kit->scratch().make("f"), "CARD"));
+    kit->openList();
+    EXPECT_EQ(kit->listEntries().size(), 4u);
+    EXPECT_EQ(kit->listEntries().back(), "f:");
+    EXPECT_EQ(kit->listCurrent(), 1);
+    kit->closeList();
+    kit->pick("f:");
+    EXPECT_EQ(kit->text("DriveSize"), "Removable Drive F: - CARD");
+}
+
+TEST_F(WindowSuite, ANotReadyCardDriveFallsBackToTheSavedIndex) {
+    kit->start();
+    app::wizardStep = 3;  // choosing the Compact Flash drive
+    kit->pick("a:");
+    ASSERT_EQ(window().messageBoxes().size(), 1u);
+    EXPECT_EQ(window().messageBoxes()[0].text, "\r\nDrive A: is not ready.");
+    EXPECT_EQ(window().driveList().listIndex(), Form1::savedListIndex);
+    EXPECT_EQ(kit->listCurrent(), Form1::savedListIndex);
+}
+
+TEST_F(WindowSuite, TheAboutBoxOpensOnceNonModalWithItsTextsAndClosesWithOK) {
+    kit->start();
+    kit->choose(ui::form::Menu::about);
+    ASSERT_TRUE(kit->aboutShown());
+    EXPECT_FALSE(kit->aboutModal());
+    EXPECT_EQ(kit->aboutCaption(), "About VELT Database Media Converter");
+    EXPECT_EQ(kit->aboutClient(), kit->aboutPx(ui::form::aboutClient));
+    for (const ui::form::Control& c : ui::form::aboutControls()) {
+        SCOPED_TRACE(std::string(c.name));
+        EXPECT_EQ(kit->aboutPlace(c.name), kit->aboutPx(c.place));
+    }
+    const std::string description =
+        "This tool converts the Valdrome system database from floppy diskettes form into "
+        "Compact Flash based form.\nTo be used when upgrading to a PENTIUM IV based Valdrome "
+        "system.\n\nBy Halvex Networks.";
+    EXPECT_EQ(kit->aboutText("lblTitle"), "VELT Database Media Converter");
+    EXPECT_EQ(kit->aboutText("lblVersion"), "Version 1.0 ( Mar 24, 2005 )");
+    EXPECT_EQ(kit->aboutText("lblDescription"), description);
+    EXPECT_EQ(kit->aboutText("cmdOK"), "OK");
+    // All four lines are seen: the font gives way where the label is too small for it.
+    EXPECT_TRUE(kit->aboutFits("lblDescription"));
+    kit->screenshot("about", true);
+
+    // The main window goes on working while the box is open; the entry again only brings the
+    // same box forward.
+    kit->click("buttonLog");
+    EXPECT_EQ(window().height(), 9935);
+    kit->choose(ui::form::Menu::about);
+    auto& box = static_cast<ui::AboutBoxBase&>(window().aboutBox());
+    EXPECT_EQ(box.loads(), 1);
+
+    kit->aboutOk();
+    EXPECT_FALSE(box.loaded());
+    kit->choose(ui::form::Menu::about);
+    EXPECT_EQ(box.loads(), 2);
+    EXPECT_EQ(kit->aboutText("lblDescription"), description);
+    // Its close box unloads it as OK does.
+    kit->aboutCloseBox();
+    EXPECT_FALSE(box.loaded());
+}
+
+}  // namespace
+}  // namespace uitest
