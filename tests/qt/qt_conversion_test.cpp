@@ -1,5 +1,4 @@
-// A whole two-diskette conversion clicked through the desktop window, its questions answered
-// by the test, and the window showing its work while a click runs.
+// The Qt window's boxes in their icons, and the window showing its work while a click runs.
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -33,67 +32,6 @@ class PaintCounter : public QObject {
 };
 
 using QtConversion = QtWindowTest;
-
-TEST_F(QtConversion, TwoDiskettesOntoTheCardAndASecondCopy) {
-    testsupport::SetPlan plan;
-    plan.disks = 2;
-    const std::string data = testsupport::noise(3000, 7);
-    plan.files = {testsupport::wholeFile("keycode.rec", "KEY-42"),
-                  testsupport::spreadFile("db/data.dat", data, {{1, 1800}, {2, 1200}}),
-                  testsupport::wholeFile("db/conf/site.cfg", "site=42\n", 2)};
-    const auto set = testsupport::buildSet(scratch.path() / "set", plan);
-    drives.insert('A', medium(set.disk(1)));
-
-    start();
-    pick("a:");
-    click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 1);
-    click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 2);
-    EXPECT_EQ(window->mainText().text(), "Please insert diskette #2 and press the OK button\r\n");
-    EXPECT_TRUE(child<QProgressBar>("ProgressBar1")->isVisible());
-    EXPECT_EQ(child<QProgressBar>("ProgressBar1")->maximum(), 200);
-    EXPECT_FALSE(child<QLabel>("Label2")->text().isEmpty());
-
-    drives.insert('A', medium(set.disk(2)));
-    click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 3);
-    EXPECT_EQ(window->mainText().text(),
-              "Please select the Compact Flash\r\ndrive and press the OK button\r\n");
-    EXPECT_TRUE(window->messageBoxes().empty());
-
-    pick("e:");
-    EXPECT_EQ(child<QLabel>("DriveSize")->text(),
-              "Removable Drive E: - CF\n Free Space: 62,500 Kbytes");
-    click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 4);
-    EXPECT_EQ(window->mainText().text(),
-              "Successful database convert\r\nTotal 2 diskettes\r\n"
-              "Press OK for another copy or Exit\r\n");
-    EXPECT_EQ(
-        child<QPlainTextEdit>("mainText")->toPlainText(),
-        "Successful database convert\nTotal 2 diskettes\nPress OK for another copy or Exit\n");
-    EXPECT_TRUE(window->messageBoxes().empty());
-    const auto card = scratch.path() / "e/backup/single";
-    EXPECT_EQ(readFile(card / "keycode.rec"), "KEY-42");
-    EXPECT_EQ(readFile(card / "db/data.dat"), data);
-    EXPECT_EQ(readFile(card / "db/conf/site.cfg"), "site=42\n");
-    screenshot(window->widget(), "success");
-
-    // Another card from the same conversion: the old database there is replaced on Yes.
-    std::filesystem::remove(card / "db/conf/site.cfg");
-    click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 3);
-    window->queueAnswer(ui::Answer::yes);
-    click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 4);
-    ASSERT_EQ(window->messageBoxes().size(), 1u);
-    EXPECT_EQ(window->messageBoxes()[0].title, "Replace");
-    EXPECT_EQ(shownIcons, std::vector<QMessageBox::Icon>{QMessageBox::Question});
-    EXPECT_EQ(readFile(card / "db/conf/site.cfg"), "site=42\n");
-    EXPECT_EQ(window->unansweredQuestions(), 0);
-    EXPECT_EQ(window->queuedAnswers(), 0u);
-}
 
 TEST_F(QtConversion, NotReadyFloppyIsReportedInACriticalBox) {
     start();

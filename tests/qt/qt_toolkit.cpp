@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -117,6 +118,10 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
             .toStdString();
     }
     int statusFontPoints() const override { return widget("mainText")->font().pointSize(); }
+    Progress progress() const override {
+        auto* bar = qobject_cast<QProgressBar*>(widget("ProgressBar1"));
+        return {bar->value(), bar->maximum()};
+    }
     bool readOnly(std::string_view box) const override {
         return qobject_cast<QPlainTextEdit*>(widget(box))->isReadOnly();
     }

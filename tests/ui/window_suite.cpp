@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "state/state.h"
+#include "support/set_builder.h"
 #include "support/test_support.h"
 #include "support/window_drives.h"
 #include "wizard/form1.h"
@@ -205,6 +206,65 @@ TEST_F(WindowSuite, TheAboutBoxOpensOnceNonModalWithItsTextsAndClosesWithOK) {
     // Its close box unloads it as OK does.
     kit->aboutCloseBox();
     EXPECT_FALSE(box.loaded());
+}
+
+// A whole two-diskette conversion clicked through, then a second card from it.
+TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
+    testsupport::SetPlan plan;
+    plan.disks = 2;
+    const std::string data = testsupport::noise(3000, 7);
+    plan.files = {testsupport::wholeFile("keycode.rec", "KEY-42"),
+                  testsupport::spreadFile("db/data.dat", data, {{1, 1800}, {2, 1200}}),
+                  testsupport::wholeFile("db/conf/site.cfg", "site=42\n", 2)};
+    const auto set = testsupport::buildSet(kit->scratch().path() / "set", plan);
+    kit->drives().insert('A', testsupport::medium(set.disk(1)));
+
+    kit->start();
+    kit->pick("a:");
+    kit->click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 1);
+    kit->click("buttonOK");
+    ASSERT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(kit->text("mainText"), "Please insert diskette #2 and press the OK button\n");
+    EXPECT_TRUE(kit->shown("ProgressBar1"));
+    const Toolkit::Progress read = kit->progress();
+    EXPECT_EQ(read.maximum, 200);
+    EXPECT_GT(read.position, 0);
+    EXPECT_EQ(read.position, static_cast<int>(window().progressBar1().value()));
+    EXPECT_EQ(kit->text("Label2"),
+              "\nArchive ID = " + plan.archiveId + "\nTotal diskettes num = 2");
+
+    kit->drives().insert('A', testsupport::medium(set.disk(2)));
+    kit->click("buttonOK");
+    ASSERT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(kit->text("mainText"),
+              "Please select the Compact Flash\ndrive and press the OK button\n");
+    kit->pick("e:");
+    EXPECT_EQ(kit->text("DriveSize"), "Removable Drive E: - CF\n Free Space: 62,500 Kbytes");
+    kit->click("buttonOK");
+    ASSERT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(kit->text("mainText"),
+              "Successful database convert\nTotal 2 diskettes\nPress OK for another copy or "
+              "Exit\n");
+    EXPECT_TRUE(window().messageBoxes().empty());
+    const auto card = kit->scratch().path() / "e/backup/single";
+    EXPECT_EQ(testsupport::readFile(card / "keycode.rec"), "KEY-42");
+    EXPECT_EQ(testsupport::readFile(card / "db/data.dat"), data);
+    EXPECT_EQ(testsupport::readFile(card / "db/conf/site.cfg"), "site=42\n");
+    kit->screenshot("success");
+
+    // Another card from the same conversion: the old database there is replaced on Yes.
+    std::filesystem::remove(card / "db/conf/site.cfg");
+    kit->click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 3);
+    kit->answerNext(ui::Answer::yes);
+    kit->click("buttonOK");
+    EXPECT_EQ(app::wizardStep, 4);
+    ASSERT_EQ(window().messageBoxes().size(), 1u);
+    EXPECT_EQ(window().messageBoxes()[0].title, "Replace");
+    EXPECT_EQ(window().messageBoxes()[0].icon, ui::Icon::question);
+    EXPECT_EQ(testsupport::readFile(card / "db/conf/site.cfg"), "site=42\n");
+    EXPECT_EQ(kit->unanswered(), 0);
 }
 
 }  // namespace

@@ -63,6 +63,11 @@ class Toolkit {
     virtual std::vector<std::string> menu() const = 0;
     virtual std::string selectedLog() const = 0;
     virtual int statusFontPoints() const = 0;
+    // The progress bar's position and end as it shows them.
+    struct Progress {
+        int position, maximum;
+    };
+    virtual Progress progress() const = 0;
     virtual bool readOnly(std::string_view textBox) const = 0;
 
     // The About box while loaded.

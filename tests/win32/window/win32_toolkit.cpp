@@ -160,6 +160,11 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
                    sizeof font, &font);
         return win32ui::fontPoints(font, win32ui::windowDpi(form()));
     }
+    Progress progress() const override {
+        HWND bar = control("ProgressBar1");
+        return {static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)),
+                static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0))};
+    }
     bool readOnly(std::string_view box) const override {
         return (GetWindowLongW(named(box), GWL_STYLE) & ES_READONLY) != 0;
     }
