@@ -11,10 +11,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
+#include <optional>
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
 #include "qt_fixture.h"
+#include "ui/session_log.h"
 #include "ui/window_suite.h"
 
 namespace qttest {
@@ -27,7 +30,14 @@ uitest::Px pixels(const QRect& r) {
 class QtToolkit : public QtWindowTest, public uitest::Toolkit {
   public:
     QtToolkit() { SetUp(); }
-    ~QtToolkit() override { TearDown(); }
+    ~QtToolkit() override {
+        ui::stopSessionLog();
+        if (savedState_)
+            setenv("XDG_STATE_HOME", savedState_->c_str(), 1);
+        else
+            unsetenv("XDG_STATE_HOME");
+        TearDown();
+    }
     void TestBody() override {}
 
     ui::WindowBase& window() override { return *QtWindowTest::window; }
@@ -154,11 +164,20 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
     }
     void aboutCloseBox() override { dialog()->close(); }
 
+    std::filesystem::path useLogHome(const std::filesystem::path& home) override {
+        if (const char* state = std::getenv("XDG_STATE_HOME"); state && !savedState_)
+            savedState_ = state;
+        setenv("XDG_STATE_HOME", home.c_str(), 1);
+        return home / "velt-converter" / "logs";
+    }
+    std::string lineEnd() const override { return "\n"; }
+
     void screenshot(const std::string& name, bool about) override {
         QtWindowTest::screenshot(about ? static_cast<QWidget*>(dialog()) : form(), name);
     }
 
   private:
+    std::optional<std::string> savedState_;
     QMainWindow* form() const { return QtWindowTest::window->widget(); }
     QWidget* widget(std::string_view name) const {
         QWidget* w = form()->findChild<QWidget*>(QString::fromUtf8(name));

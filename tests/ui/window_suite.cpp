@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "platform/session_log.h"
 #include "state/state.h"
 #include "support/set_builder.h"
 #include "support/test_support.h"
 #include "support/window_drives.h"
+#include "ui/session_log.h"
 #include "wizard/form1.h"
 
 namespace uitest {
@@ -20,6 +24,17 @@ class WindowSuite : public ::testing::Test {
     void SetUp() override { kit = makeToolkit(); }
     void TearDown() override { kit.reset(); }
     ui::WindowBase& window() { return kit->window(); }
+    // Two diskettes onto the card, clicked; with `pictures`, each step is saved as the
+    // technician's guide shows it.
+    void convert(bool pictures);
+    // The lines of the log box as it shows them.
+    std::vector<std::string> logBoxLines() const {
+        std::vector<std::string> lines;
+        const std::string text = kit->text("logText");
+        for (std::string_view line : platform::panelLines(text))
+            lines.emplace_back(line);
+        return lines;
+    }
 
     std::unique_ptr<Toolkit> kit;
 };
@@ -265,6 +280,79 @@ TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
     EXPECT_EQ(window().messageBoxes()[0].icon, ui::Icon::question);
     EXPECT_EQ(testsupport::readFile(card / "db/conf/site.cfg"), "site=42\n");
     EXPECT_EQ(kit->unanswered(), 0);
+}
+
+void WindowSuite::convert(bool pictures) {
+    auto shot = [&](const char* name) {
+        if (pictures)
+            kit->screenshot(name);
+    };
+    testsupport::SetPlan plan;
+    plan.disks = 2;
+    plan.files = {
+        testsupport::wholeFile("keycode.rec", "KEY-42"),
+        testsupport::spreadFile("db/data.dat", testsupport::noise(900, 5), {{1, 400}, {2, 500}})};
+    const auto set = testsupport::buildSet(kit->scratch().path() / "set", plan);
+    kit->drives().insert('A', testsupport::medium(set.disk(1)));
+    kit->start();
+    kit->pick("a:");
+    shot("step-0-floppy-drive");
+    kit->click("buttonOK");
+    shot("step-1-first-diskette");
+    kit->click("buttonOK");
+    shot("step-2-next-diskette");
+    kit->drives().insert('A', testsupport::medium(set.disk(2)));
+    kit->click("buttonOK");
+    kit->pick("e:");
+    shot("step-3-card");
+    kit->click("buttonOK");
+    ASSERT_EQ(app::wizardStep, 4);
+    kit->click("buttonLog");
+    shot("step-4-done");
+    EXPECT_EQ(testsupport::readFile(kit->scratch().path() / "e/backup/single/db/data.dat"),
+              testsupport::noise(900, 5));
+    EXPECT_TRUE(window().messageBoxes().empty());
+}
+
+// The session's log file holds the log box's lines, each after its time, in the platform's
+// line ends.
+TEST_F(WindowSuite, TheSessionLogFileHoldsTheLogBoxsLines) {
+    const auto folder = kit->useLogHome(kit->scratch().path() / "home");
+    ui::startSessionLog(platform::sessionLogFolder());
+    ASSERT_NE(ui::sessionLog(), nullptr);
+    const auto file = ui::sessionLog()->file();
+    EXPECT_EQ(file.parent_path(), folder);
+    convert(true);
+    ui::stopSessionLog();
+
+    const std::string content = testsupport::readFile(file);
+    const std::string end = kit->lineEnd();
+    std::vector<std::string> fileLines;
+    size_t begin = 0;
+    for (size_t stop; (stop = content.find(end, begin)) != std::string::npos;
+         begin = stop + end.size()) {
+        const std::string line = content.substr(begin, stop - begin);
+        ASSERT_GE(line.size(), 20u) << line;
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a stray line end in " << line;
+        fileLines.push_back(line.substr(20));
+    }
+    EXPECT_EQ(begin, content.size()) << "the last line has no line end";
+    EXPECT_EQ(fileLines, logBoxLines());
+    EXPECT_GT(fileLines.size(), 10u);
+}
+
+TEST_F(WindowSuite, ALogFolderThatCannotBeMadeIsToldOnceAndTheConversionGoesOn) {
+    testsupport::writeFile(kit->scratch().path() / "home", "a file where the folder would be");
+    kit->useLogHome(kit->scratch().path() / "home");
+    ui::startSessionLog(platform::sessionLogFolder());
+    convert(false);
+    const auto lines = logBoxLines();
+    const std::string told = ui::sessionLogFailureText("");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [&](const std::string& line) { return line.starts_with(told); }),
+              1);
+    EXPECT_EQ(ui::sessionLog(), nullptr);
+    ui::stopSessionLog();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // sees it.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,6 +83,12 @@ class Toolkit {
     virtual bool aboutFits(std::string_view label) const = 0;
     virtual void aboutOk() = 0;
     virtual void aboutCloseBox() = 0;
+
+    // Sends the platform's session logs below `home` (as its environment does) until the
+    // toolkit goes; returns the folder they then go to.
+    virtual std::filesystem::path useLogHome(const std::filesystem::path& home) = 0;
+    // How the platform ends a line in a file.
+    virtual std::string lineEnd() const = 0;
 
     // A picture of the window (or the About box) for a person to look at.
     virtual void screenshot(const std::string& name, bool about = false) = 0;

@@ -9,6 +9,7 @@
 #include "capture.h"
 #include "frontends/win32/twips.h"
 #include "frontends/win32/win32_controls.h"
+#include "ui/session_log.h"
 #include "ui/window_suite.h"
 #include "window_fixture.h"
 
@@ -46,8 +47,18 @@ size_t colours(const Image& image, const RECT& r) {
 
 class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
   public:
-    Win32Toolkit() { SetUp(); }
-    ~Win32Toolkit() override { TearDown(); }
+    Win32Toolkit() {
+        SetUp();
+        wchar_t value[MAX_PATH + 1] = {};
+        if (GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH + 1) > 0)
+            savedLocal_ = value;
+    }
+    ~Win32Toolkit() override {
+        ui::stopSessionLog();
+        SetEnvironmentVariableW(L"LOCALAPPDATA",
+                                savedLocal_.empty() ? nullptr : savedLocal_.c_str());
+        TearDown();
+    }
     void TestBody() override {}
 
     ui::WindowBase& window() override { return *Win32WindowTest::window; }
@@ -226,11 +237,18 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
         pump();
     }
 
+    std::filesystem::path useLogHome(const std::filesystem::path& home) override {
+        SetEnvironmentVariableW(L"LOCALAPPDATA", home.c_str());
+        return home / "VELT Database Media Converter" / "Logs";
+    }
+    std::string lineEnd() const override { return "\r\n"; }
+
     void screenshot(const std::string& name, bool about) override {
         win32test::screenshot(about ? dialog() : form(), name);
     }
 
   private:
+    std::wstring savedLocal_;
     HWND form() const { return Win32WindowTest::window->handle(); }
     HWND named(std::string_view c) const {
         HWND w = control(std::string(c).c_str());
