@@ -92,6 +92,8 @@ class WindowBase : public MainWindow {
 
     virtual Answer showBox(const std::string& text, Buttons buttons, Icon icon,
                            const std::string& title) = 0;
+    // The client area takes the outer height less the frame, title and menu bar of the
+    // designed-for platform (form::nonClientHeight); the window cannot be resized otherwise.
     virtual void resize(int /*twips*/) {}
     virtual bool focused(std::string_view name) const = 0;
     virtual void close() = 0;

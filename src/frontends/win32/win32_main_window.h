@@ -59,8 +59,6 @@ class Win32MainWindow : public ui::WindowBase {
   protected:
     ui::Answer showBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
                        const std::string& title) override;
-    // The client area takes the outer height less the frame, title and menu bar of the
-    // designed-for platform; the window cannot be resized otherwise.
     void resize(int twips) override;
     bool focused(std::string_view name) const override;
     // Hides the windows without a close request, and ends the message loop.
