@@ -24,6 +24,8 @@ class Win32MainWindow : public ui::WindowBase {
   public:
     // The window class's own name, which the instance check looks for.
     static constexpr wchar_t className[] = L"VeltConverterMainWindow";
+    // The menu entries' command ids, in the form's order.
+    static constexpr int firstMenuId = 200;
 
     // Form1 in its initial state, not shown yet; the drive list lists the installed drive table.
     Win32MainWindow();

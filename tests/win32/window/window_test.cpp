@@ -248,8 +248,8 @@ TEST_F(Win32DriveList, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
         title = textOf(dialog);
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
         // The dialog's tree follows the selection in messages of its own: let them run before
-        // the fixture presses OK.
-        for (int i = 0; i < 30; ++i) {
+        // the fixture presses OK (a busy machine takes its time).
+        for (int i = 0; i < 100; ++i) {
             MSG m;
             while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&m);
