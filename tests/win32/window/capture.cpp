@@ -1,10 +1,10 @@
 // Window pictures by BitBlt from the window's own device context, and a small PNG writer
 // (stored deflate blocks: no compression library is needed).
 #include "capture.h"
-
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 namespace win32test {
 
@@ -150,6 +150,19 @@ void screenshot(HWND window, const std::string& name, bool fromScreen) {
     const Image image = fromScreen ? captureScreen(window) : capture(window);
     if (!writePng(folder + "/" + name + ".png", image))
         std::fprintf(stderr, "cannot write the screenshot %s\n", name.c_str());
+}
+
+uint32_t rgb(COLORREF c) {
+    return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+}
+
+size_t colours(const Image& image, const RECT& r) {
+    std::set<uint32_t> seen;
+    for (int y = r.top; y < r.bottom && y < image.height; ++y) {
+        for (int x = r.left; x < r.right && x < image.width; ++x)
+            seen.insert(image.at(x, y));
+    }
+    return seen.size();
 }
 
 }  // namespace win32test

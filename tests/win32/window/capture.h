@@ -21,6 +21,11 @@ Image capture(HWND window, bool clientOnly = false);
 // The window as it is on the screen (for a window of another process).
 Image captureScreen(HWND window);
 
+// A colour of the system's as the pictures hold it (0x00RRGGBB).
+uint32_t rgb(COLORREF c);
+// How many different colours a rectangle of the picture holds: a drawn picture has many.
+size_t colours(const Image& image, const RECT& r);
+
 // Writes `image` as an uncompressed PNG file; false when it cannot be written.
 bool writePng(const std::string& file, const Image& image);
 

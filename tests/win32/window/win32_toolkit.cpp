@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <set>
-
 #include "capture.h"
 #include "frontends/win32/twips.h"
 #include "frontends/win32/win32_controls.h"
@@ -29,20 +27,6 @@ std::string textOf(HWND w) {
             out += c;
     }
     return out;
-}
-
-uint32_t rgb(COLORREF c) {
-    return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
-}
-
-// How many different colours a rectangle of the picture holds: a drawn picture has many.
-size_t colours(const Image& image, const RECT& r) {
-    std::set<uint32_t> seen;
-    for (int y = r.top; y < r.bottom && y < image.height; ++y) {
-        for (int x = r.left; x < r.right && x < image.width; ++x)
-            seen.insert(image.at(x, y));
-    }
-    return seen.size();
 }
 
 class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {

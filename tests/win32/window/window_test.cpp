@@ -27,24 +27,10 @@ namespace {
 const std::string floppyPrompt =
     "Please select the floppy disk drive \r\nand press the OK button\r\n";
 
-uint32_t rgb(COLORREF c) {
-    return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
-}
-
 std::wstring textOf(HWND w) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-// How many different colours a rectangle of the picture holds: a drawn picture has many.
-size_t colours(const Image& image, const RECT& r) {
-    std::set<uint32_t> seen;
-    for (int y = r.top; y < r.bottom && y < image.height; ++y) {
-        for (int x = r.left; x < r.right && x < image.width; ++x)
-            seen.insert(image.at(x, y));
-    }
-    return seen.size();
 }
 
 using Win32StartUp = Win32WindowTest;
