@@ -432,6 +432,15 @@ TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedBeforeTheCardIsTouched) 
     EXPECT_TRUE(treeOf(card()).empty());
 }
 
+// True when `folder` lists `name` as it is spelled.
+bool holds(const std::filesystem::path& folder, const std::string& name) {
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        if (e.path().filename().string() == name)
+            return true;
+    }
+    return false;
+}
+
 // The writer's steps on their own: the first tells what the card holds and asks nothing; the
 // second replaces a database it is told to without asking either.
 TEST_F(CompactFlashTest, TheWritersStepsNeverAsk) {
@@ -463,6 +472,9 @@ TEST_F(CompactFlashTest, TheWritersStepsNeverAsk) {
         std::filesystem::create_directories(card());
         insertCard(cardMedium());
         c.plant(*this);
+        // A host that takes "aux" for its device (Windows) leaves that case to Linux.
+        if (std::string(c.name) == "a name the card cannot hold" && !holds(flat() / "db", "aux"))
+            continue;
         const size_t boxes = window->messageBoxes().size();
         {
             UtilModule::CardWriter writer;
