@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Checks the includes of src/ against the layers of docs/DESIGN.md: a layer includes only
 the layers below it, a front end no other front end, and toolkit and OS headers stay in their
-folders.
+folders. Below wizard/, only ui/ reaches the window itself (`ui::window()`): the others report
+through ui's procedures.
 
     python3 scripts/layers.py [REPO]      (default: the current directory)
 
-Prints one line per include that crosses a layer the wrong way, or a toolkit or OS header used
-outside its folder, and a count at the end. Exit status 0 when there is none, 1 otherwise.
+Prints one line per include that crosses a layer the wrong way, a toolkit or OS header used
+outside its folder, or a call of the window below wizard/, and a count at the end. Exit status 0 when there is none, 1 otherwise.
 """
 import os
 import re
@@ -25,6 +26,9 @@ SYSTEM = [
      ["platform/posix", "platform/linux"], "POSIX"),
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# The window's controls, reached directly; the layers below this one leave that to ui/.
+WINDOW_CALL = re.compile(r"\bui::window\b")
+WINDOW_LAYER = LAYERS.index("wizard")
 
 
 def folder_of(rel):
@@ -62,6 +66,9 @@ def main():
                 continue
             with open(path, encoding="utf-8", errors="replace") as f:
                 for number, line in enumerate(f, 1):
+                    code = line.split("//", 1)[0]
+                    if here_layer < WINDOW_LAYER and here != "ui" and WINDOW_CALL.search(code):
+                        problems.append("%s:%d: %s calls ui::window(), below wizard/" % (rel, number, here))
                     m = INCLUDE.match(line)
                     if not m:
                         continue
@@ -87,7 +94,7 @@ def main():
                             problems.append("%s: %s includes %s, private to %s" % (where, here, target, private))
     for p in problems:
         print(p)
-    print("%d include(s) against the layers" % len(problems))
+    print("%d include(s) or call(s) against the layers" % len(problems))
     return 1 if problems else 0
 
 

@@ -1,12 +1,13 @@
 // Reading one diskette: the checks that it is the one asked for and of the same set, the
-// descriptor of diskette 1, the copy of its tree into its diskette area, and the result for
-// the wizard. Every rejection is reported here; the housekeeping steps (drive lookup, removal
-// of an old area, the count, the progress bar, the caption, the copied volume file) are passed
-// over when they fail, each on its own.
+// descriptor of diskette 1, the copy of its tree into its diskette area, and the outcome for
+// the wizard. Every rejection is reported here; the housekeeping steps (removal of an old area,
+// the count, the copied volume file) are passed over when they fail, each on its own.
 #include "diskset/reader.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "diskset/archive.h"
 #include "fs/copy.h"
@@ -29,18 +30,22 @@ std::string volumeFileName(int16_t n) {
 }
 
 // Reports a wrong or unusable diskette and asks for it again before the box.
-int16_t refuse(const std::string& text, int16_t n) {
+DisketteRead refuse(const std::string& text, int16_t n) {
     app::errorText = text;
     UtilModule::appendLog("ERROR " + text);
     UtilModule::promptForDiskette(n);
     UtilModule::errorBox(text);
-    return -1;
+    return DisketteRead::refused;
 }
 
-int16_t failedToCreate(const std::string& folder, const std::string& letter) {
+DisketteRead failedToCreate(const std::string& folder, const std::string& letter) {
     UtilModule::report("Failed to create directory: " + folder + crlf +
                        "Ensure there is enough free space available on drive " + letter + ":\\");
-    return -1;
+    return DisketteRead::refused;
+}
+
+std::string insertText(int16_t n) {
+    return std::string(crlf) + "Insert diskette #" + std::to_string(n);
 }
 
 // Empties the area: an old one is removed (passed over when that fails) and it is made anew.
@@ -133,90 +138,92 @@ void logUnreadSectors(int16_t n) {
     UtilModule::appendLog(text);
 }
 
-// Keeps the window alive while the diskette is read, track by track.
-struct ObserveRead {
-    ObserveRead() {
-        platform::observeDisketteReads([](uint64_t, uint64_t) { ui::keepAlive(); });
+std::string getTemp() {
+    try {
+        return UtilModule::getTempFolder();
+    } catch (const platform::Error&) {
+        return "";
     }
-    ~ObserveRead() { platform::observeDisketteReads({}); }
-    ObserveRead(const ObserveRead&) = delete;
-    ObserveRead& operator=(const ObserveRead&) = delete;
-};
+}
+
+// Diskette 1 starts a set: the flat area is emptied and the descriptor parsed into the set.
+std::optional<DisketteRead> startSet(const std::string& temp, const std::string& letter) {
+    const std::string flat = UtilModule::flatArea(temp);
+    if (!makeArea(flat))
+        return failedToCreate(flat, letter);
+    // A new set is judged on its own keycode file.
+    app::keycodeRecFound = false;
+    const std::string descriptor = app::floppyDrive + "\\" + "archive.dat";
+    const int code = parseArchive(descriptor);
+    if (code == platform::err::fileNotFound)
+        return refuse(descriptor + " " + platform::errorDescription(code) + insertText(1), 1);
+    if (code != 0)
+        return refuse("Wrong diskette!" + insertText(1), 1);
+    return std::nullopt;
+}
+
+// Only diskette 1's volume file belongs in the image. One that is gone already is no matter;
+// one that stays would reach the card beside the single volume.
+void dropVolumeFile(const std::string& path) {
+    try {
+        fs::FileSystemObject().GetFile(path).Delete();
+    } catch (const platform::Error& e) {
+        if (e.code() != platform::err::fileNotFound)
+            throw;
+    }
+}
 
 }  // namespace
 
-int16_t readDiskette(int16_t n) {
-    if (n > UtilModule::lastDiskette) {
+// The window is kept alive while the diskette is read, track by track.
+DisketteReader::DisketteReader(int16_t n, std::string listLetter)
+    : n_(n), listLetter_(std::move(listLetter)) {
+    platform::observeDisketteReads([](uint64_t, uint64_t) { ui::keepAlive(); });
+}
+
+DisketteReader::~DisketteReader() {
+    platform::observeDisketteReads({});
+}
+
+std::optional<DisketteRead> DisketteReader::open() {
+    if (n_ > UtilModule::lastDiskette) {
         UtilModule::report(std::string("Too many diskettes!") + crlf, "ERROR ");
         UtilModule::endProgram();
     }
-    const std::string volumeName = volumeFileName(n);
-    const std::string volumePath = app::floppyDrive + "\\" + volumeName;
-    const std::string number = std::to_string(n);
-    fs::FileSystemObject fso;
-    const ObserveRead observe;
+    volumeName_ = volumeFileName(n_);
+    volumePath_ = app::floppyDrive + "\\" + volumeName_;
 
     // The first look at the diskette reads it whole.
-    if (!fso.FileExists(volumePath))
-        return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
-    logUnreadSectors(n);
-
-    std::string firstLine;
-    bool lineEnded = true;
+    if (!fs::FileSystemObject().FileExists(volumePath_))
+        return refuse("Wrong diskette!" + insertText(n_), n_);
+    logUnreadSectors(n_);
     try {
-        firstLine = firstLineOf(volumePath, lineEnded);
+        firstLine_ = firstLineOf(volumePath_, lineEnded_);
     } catch (const platform::Error&) {
-        UtilModule::report("Failed to open " + volumePath);
-        return -1;
+        UtilModule::report("Failed to open " + volumePath_);
+        return DisketteRead::refused;
     }
 
-    std::string letter;
-    try {
-        const std::string entry = ui::window().driveList().drive();
-        letter = fso.GetDrive(fso.GetDriveName(entry)).DriveLetter();
-    } catch (const platform::Error&) {
-    }
-    std::string temp;
-    try {
-        temp = UtilModule::getTempFolder();
-    } catch (const platform::Error&) {
-    }
+    const std::string temp = getTemp();
+    area_ = UtilModule::diskArea(temp, n_);
+    if (!makeArea(area_))
+        return failedToCreate(area_, listLetter_);
+    if (n_ == 1)
+        return startSet(temp, listLetter_);
+    return std::nullopt;
+}
 
-    const std::string area = UtilModule::diskArea(temp, n);
-    if (!makeArea(area))
-        return failedToCreate(area, letter);
-
-    if (n == 1) {
-        const std::string flat = UtilModule::flatArea(temp);
-        if (!makeArea(flat))
-            return failedToCreate(flat, letter);
-        // A new set is judged on its own keycode file.
-        app::keycodeRecFound = false;
-        const std::string descriptor = app::floppyDrive + "\\" + "archive.dat";
-        const int code = parseArchive(descriptor);
-        if (code == platform::err::fileNotFound) {
-            return refuse(descriptor + " " + platform::errorDescription(code) + crlf +
-                              "Insert diskette #" + number,
-                          n);
-        }
-        if (code != 0)
-            return refuse(std::string("Wrong diskette!") + crlf + "Insert diskette #" + number, n);
-        try {
-            ui::window().progressBar1().setMax(static_cast<float>(app::totalDisks * 100));
-        } catch (const platform::Error&) {
-        }
-    }
-
+DisketteRead DisketteReader::copy() {
     const std::string idText =
-        firstLine.size() >= labelLength ? firstLine.substr(labelLength) : std::string();
-    if (!lineEnded || !sameArchiveId(idText)) {
-        app::wizardStep = 0;
-        UtilModule::report(std::string(crlf) + "Wrong Archive ID at diskette #" + number + crlf +
-                               "Expected " + UtilModule::numberText(app::archiveId) + " found " +
-                               excerpt(idText, lineEnded),
+        firstLine_.size() >= labelLength ? firstLine_.substr(labelLength) : std::string();
+    if (!lineEnded_ || !sameArchiveId(idText)) {
+        UtilModule::report(std::string(crlf) + "Wrong Archive ID at diskette #" +
+                               std::to_string(n_) + crlf + "Expected " +
+                               UtilModule::numberText(app::archiveId) + " found " +
+                               excerpt(idText, lineEnded_),
                            "ERROR ");
-        UtilModule::promptForDiskette(n);
-        return -1;
+        UtilModule::promptForDiskette(n_);
+        return DisketteRead::otherSet;
     }
 
     try {
@@ -229,33 +236,16 @@ int16_t readDiskette(int16_t n) {
 
     // A failure the copy does not report itself reaches the event boundary: the diskette has
     // not been read.
-    if (UtilModule::copyFileChecked(app::floppyDrive + "\\", area + "\\", step) == -1)
-        return -2;
+    if (UtilModule::copyFileChecked(app::floppyDrive + "\\", area_ + "\\", step) == -1)
+        return DisketteRead::copyFailed;
+    if (n_ > 1)
+        dropVolumeFile(area_ + "\\" + volumeName_);
+    return app::currentDisk == app::totalDisks ? DisketteRead::last : DisketteRead::more;
+}
 
-    // Only diskette 1's volume file belongs in the image. One that is gone already is no
-    // matter; one that stays would reach the card beside the single volume.
-    if (n > 1) {
-        try {
-            fso.GetFile(area + "\\" + volumeName).Delete();
-        } catch (const platform::Error& e) {
-            if (e.code() != platform::err::fileNotFound)
-                throw;
-        }
-    }
-
-    const int16_t result = app::currentDisk == app::totalDisks ? 1 : 0;
-
-    if (n == 1) {
-        app::errorText = std::string(crlf) +
-                         "Archive ID = " + UtilModule::numberText(app::archiveId) + crlf +
-                         "Total diskettes num = " + std::to_string(app::totalDisks);
-        try {
-            ui::window().label2().setCaption(app::errorText);
-        } catch (const platform::Error&) {
-        }
-        UtilModule::appendLog(app::errorText);
-    }
-    return result;
+std::string setSummary() {
+    return std::string(crlf) + "Archive ID = " + UtilModule::numberText(app::archiveId) + crlf +
+           "Total diskettes num = " + std::to_string(app::totalDisks);
 }
 
 }  // namespace archive

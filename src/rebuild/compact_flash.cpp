@@ -1,7 +1,9 @@
-// writeCompactFlash: the flat area copied into \backup\single\ on the Compact Flash drive,
-// asking before an old database there is replaced. The new database is written and read back
-// beside the single folder and swapped in by renames, so that the single folder holds a whole
-// database, old or new, at every instant but between two renames.
+// The card writer: the flat area copied into \backup\single\ on the Compact Flash drive. The
+// new database is written and read back beside the single folder and swapped in by renames, so
+// that the single folder holds a whole database, old or new, at every instant but between two
+// renames.
+#include "rebuild/card_writer.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,34 +17,12 @@
 #include "platform/error.h"
 #include "platform/text_case.h"
 #include "rebuild/card_states.h"
-#include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/util_module.h"
 
 namespace UtilModule {
 
 namespace {
-
-// Puts the process's current drive, and the current folder of the drive it changes, back as
-// they were when the writer started, however it ends.
-struct CurrentPlaceGuard {
-    explicit CurrentPlaceGuard(char changed)
-        : drive(platform::currentDrive()), changedDrive(changed) {
-        if (changedDrive != '\0')
-            folder = platform::currentFolder(changedDrive);
-    }
-    ~CurrentPlaceGuard() {
-        if (changedDrive != '\0')
-            platform::setCurrentFolder(changedDrive, folder);
-        platform::setCurrentDrive(drive);
-    }
-    CurrentPlaceGuard(const CurrentPlaceGuard&) = delete;
-    CurrentPlaceGuard& operator=(const CurrentPlaceGuard&) = delete;
-
-    char drive;
-    char changedDrive;
-    std::string folder;
-};
 
 std::string notWriteProtected() {
     return std::string(crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
@@ -238,17 +218,6 @@ bool recover(const CardFolders& card) {
     }
 }
 
-// Asks before a database on the card is replaced. False when the user declines.
-bool replaceAgreed(const CardFolders& card) {
-    const ui::Answer answer =
-        msgBox("Directory " + card.single + " already exists" + crlf + "Replace old database?",
-               ui::Buttons::yesNo, ui::Icon::question, "Replace");
-    if (answer == ui::Answer::no)
-        return false;
-    appendLog("Remove " + card.single);
-    return true;
-}
-
 bool tooSmallForBoth(const std::string& flat) {
     double free = 0;
     try {
@@ -276,36 +245,43 @@ bool makeRoom(const CardFolders& card, const std::string& kept) {
 }
 }  // namespace
 
-int16_t writeCompactFlash() {
-    const CardFolders card(app::flashDrive);
-    const std::string flat = flatArea(getTempFolder());
-    const std::string kept = previousArea(getTempFolder());
-    const char letter = app::flashDrive.empty() ? '\0' : platform::upperLetter(app::flashDrive[0]);
+CardWriter::CardWriter()
+    : card_(app::flashDrive),
+      flat_(flatArea(getTempFolder())),
+      kept_(previousArea(getTempFolder())) {}
 
+CardWriter::~CardWriter() {
+    if (!place_)
+        return;
+    if (place_->changedDrive != '\0')
+        platform::setCurrentFolder(place_->changedDrive, place_->folder);
+    platform::setCurrentDrive(place_->drive);
+}
+
+CardWriter::Found CardWriter::prepare() {
     appendLog("Compact Flash drive " + app::flashDrive + " was selected ");
 
-    CurrentPlaceGuard guard(letter);
+    const char letter = app::flashDrive.empty() ? '\0' : platform::upperLetter(app::flashDrive[0]);
+    const char drive = platform::currentDrive();
+    place_.emplace(Place{drive, letter, letter != '\0' ? platform::currentFolder(letter) : ""});
     fs::changeDrive(app::flashDrive);
-    if (!namesFit(flat + "\\", "", card.single))
-        return -1;
-    bool replacing = false;
+
+    if (!namesFit(flat_ + "\\", "", card_.single))
+        return Found::failed;
+    if (!folderExists(card_.backup))
+        return createFolder(card_.backup, card_.backup) ? Found::nothing : Found::failed;
+    fs::changeFolder(card_.backup);
+    if (!recover(card_))
+        return Found::failed;
+    return folderExists(card_.single) ? Found::database : Found::nothing;
+}
+
+bool CardWriter::write(bool replacing) {
     bool keptOnComputer = false;
-    if (folderExists(card.backup)) {
-        fs::changeFolder(card.backup);
-        if (!recover(card))
-            return -1;
-        if (folderExists(card.single)) {
-            if (!replaceAgreed(card))
-                return -1;
-            replacing = true;
-            if (tooSmallForBoth(flat)) {
-                if (!makeRoom(card, kept))
-                    return -1;
-                keptOnComputer = true;
-            }
-        }
-    } else if (!createFolder(card.backup, card.backup)) {
-        return -1;
+    if (replacing && tooSmallForBoth(flat_)) {
+        if (!makeRoom(card_, kept_))
+            return false;
+        keptOnComputer = true;
     }
 
     passOver(
@@ -313,30 +289,38 @@ int16_t writeCompactFlash() {
     restartProgress();
     showProgress(true);
     const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
-    bool written = startBeside(card);
-    if (written) {
-        passOver([&] { appendLog("Copy directory " + flat + " to " + card.single); });
-        written = fillBeside(flat, card, step);
+    if (!copyIn(step)) {
+        undo(replacing, keptOnComputer);
+        return false;
     }
-    if (!written) {
-        dropWriting(card);
-        if (keptOnComputer)
-            writeBack(card, kept);
-        else if (replacing)
-            appendLog("Kept the previous database in " + card.single);
-        return -1;
-    }
-    passOver([&] { appendLog("Verified " + card.single); });
-    if (!swapIn(card))
-        return -1;
+    passOver([&] { appendLog("Verified " + card_.single); });
+    if (!swapIn(card_))
+        return false;
     if (keptOnComputer) {
         try {
-            removeFolderTree(kept + "\\");
+            removeFolderTree(kept_ + "\\");
         } catch (const platform::Error&) {
         }
     }
     showProgress(false);
-    return 1;
+    return true;
+}
+
+// The new database beside the single folder, written and read back.
+bool CardWriter::copyIn(int16_t step) {
+    if (!startBeside(card_))
+        return false;
+    passOver([&] { appendLog("Copy directory " + flat_ + " to " + card_.single); });
+    return fillBeside(flat_, card_, step);
+}
+
+// After a failed write the card gets its previous database back, wherever it was kept.
+void CardWriter::undo(bool replacing, bool keptOnComputer) {
+    dropWriting(card_);
+    if (keptOnComputer)
+        writeBack(card_, kept_);
+    else if (replacing)
+        appendLog("Kept the previous database in " + card_.single);
 }
 
 }  // namespace UtilModule

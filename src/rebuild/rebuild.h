@@ -1,4 +1,4 @@
-// Rebuilding the single-volume image in the flat area and writing it to the card.
+// Rebuilding the single-volume image in the flat area (the card writer: rebuild/card_writer.h).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,4 @@ void createParentFolders(const std::string& relative, const std::string& base);
 // Writes the one-diskette archive.dat into the flat area. Returns false when it reported a
 // failure.
 bool writeSingleDescriptor();
-// Copies the flat area into flashDrive\backup\single\. Returns 1 when written, -1 otherwise
-// (reported, or the user declined to replace the database there).
-int16_t writeCompactFlash();
 }  // namespace UtilModule

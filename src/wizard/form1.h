@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "diskset/reader.h"
+
 namespace Form1 {
 
 // Form-level variables.
@@ -39,9 +41,16 @@ void Drives_Changed();
 void Form_QueryUnload(bool& cancel);
 
 // ---- Steps and prompts ----
+// Reads diskette n of the set and shows what the read learns: the progress bar's range and the
+// set summary from diskette 1, the way back to the floppy prompt for a diskette of another set.
+// `letter`: the drive chosen in the drive list.
+archive::DisketteRead readDiskette(int16_t n, const std::string& letter);
 void acceptFloppyDrive();
 void readFirstDiskette();
 void readNextDiskette();
+// Writes the rebuilt image to the card in flashDrive, asking before a database there is
+// replaced. 1 when written, -1 when not (reported, or the user declined).
+int16_t writeCompactFlash();
 void acceptFlashDrive();
 void startAnotherCopy();
 void promptFloppyDrive();

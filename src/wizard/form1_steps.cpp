@@ -9,6 +9,7 @@
 #include "fs/file_system.h"
 #include "platform/context.h"
 #include "platform/error.h"
+#include "rebuild/card_writer.h"
 #include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/main_window.h"
@@ -85,7 +86,7 @@ bool readyForUse(const fs::DriveObject& drive) {
 
 // Reads diskette `n`, then releases a floppy mounted for it (so the next one is read fresh),
 // whether the read went well or not.
-int16_t readAndRelease(const fs::DriveObject& drive, int16_t n) {
+archive::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
     struct Release {
         char letter;
         ~Release() {
@@ -96,8 +97,8 @@ int16_t readAndRelease(const fs::DriveObject& drive, int16_t n) {
             }
         }
     } release{drive.DriveLetter()[0]};
-    const int16_t result = archive::readDiskette(n);
-    if (result == 0 || result == 1)
+    const archive::DisketteRead result = readDiskette(n, drive.DriveLetter());
+    if (result == archive::DisketteRead::more || result == archive::DisketteRead::last)
         detail::keepImage(n);
     return result;
 }
@@ -108,14 +109,35 @@ void showVerifying() {
 }
 
 // What both reading steps do after a read that was not the last diskette's, or failed.
-void afterPartialRead(int16_t result) {
-    if (result == 0) {
+void afterPartialRead(archive::DisketteRead result) {
+    if (result == archive::DisketteRead::more) {
         app::currentDisk = static_cast<int16_t>(app::currentDisk + 1);
         app::wizardStep = 2;
         UtilModule::promptForDiskette(app::currentDisk);
-    } else if (result == -2) {
+    } else if (result == archive::DisketteRead::copyFailed) {
         promptFloppyDrive();
     }
+}
+
+// The set summary that diskette 1 gives, under the drive list and in the log.
+void showSetSummary() {
+    app::errorText = archive::setSummary();
+    try {
+        ui::window().label2().setCaption(app::errorText);
+    } catch (const platform::Error&) {
+    }
+    UtilModule::appendLog(app::errorText);
+}
+
+// Asks before a database on the card is replaced. False when the user declines.
+bool replaceAgreed(const std::string& single) {
+    const ui::Answer answer = UtilModule::msgBox(
+        "Directory " + single + " already exists" + crlf + "Replace old database?",
+        ui::Buttons::yesNo, ui::Icon::question, "Replace");
+    if (answer == ui::Answer::no)
+        return false;
+    UtilModule::appendLog("Remove " + single);
+    return true;
 }
 
 }  // namespace
@@ -141,6 +163,25 @@ void reportError(const std::string& text) {
 }
 
 }  // namespace detail
+
+archive::DisketteRead readDiskette(int16_t n, const std::string& letter) {
+    archive::DisketteReader reader(n, letter);
+    if (const std::optional<archive::DisketteRead> refused = reader.open())
+        return *refused;
+    if (n == 1) {
+        // The set is known now: the bar spans all of its diskettes.
+        try {
+            ui::window().progressBar1().setMax(static_cast<float>(app::totalDisks * 100));
+        } catch (const platform::Error&) {
+        }
+    }
+    const archive::DisketteRead result = reader.copy();
+    if (result == archive::DisketteRead::otherSet)
+        app::wizardStep = 0;
+    else if (n == 1 && result != archive::DisketteRead::copyFailed)
+        showSetSummary();
+    return result;
+}
 
 void acceptFloppyDrive() {
     const auto drive = detail::stepDrive();
@@ -168,8 +209,8 @@ void readFirstDiskette() {
                           std::to_string(app::currentDisk));
     bar.setVisible(true);
     bar.setValue(0);
-    const int16_t result = readAndRelease(*drive, app::currentDisk);
-    if (result != 1) {
+    const archive::DisketteRead result = readAndRelease(*drive, app::currentDisk);
+    if (result != archive::DisketteRead::last) {
         afterPartialRead(result);
         return;
     }
@@ -191,14 +232,25 @@ void readNextDiskette() {
     }
     UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
                           std::to_string(app::currentDisk));
-    const int16_t result = readAndRelease(*drive, app::currentDisk);
-    if (result != 1) {
+    const archive::DisketteRead result = readAndRelease(*drive, app::currentDisk);
+    if (result != archive::DisketteRead::last) {
         afterPartialRead(result);
         return;
     }
     app::wizardStep = 3;
     showVerifying();
     verifyAndRebuild(true);
+}
+
+int16_t writeCompactFlash() {
+    UtilModule::CardWriter writer;
+    const UtilModule::CardWriter::Found found = writer.prepare();
+    if (found == UtilModule::CardWriter::Found::failed)
+        return -1;
+    const bool replacing = found == UtilModule::CardWriter::Found::database;
+    if (replacing && !replaceAgreed(writer.single()))
+        return -1;
+    return writer.write(replacing) ? 1 : -1;
 }
 
 void acceptFlashDrive() {
@@ -215,7 +267,7 @@ void acceptFlashDrive() {
     if (!checkFlashDrive())
         return;
     hideDriveChoice();
-    if (UtilModule::writeCompactFlash() == 1) {
+    if (writeCompactFlash() == 1) {
         logIfAny(platform::drives().releaseCard(drive->DriveLetter()[0]));
         app::wizardStep = 4;
         w.buttonOK().setEnabled(true);

@@ -1,27 +1,42 @@
 // Whole diskette reads: sets of one, two, ten and twelve diskettes built on host folders and
 // put into the folder drive A:, every rejection with its exact report, and the diskette areas
 // the reads leave in C:\Temp.
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "diskset/diskset_support.h"
 #include "diskset/reader.h"
+#include "fs/file_system.h"
+#include "platform/error.h"
 #include "state/state.h"
 #include "support/set_builder.h"
 #include "ui/util_module.h"
+#include "wizard/form1.h"
 
 namespace {
 
 using disksettest::treeOf;
+using R = archive::DisketteRead;
 using testsupport::spreadFile;
 using testsupport::wholeFile;
 
 class ReaderTest : public disksettest::DisksetTest {
   protected:
-    // Reads diskette n as the wizard asks for it.
-    int16_t read(int n) {
+    // Reads diskette n as the wizard asks for it, from the drive chosen in the list.
+    R read(int n) {
         app::currentDisk = static_cast<int16_t>(n);
-        return archive::readDiskette(static_cast<int16_t>(n));
+        return Form1::readDiskette(static_cast<int16_t>(n), listLetter());
+    }
+    // The letter of the drive list's drive; "" for none.
+    std::string listLetter() const {
+        try {
+            fs::FileSystemObject fso;
+            return fso.GetDrive(fso.GetDriveName(window->driveList().drive())).DriveLetter();
+        } catch (const platform::Error&) {
+            return "";
+        }
     }
     void build(const testsupport::SetPlan& plan) {
         set = testsupport::buildSet(scratch.path() / "set", plan);
@@ -68,7 +83,7 @@ TEST_F(ReaderTest, OneDisketteSet) {
     build(plan);
     insert(1);
     app::keycodeRecFound = true;  // left from an earlier set
-    EXPECT_EQ(read(1), 1);
+    EXPECT_EQ(read(1), R::last);
 
     EXPECT_EQ(app::archiveId, 4711);
     EXPECT_EQ(app::totalDisks, 1);
@@ -94,9 +109,9 @@ TEST_F(ReaderTest, OneDisketteSet) {
 TEST_F(ReaderTest, TwoDisketteSet) {
     build(exampleSet());
     insert(1);
-    EXPECT_EQ(read(1), 0);
+    EXPECT_EQ(read(1), R::more);
     insert(2);
-    EXPECT_EQ(read(2), 1);
+    EXPECT_EQ(read(2), R::last);
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(logs().size(), 1u);  // only the summary of diskette 1
     EXPECT_EQ(window->progressBar1().max(), 200);
@@ -118,14 +133,14 @@ TEST_F(ReaderTest, TwelveDisketteSet) {
         plan.files.push_back(wholeFile("db/f" + std::to_string(n) + ".dat", "n", n));
     build(plan);
     insert(9);
-    EXPECT_EQ(read(10), -1);  // disk0009.dat does not stand for diskette 10
+    EXPECT_EQ(read(10), R::refused);  // disk0009.dat does not stand for diskette 10
     ASSERT_EQ(boxes().size(), 1u);
     window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     window->driveList().setListIndex(0);
     for (int n = 1; n <= 12; ++n) {
         insert(n);
-        EXPECT_EQ(read(n), n == 12 ? 1 : 0) << "diskette " << n;
+        EXPECT_EQ(read(n), n == 12 ? R::last : R::more) << "diskette " << n;
         EXPECT_EQ(treeOf(area(n)).size(), n == 1 ? 5u : 2u) << "diskette " << n;
     }
     EXPECT_TRUE(boxes().empty());
@@ -146,7 +161,7 @@ TEST_F(ReaderTest, DisketteOutOfOrderIsRefusedBeforeAnythingIsTouched) {
     plan.disks = 3;
     build(plan);
     insert(2);
-    EXPECT_EQ(read(3), -1);
+    EXPECT_EQ(read(3), R::refused);
     const std::string text = "Wrong diskette!\r\nInsert diskette #3";
     EXPECT_EQ(onlyBox(), text);
     EXPECT_EQ(app::errorText, text);
@@ -160,7 +175,7 @@ TEST_F(ReaderTest, DisketteOutOfOrderIsRefusedBeforeAnythingIsTouched) {
 
     // The same diskette twice, and no diskette at all, are refused the same way.
     drives.eject('A');
-    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(read(1), R::refused);
     EXPECT_EQ(boxes().back().text, "Wrong diskette!\r\nInsert diskette #1");
     EXPECT_FALSE(std::filesystem::exists(flat()));
 }
@@ -169,7 +184,7 @@ TEST_F(ReaderTest, MissingDescriptor) {
     build(exampleSet());
     std::filesystem::remove(set.disk(1) / "archive.dat");
     insert(1);
-    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(read(1), R::refused);
     const std::string text = "A:\\archive.dat File not found\r\nInsert diskette #1";
     EXPECT_EQ(onlyBox(), text);
     EXPECT_EQ(logs(), (std::vector<std::string>{
@@ -196,7 +211,7 @@ TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
         window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
         window->driveList().setListIndex(0);
-        EXPECT_EQ(read(1), -1) << d;
+        EXPECT_EQ(read(1), R::refused) << d;
         EXPECT_EQ(onlyBox(), "Wrong diskette!\r\nInsert diskette #1") << d;
         EXPECT_EQ(logs().front(), "ERROR Wrong diskette!\r\nInsert diskette #1");
         EXPECT_EQ(statuses().back(), "Please insert diskette #1 and press the OK button");
@@ -205,7 +220,7 @@ TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
     // A damaged sector in the descriptor reads as unusable too.
     testsupport::writeFile(set.disk(1) / "archive.dat", set.descriptor);
     insert(1, {"archive.dat"});
-    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(read(1), R::refused);
     EXPECT_EQ(boxes().back().text, "Wrong diskette!\r\nInsert diskette #1");
 }
 
@@ -214,10 +229,10 @@ TEST_F(ReaderTest, DisketteOfAnotherSet) {
     plan.volumeIds = {{2, "999"}};
     build(plan);
     insert(1);
-    ASSERT_EQ(read(1), 0);
+    ASSERT_EQ(read(1), R::more);
     app::wizardStep = 2;
     insert(2);
-    EXPECT_EQ(read(2), -1);
+    EXPECT_EQ(read(2), R::otherSet);
     EXPECT_EQ(app::wizardStep, 0);
     const std::string text = "\r\nWrong Archive ID at diskette #2\r\nExpected 812 found 999";
     ASSERT_EQ(boxes().size(), 1u);
@@ -254,10 +269,10 @@ TEST_F(ReaderTest, ArchiveIdIsComparedAsANumber) {
         window->driveList().setListIndex(0);
         insert(1);
         if (c.accepted) {
-            EXPECT_EQ(read(1), 0) << c.line;
+            EXPECT_EQ(read(1), R::more) << c.line;
             EXPECT_TRUE(boxes().empty()) << c.line;
         } else {
-            EXPECT_EQ(read(1), -1) << c.line;
+            EXPECT_EQ(read(1), R::otherSet) << c.line;
             EXPECT_EQ(onlyBox(),
                       "\r\nWrong Archive ID at diskette #1\r\nExpected 812 found " + c.found)
                 << c.line;
@@ -283,7 +298,7 @@ TEST_F(ReaderTest, AFirstLineWithoutEndIsReadOnlyAsFarAsAnArchiveIdReaches) {
         ui::installWindow(window.get());
         window->driveList().setListIndex(0);
         insert(1);
-        EXPECT_EQ(read(1), c.accepted ? 0 : -1) << c.id.size();
+        EXPECT_EQ(read(1), c.accepted ? R::more : R::otherSet) << c.id.size();
         if (c.accepted)
             continue;
         // What the report shows of the line is bounded, and says it is cut.
@@ -298,13 +313,13 @@ TEST_F(ReaderTest, AFirstLineWithoutEndIsReadOnlyAsFarAsAnArchiveIdReaches) {
 TEST_F(ReaderTest, LinkedEntriesAreAbsent) {
     struct Case {
         std::string linked;
-        int16_t result;
+        R result;
         std::string box;  // "" for none
     };
     const std::vector<Case> cases = {
-        {"archive.dat", -1, "A:\\archive.dat File not found\r\nInsert diskette #1"},
-        {"disk0001.dat", -1, "Wrong diskette!\r\nInsert diskette #1"},
-        {"db/data.dat", 0, ""},
+        {"archive.dat", R::refused, "A:\\archive.dat File not found\r\nInsert diskette #1"},
+        {"disk0001.dat", R::refused, "Wrong diskette!\r\nInsert diskette #1"},
+        {"db/data.dat", R::more, ""},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(scratch.path() / "set");
@@ -329,10 +344,10 @@ TEST_F(ReaderTest, LinkedEntriesAreAbsent) {
 TEST_F(ReaderTest, UnreadableVolumeFile) {
     build(exampleSet());
     insert(1);
-    ASSERT_EQ(read(1), 0);
+    ASSERT_EQ(read(1), R::more);
     testsupport::writeFile(set.disk(2) / "disk0002.dat", "");
     insert(2);
-    EXPECT_EQ(read(2), -1);
+    EXPECT_EQ(read(2), R::refused);
     EXPECT_EQ(onlyBox(), "Failed to open A:\\disk0002.dat");
     EXPECT_EQ(logs().back(), "Failed to open A:\\disk0002.dat");  // no prefix
     EXPECT_EQ(statuses().size(), 0u);
@@ -340,14 +355,14 @@ TEST_F(ReaderTest, UnreadableVolumeFile) {
 
     testsupport::writeFile(set.disk(2) / "disk0002.dat", "ARCHIVE-ID-LABEL:812\n");
     insert(2, {"disk0002.dat"});
-    EXPECT_EQ(read(2), -1);
+    EXPECT_EQ(read(2), R::refused);
     EXPECT_EQ(boxes().back().text, "Failed to open A:\\disk0002.dat");
 }
 
 TEST_F(ReaderTest, DamagedFileOnTheDisketteFailsTheCopy) {
     build(exampleSet());
     insert(1, {"db\\data.dat"});
-    EXPECT_EQ(read(1), -2);
+    EXPECT_EQ(read(1), R::copyFailed);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].title, "Error!");
     EXPECT_NE(boxes()[0].text.find("A:\\db\\data.dat"), std::string::npos);
@@ -360,7 +375,7 @@ TEST_F(ReaderTest, AreasThatCannotBeCreated) {
     insert(1);
     // Something that is not a folder stands where the flat area goes.
     testsupport::writeFile(flat(), "in the way");
-    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(read(1), R::refused);
     const std::string text =
         "Failed to create directory: C:\\Temp\\VELT_flat\r\n"
         "Ensure there is enough free space available on drive A:\\";
@@ -377,7 +392,7 @@ TEST_F(ReaderTest, AreasThatCannotBeCreated) {
     std::filesystem::remove_all(area(1));
     window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
-    EXPECT_EQ(read(1), -1);
+    EXPECT_EQ(read(1), R::refused);
     EXPECT_EQ(onlyBox(),
               "Failed to create directory: C:\\Temp\\VELT_disk1\r\n"
               "Ensure there is enough free space available on drive :\\");
@@ -389,12 +404,12 @@ TEST_F(ReaderTest, ReadingAgainStartsFromAnEmptyArea) {
     testsupport::writeFile(flat() / "stale.dat", "stale");
     testsupport::writeFile(area(2) / "stale.dat", "stale");
     insert(1);
-    ASSERT_EQ(read(1), 0);
+    ASSERT_EQ(read(1), R::more);
     EXPECT_FALSE(std::filesystem::exists(area(1) / "old"));
     EXPECT_TRUE(treeOf(flat()).empty());
     EXPECT_TRUE(std::filesystem::exists(area(2) / "stale.dat"));  // until diskette 2 is read
     insert(2);
-    ASSERT_EQ(read(2), 1);
+    ASSERT_EQ(read(2), R::last);
     EXPECT_FALSE(std::filesystem::exists(area(2) / "stale.dat"));
 
     // Diskette 1 of another set replaces the descriptor's state.
@@ -404,11 +419,63 @@ TEST_F(ReaderTest, ReadingAgainStartsFromAnEmptyArea) {
     other.files = {wholeFile("keycode.rec", "k")};
     set = testsupport::buildSet(scratch.path() / "other", other);
     insert(1);
-    EXPECT_EQ(read(1), 0);
+    EXPECT_EQ(read(1), R::more);
     EXPECT_EQ(app::archiveId, 5);
     EXPECT_EQ(app::totalDisks, 3);
     EXPECT_EQ(app::fileCount, 1);
     EXPECT_EQ(window->label2().caption(), "\r\nArchive ID = 5\r\nTotal diskettes num = 3");
+}
+
+// The reader's two steps on their own: the first learns the set and copies nothing, so that
+// the bar's range can be set before the copy moves it; neither touches a control or the step.
+TEST_F(ReaderTest, TheStepsReportOnlyAndOpenCopiesNothing) {
+    struct Case {
+        const char* name;
+        void (*spoil)(const std::filesystem::path& disk1);
+        std::optional<R> opened;  // what open() gives
+        R copied;                 // what copy() gives after a nullopt
+    } cases[] = {
+        {"good", [](const std::filesystem::path&) {}, std::nullopt, R::more},
+        {"no descriptor",
+         [](const std::filesystem::path& d) { std::filesystem::remove(d / "archive.dat"); },
+         R::refused, R::refused},
+        {"another set",
+         [](const std::filesystem::path& d) {
+             testsupport::writeFile(d / "disk0001.dat", "ARCHIVE-ID-LABEL:813\n");
+         },
+         std::nullopt, R::otherSet},
+        {"no volume file",
+         [](const std::filesystem::path& d) { std::filesystem::remove(d / "disk0001.dat"); },
+         R::refused, R::refused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(scratch.path() / "set");
+        std::filesystem::remove_all(area(1));
+        std::filesystem::remove_all(flat());
+        build(exampleSet());
+        c.spoil(set.disk(1));
+        insert(1);
+        window->progressBar1().setMax(700);
+        window->label2().setCaption("before");
+        app::wizardStep = 1;
+        app::totalDisks = 9;
+        app::currentDisk = 1;
+
+        archive::DisketteReader reader(1, "A");
+        const std::optional<R> opened = reader.open();
+        EXPECT_EQ(opened, c.opened);
+        if (!opened) {
+            EXPECT_EQ(app::totalDisks, 2);
+            EXPECT_TRUE(std::filesystem::is_directory(area(1)));
+            EXPECT_TRUE(treeOf(area(1)).empty());
+            EXPECT_EQ(reader.copy(), c.copied);
+            EXPECT_EQ(!treeOf(area(1)).empty(), c.copied == R::more);
+        }
+        EXPECT_EQ(window->progressBar1().max(), 700);
+        EXPECT_EQ(window->label2().caption(), "before");
+        EXPECT_EQ(app::wizardStep, 1);
+    }
 }
 
 TEST_F(ReaderTest, DisketteOneHundredEndsTheProgram) {

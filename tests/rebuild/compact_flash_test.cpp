@@ -7,9 +7,11 @@
 #include <string>
 
 #include "platform/context.h"
+#include "rebuild/card_writer.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "wizard/form1.h"
 
 namespace rebuildtest {
 namespace {
@@ -24,7 +26,13 @@ const std::string verifiedLine = "Verified E:\\backup\\single\\";
 const std::string keptLine = "Kept the previous database in E:\\backup\\single\\";
 
 class CompactFlashTest : public RebuildTest {
-  protected:
+  public:
+    // For the cases that plant what a card holds.
+    using RebuildTest::card;
+    using RebuildTest::cardMedium;
+    using RebuildTest::flat;
+    using RebuildTest::insertCard;
+
     void SetUp() override {
         RebuildTest::SetUp();
         writeFile(flat() / "archive.dat", "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n");
@@ -45,7 +53,7 @@ class CompactFlashTest : public RebuildTest {
 };
 
 TEST_F(CompactFlashTest, FreshCardGetsBothFoldersAndTheWholeFlatArea) {
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_TRUE(window->messageBoxes().empty());
@@ -61,7 +69,7 @@ TEST_F(CompactFlashTest, OtherContentOfTheBackupFolderStays) {
     writeFile(card() / "backup" / "other.txt", "other");
     writeFile(card() / "backup" / "keep" / "x", "x");
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
 
     EXPECT_TRUE(window->messageBoxes().empty());
     EXPECT_EQ(readFile(card() / "backup" / "other.txt"), "other");
@@ -74,7 +82,7 @@ TEST_F(CompactFlashTest, DecliningToReplaceLeavesTheCardAsItWas) {
     const Tree before = treeOf(card());
     window->queueAnswer(ui::Answer::no);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     EXPECT_EQ(treeOf(card()), before);
     ASSERT_EQ(window->messageBoxes().size(), 1u);
@@ -91,7 +99,7 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
     plantOldDatabase();
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(readFile(card() / "backup" / "other.txt"), "other");
@@ -104,9 +112,9 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
 }
 
 TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
     window->queueAnswer(ui::Answer::yes);
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
 
     EXPECT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(single(), treeOf(flat()));
@@ -116,7 +124,7 @@ TEST_F(CompactFlashTest, EmptyTableStillCopiesEverythingWithoutMovingTheBar) {
     app::fileCount = 0;
     window->progressBar1().setValue(40);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 0);
@@ -126,14 +134,14 @@ TEST_F(CompactFlashTest, BarStartsAtZeroAndMovesPerCopiedFile) {
     app::fileCount = 20;  // step 5, five files
     window->progressBar1().setValue(70);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 25);
 }
 
 TEST_F(CompactFlashTest, WriteProtectedCardWithoutBackupFolder) {
     insertCard(readonly(cardMedium()));
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     const std::string message =
         "Failed to create directory: E:\\backup\\\r\n"
@@ -150,7 +158,7 @@ TEST_F(CompactFlashTest, WriteProtectedCardWithBackupFolderOnly) {
     writeFile(card() / "backup" / "other.txt", "other");
     insertCard(readonly(cardMedium()));
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     EXPECT_EQ(app::errorText,
               "Failed to create directory: E:\\backup\\single\\\r\n"
@@ -166,7 +174,7 @@ TEST_F(CompactFlashTest, WriteProtectedCardKeepsItsOldDatabase) {
     insertCard(readonly(cardMedium()));
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     const std::string message =
         "Failed to create directory: E:\\backup\\single\\\r\n"
@@ -183,7 +191,7 @@ TEST_F(CompactFlashTest, FullCardLeavesNoHalfWrittenSingleFolder) {
     // Room for the small files but not for db\sub\deep.dat.
     insertCard(withCapacity(cardMedium(), 1000));
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].text,
@@ -221,7 +229,7 @@ TEST_F(CompactFlashTest, FailedReplacementKeepsThePreviousDatabase) {
         const size_t boxes = window->messageBoxes().size();
         window->queueAnswer(ui::Answer::yes);
 
-        EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+        EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
         EXPECT_EQ(treeOf(card()), before);
         // The question, then the report.
@@ -240,7 +248,7 @@ TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
     insertCard(tight);
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(window->logs(),
               (std::vector<std::string>{
@@ -302,7 +310,7 @@ TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
             const size_t logs = window->logs().size();
             window->queueAnswer(answer);
 
-            const int16_t r = UtilModule::writeCompactFlash();
+            const int16_t r = Form1::writeCompactFlash();
 
             const bool asked = window->messageBoxes().size() > boxes;
             EXPECT_EQ(asked, c.after != nullptr);
@@ -335,7 +343,7 @@ TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
     insertCard(tight);
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     EXPECT_EQ(treeOf(card()), before);
     EXPECT_EQ(window->logs().back(), keptLine);
@@ -390,7 +398,7 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
         }
         const size_t boxes = window->messageBoxes().size();
 
-        EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+        EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
         ASSERT_EQ(window->messageBoxes().size(), boxes + 1);
         const auto& box = window->messageBoxes().back();
@@ -404,7 +412,7 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
     // A leading dot is an ordinary name: the file reaches the card.
     writeFile(flat() / "db" / ".cfg", "dot");
     window->queueAnswer(ui::Answer::yes);
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(single().at("db/.cfg"), "dot");
 }
@@ -412,7 +420,7 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
 TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedBeforeTheCardIsTouched) {
     std::filesystem::remove_all(flat());  // the walk cannot list its source
 
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
 
     const std::string message =
         "Failed to copy directory C:\\Temp\\VELT_flat to E:\\backup\\single\\\r\n"
@@ -422,6 +430,66 @@ TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedBeforeTheCardIsTouched) 
     EXPECT_EQ(window->messageBoxes()[0].text, message);
     EXPECT_EQ(window->logs().back(), message);
     EXPECT_TRUE(treeOf(card()).empty());
+}
+
+// True when `folder` lists `name` as it is spelled.
+bool holds(const std::filesystem::path& folder, const std::string& name) {
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        if (e.path().filename().string() == name)
+            return true;
+    }
+    return false;
+}
+
+// The writer's steps on their own: the first tells what the card holds and asks nothing; the
+// second replaces a database it is told to without asking either.
+TEST_F(CompactFlashTest, TheWritersStepsNeverAsk) {
+    using Found = UtilModule::CardWriter::Found;
+    struct Case {
+        const char* name;
+        void (*plant)(CompactFlashTest&);
+        Found found;
+        size_t boxes;  // shown by prepare()
+    } cases[] = {
+        {"fresh card", [](CompactFlashTest&) {}, Found::nothing, 0},
+        {"backup folder only",
+         [](CompactFlashTest& t) { writeFile(t.card() / "backup" / "other.txt", "other"); },
+         Found::nothing, 0},
+        {"a database", [](CompactFlashTest& t) { t.plantOldDatabase(); }, Found::database, 0},
+        {"a verified one left by a cut",
+         [](CompactFlashTest& t) {
+             writeFile(t.card() / "backup" / "single~velt-verified" / "x.dat", "x");
+         },
+         Found::database, 0},
+        {"a name the card cannot hold",
+         [](CompactFlashTest& t) { writeFile(t.flat() / "db" / "aux", "x"); }, Found::failed, 1},
+        {"write protected", [](CompactFlashTest& t) { t.insertCard(readonly(t.cardMedium())); },
+         Found::failed, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(card());
+        std::filesystem::create_directories(card());
+        insertCard(cardMedium());
+        c.plant(*this);
+        // A host that takes "aux" for its device (Windows) leaves that case to Linux.
+        if (std::string(c.name) == "a name the card cannot hold" && !holds(flat() / "db", "aux"))
+            continue;
+        const size_t boxes = window->messageBoxes().size();
+        {
+            UtilModule::CardWriter writer;
+            EXPECT_EQ(writer.prepare(), c.found);
+            EXPECT_EQ(window->messageBoxes().size(), boxes + c.boxes);
+            EXPECT_EQ(writer.single(), "E:\\backup\\single\\");
+            if (c.found != Found::failed) {
+                EXPECT_TRUE(std::filesystem::is_directory(card() / "backup"));
+                EXPECT_TRUE(writer.write(c.found == Found::database));
+                EXPECT_EQ(single(), treeOf(flat()));
+                EXPECT_EQ(window->messageBoxes().size(), boxes);
+            }
+        }
+        std::filesystem::remove(flat() / "db" / "aux");
+    }
 }
 
 class CurrentPlaceTest : public CompactFlashTest {
@@ -440,27 +508,27 @@ class CurrentPlaceTest : public CompactFlashTest {
 
 TEST_F(CurrentPlaceTest, RestoredAfterSuccess) {
     std::filesystem::create_directories(card() / "backup");
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
     expectRestored();
 }
 
 TEST_F(CurrentPlaceTest, RestoredAfterDeclining) {
     plantOldDatabase();
     window->queueAnswer(ui::Answer::no);
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
     expectRestored();
 }
 
 TEST_F(CurrentPlaceTest, RestoredAfterAFailure) {
     insertCard(withCapacity(cardMedium(), 10));
-    EXPECT_EQ(UtilModule::writeCompactFlash(), -1);
+    EXPECT_EQ(Form1::writeCompactFlash(), -1);
     expectRestored();
 }
 
 TEST_F(CurrentPlaceTest, RestoredWhenAnErrorPassesUp) {
     plantOldDatabase();
     // No answer queued: the question box itself fails.
-    EXPECT_THROW(UtilModule::writeCompactFlash(), ui::NoAnswerQueued);
+    EXPECT_THROW(Form1::writeCompactFlash(), ui::NoAnswerQueued);
     expectRestored();
 }
 

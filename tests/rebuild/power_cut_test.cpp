@@ -12,6 +12,7 @@
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "wizard/form1.h"
 
 namespace rebuildtest {
 namespace {
@@ -57,7 +58,7 @@ class PowerCutTest : public RebuildTest {
             m.freeBytes = 100;
         insertCard(m);
         window->queueAnswer(answer);
-        UtilModule::writeCompactFlash();
+        Form1::writeCompactFlash();
         window->clearAnswers();
         return drives.medium('E')->changesReached();
     }

@@ -11,6 +11,7 @@
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "wizard/form1.h"
 
 namespace rebuildtest {
 namespace {
@@ -32,13 +33,14 @@ class WholeSetTest : public RebuildTest {
             floppy.root = scratch.path() / "set" / ("disk" + std::to_string(n));
             drives.insert('A', floppy);
             app::currentDisk = static_cast<int16_t>(n);
-            ASSERT_EQ(archive::readDiskette(app::currentDisk), n == layout.disks ? 1 : 0)
+            ASSERT_EQ(Form1::readDiskette(app::currentDisk, "A"),
+                      n == layout.disks ? archive::DisketteRead::last : archive::DisketteRead::more)
                 << "diskette " << n << ": " << app::errorText;
         }
         ASSERT_TRUE(checksum::verifyChecksums()) << app::errorText;
         ASSERT_TRUE(UtilModule::recombineDatabase()) << app::errorText;
         ASSERT_TRUE(UtilModule::writeSingleDescriptor()) << app::errorText;
-        ASSERT_EQ(UtilModule::writeCompactFlash(), 1) << app::errorText;
+        ASSERT_EQ(Form1::writeCompactFlash(), 1) << app::errorText;
         EXPECT_TRUE(window->messageBoxes().empty());
     }
     Tree single() const { return treeOf(card() / "backup" / "single"); }
@@ -160,7 +162,7 @@ TEST_F(WholeSetTest, SecondCardGetsTheSameDatabase) {
     platform::MediumOptions second;
     second.root = scratch.path() / "card2";
     insertCard(second);
-    EXPECT_EQ(UtilModule::writeCompactFlash(), 1);
+    EXPECT_EQ(Form1::writeCompactFlash(), 1);
     EXPECT_EQ(treeOf(scratch.path() / "card2" / "backup" / "single"), first);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/uncached_file.h"
 #include "platform/win32/win32_text.h"
 
 namespace platform {
@@ -173,53 +174,22 @@ class HostFile : public MediumFile {
     Handle h_;
 };
 
-// Reads opened with FILE_FLAG_NO_BUFFERING: whole aligned blocks from the device into an
-// aligned buffer, the tail cut off at the file's length.
-class UnbufferedFile : public MediumFile {
+// Reads opened with FILE_FLAG_NO_BUFFERING, block after block.
+class UnbufferedFile : public UncachedFile {
   public:
-    UnbufferedFile(Handle h, uint64_t length) : h_(std::move(h)), length_(length) {
-        buffer_ = static_cast<char*>(
-            VirtualAlloc(nullptr, block, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        if (buffer_ == nullptr)
-            raise(err::outOfMemory);
-    }
-    ~UnbufferedFile() override { VirtualFree(buffer_, 0, MEM_RELEASE); }
-    UnbufferedFile(const UnbufferedFile&) = delete;
-    UnbufferedFile& operator=(const UnbufferedFile&) = delete;
-
-    size_t read(void* out, size_t size) override {
-        size_t done = 0;
-        auto* dest = static_cast<char*>(out);
-        while (done < size && position_ < length_) {
-            if (bufferPos_ == bufferLen_) {
-                DWORD n = 0;
-                if (!ReadFile(h_.get(), buffer_, static_cast<DWORD>(block), &n, nullptr))
-                    raiseLastError();
-                if (n == 0)
-                    break;
-                bufferPos_ = 0;
-                bufferLen_ = n;
-            }
-            size_t take = std::min(
-                {size - done, bufferLen_ - bufferPos_, static_cast<size_t>(length_ - position_)});
-            std::memcpy(dest + done, buffer_ + bufferPos_, take);
-            bufferPos_ += take;
-            position_ += take;
-            done += take;
-        }
-        return done;
-    }
-    void write(const void*, size_t) override { raise(err::badFileMode); }
+    UnbufferedFile(Handle h, uint64_t length) : UncachedFile(length), h_(std::move(h)) {}
     void close() override { h_.reset(); }
 
+  protected:
+    size_t readBlock(char* buffer, uint64_t /*offset*/) override {
+        DWORD n = 0;
+        if (!ReadFile(h_.get(), buffer, static_cast<DWORD>(block), &n, nullptr))
+            raiseLastError();
+        return n;
+    }
+
   private:
-    // A multiple of every sector size; VirtualAlloc aligns to the page.
-    static constexpr size_t block = size_t{1} << 20;
     Handle h_;
-    uint64_t length_;
-    char* buffer_ = nullptr;
-    uint64_t position_ = 0;
-    size_t bufferPos_ = 0, bufferLen_ = 0;
 };
 
 class HostFolder : public Medium {

@@ -1,14 +1,11 @@
-// The host folder medium on POSIX: every path is opened relative to the medium's root folder,
-// never through a symbolic link and never above the root.
+// The host folder medium on Linux: every path is opened relative to the medium's root folder,
+// never through a symbolic link and never above the root (platform/linux/host_beneath.cpp).
 #include "platform/host_folder.h"
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/openat2.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,124 +17,11 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/linux/host_calls.h"
 
 namespace platform {
 
 namespace {
-
-// A descriptor closed when it goes.
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(Fd&& other) noexcept : fd_(other.release()) {}
-    Fd& operator=(Fd&& other) noexcept {
-        if (this != &other) {
-            if (fd_ >= 0)
-                ::close(fd_);
-            fd_ = other.release();
-        }
-        return *this;
-    }
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_;
-};
-
-[[noreturn]] void raiseErrno(int e) {
-    raise(codeForErrno(e));
-}
-
-std::string hostRelative(const std::string& path) {
-    std::string out = path;
-    std::replace(out.begin(), out.end(), '\\', '/');
-    return out.empty() ? "." : out;
-}
-
-// openat2 confines the whole resolution; kernels without it get a walk name by name.
-bool haveOpenat2 = true;
-// openat2 takes no path of PATH_MAX bytes or more: a longer one is opened a part at a time,
-// each part beneath the folder the part before it opened.
-constexpr size_t partLimit = PATH_MAX / 2;
-
-// Opens `rel`, a host path ("/" between names, "." for the folder itself), beneath `rootFd`.
-int openHostBeneath(int rootFd, const std::string& rel, int flags, mode_t mode = 0) {
-    if (haveOpenat2 && rel.size() > partLimit) {
-        const size_t cut = rel.rfind('/', partLimit);
-        if (cut != std::string::npos && cut > 0) {
-            Fd part(openHostBeneath(rootFd, rel.substr(0, cut), O_PATH | O_DIRECTORY));
-            if (part.get() < 0)
-                return -1;
-            const int fd = openHostBeneath(part.get(), rel.substr(cut + 1), flags, mode);
-            const int e = errno;
-            part = Fd();
-            errno = e;
-            return fd;
-        }
-    }
-    if (haveOpenat2) {
-        open_how how{};
-        how.flags = static_cast<uint64_t>(flags | O_CLOEXEC);
-        how.mode = (flags & O_CREAT) != 0 ? mode : 0;
-        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-        for (;;) {
-            long fd = ::syscall(SYS_openat2, rootFd, rel.c_str(), &how, sizeof how);
-            if (fd >= 0)
-                return static_cast<int>(fd);
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            if (errno != ENOSYS && errno != EPERM)
-                return -1;
-            break;
-        }
-        haveOpenat2 = false;
-    }
-    // Name by name, each opened without following a link.
-    Fd dir(::dup(rootFd));
-    if (dir.get() < 0)
-        return -1;
-    size_t start = 0;
-    for (;;) {
-        size_t slash = rel.find('/', start);
-        std::string name =
-            rel.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-        if (name == "..") {
-            errno = EXDEV;
-            return -1;
-        }
-        if (slash == std::string::npos)
-            return ::openat(dir.get(), name.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, mode);
-        Fd next(::openat(dir.get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (next.get() < 0)
-            return -1;
-        dir = std::move(next);
-        start = slash + 1;
-    }
-}
-
-int openBeneath(int rootFd, const std::string& path, int flags, mode_t mode = 0) {
-    return openHostBeneath(rootFd, hostRelative(path), flags, mode);
-}
-
-// The folder that holds `path`, opened to work on its entry by name.
-Fd openParent(int rootFd, const std::string& path) {
-    Fd fd(openBeneath(rootFd, parentOf(path), O_PATH | O_DIRECTORY));
-    if (fd.get() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV)
-            raise(err::pathNotFound);
-        raiseErrno(errno);
-    }
-    return fd;
-}
 
 MediumEntry entryOf(const std::string& name, const struct stat& st) {
     MediumEntry e;
@@ -208,127 +92,6 @@ class HostFile : public MediumFile {
     }
     Fd fd_;
 };
-
-// Reads with O_DIRECT: whole aligned blocks from the device, the tail cut off at the length.
-class DirectFile : public MediumFile {
-  public:
-    DirectFile(Fd fd, uint64_t length) : fd_(std::move(fd)), length_(length) {
-        void* p = nullptr;
-        if (posix_memalign(&p, alignment, block) != 0)
-            raise(err::outOfMemory);
-        buffer_.reset(static_cast<char*>(p));
-    }
-    size_t read(void* out, size_t size) override {
-        size_t done = 0;
-        auto* dest = static_cast<char*>(out);
-        while (done < size && position_ < length_) {
-            if (bufferPos_ == bufferLen_) {
-                ssize_t n;
-                do {
-                    n = ::pread(fd_.get(), buffer_.get(), block, static_cast<off_t>(filled_));
-                } while (n < 0 && errno == EINTR);
-                if (n < 0)
-                    raiseErrno(errno);
-                if (n == 0)
-                    break;
-                filled_ += static_cast<uint64_t>(n);
-                bufferPos_ = 0;
-                bufferLen_ = static_cast<size_t>(n);
-            }
-            size_t take = std::min(
-                {size - done, bufferLen_ - bufferPos_, static_cast<size_t>(length_ - position_)});
-            std::memcpy(dest + done, buffer_.get() + bufferPos_, take);
-            bufferPos_ += take;
-            position_ += take;
-            done += take;
-        }
-        return done;
-    }
-    void write(const void*, size_t) override { raise(err::badFileMode); }
-    void close() override { fd_ = Fd(); }
-
-  private:
-    static constexpr size_t alignment = 4096;
-    static constexpr size_t block = size_t{1} << 20;
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    Fd fd_;
-    uint64_t length_;
-    std::unique_ptr<char, Free> buffer_;
-    uint64_t filled_ = 0, position_ = 0;
-    size_t bufferPos_ = 0, bufferLen_ = 0;
-};
-
-// True when no page of the file is in the page cache.
-bool noPageCached(int fd, uint64_t length) {
-    if (length == 0)
-        return true;
-    void* map = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED, fd, 0);
-    if (map == MAP_FAILED)
-        return false;
-    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-    std::vector<unsigned char> resident((static_cast<size_t>(length) + page - 1) / page);
-    bool none = ::mincore(map, static_cast<size_t>(length), resident.data()) == 0 &&
-                std::none_of(resident.begin(), resident.end(),
-                             [](unsigned char r) { return (r & 1) != 0; });
-    ::munmap(map, static_cast<size_t>(length));
-    return none;
-}
-
-void syncFd(int fd, bool folder) {
-    if (::fsync(fd) != 0) {
-        int e = errno;
-        // Some file systems cannot flush a folder; their files are flushed all the same.
-        if (!(folder && (e == EINVAL || e == EROFS)))
-            raiseErrno(e);
-    }
-}
-
-// Flushes the files of the folder at `rel` beneath `topFd`, then its folders the same way, then
-// the folder itself. Each folder is opened by its path from the top when its turn comes, so a
-// deep tree keeps no more descriptors open than a shallow one.
-void syncBelow(int topFd, const std::string& rel) {
-    std::vector<std::string> folders;
-    {
-        Fd dirFd(openHostBeneath(topFd, rel, O_RDONLY | O_DIRECTORY));
-        if (dirFd.get() < 0)
-            raiseErrno(errno);
-        Fd listing(::openat(dirFd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (listing.get() < 0)
-            raiseErrno(errno);
-        DIR* dir = ::fdopendir(listing.get());
-        if (dir == nullptr)
-            raiseErrno(errno);
-        listing.release();
-        std::vector<std::string> files;
-        errno = 0;
-        while (dirent* e = ::readdir(dir)) {
-            std::string name = e->d_name;
-            struct stat st {};
-            if (name == "." || name == ".." ||
-                ::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            if (S_ISDIR(st.st_mode))
-                folders.push_back(name);
-            else if (S_ISREG(st.st_mode))
-                files.push_back(name);
-        }
-        ::closedir(dir);
-        for (const std::string& name : files) {
-            Fd file(::openat(dirFd.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-            if (file.get() < 0)
-                raiseErrno(errno);
-            syncFd(file.get(), false);
-        }
-    }
-    for (const std::string& name : folders)
-        syncBelow(topFd, rel + '/' + name);
-    Fd dirFd(openHostBeneath(topFd, rel, O_RDONLY | O_DIRECTORY));
-    if (dirFd.get() < 0)
-        raiseErrno(errno);
-    syncFd(dirFd.get(), true);
-}
 
 class HostFolder : public Medium {
   public:
@@ -564,7 +327,7 @@ class HostFolder : public Medium {
         Fd direct(::openat(parent.get(), nameOf(path).c_str(),
                            O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_DIRECT));
         if (direct.get() >= 0)
-            return std::make_unique<DirectFile>(std::move(direct), length);
+            return readDirect(std::move(direct), length);
         // A file system without direct reads (a RAM disk) has nothing but its cache.
         return std::make_unique<HostFile>(std::move(fd));
     }
