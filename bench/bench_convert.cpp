@@ -23,7 +23,7 @@
 #include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace {
 
@@ -214,7 +214,7 @@ bool readAndRebuild(const MaximalSet& set, platform::FolderDriveTable& drives) {
         floppy.root = set.disk(n);
         drives.insert('A', floppy);
         app::currentDisk = static_cast<int16_t>(n);
-        ok = Form1::readDiskette(static_cast<int16_t>(n), "A") ==
+        ok = wizard::readDiskette(static_cast<int16_t>(n), "A") ==
              (n == diskCount ? archive::DisketteRead::last : archive::DisketteRead::more);
     }
     return ok && checksum::verifyChecksums() && UtilModule::recombineDatabase() &&
@@ -234,7 +234,7 @@ void BM_convertSet(benchmark::State& state) {
         ui::installWindow(window.get());
         state.ResumeTiming();
 
-        const bool ok = readAndRebuild(set, drives) && Form1::writeCompactFlash() == 1;
+        const bool ok = readAndRebuild(set, drives) && wizard::writeCompactFlash() == 1;
 
         state.PauseTiming();
         const size_t reports = window->messageBoxes().size();
@@ -289,7 +289,7 @@ void BM_writeCard(benchmark::State& state) {
         state.PauseTiming();
         stdfs::remove_all(set.root / "card" / "backup");
         state.ResumeTiming();
-        if (Form1::writeCompactFlash() != 1) {
+        if (wizard::writeCompactFlash() != 1) {
             state.SkipWithError("the card write did not succeed");
             break;
         }

@@ -22,7 +22,7 @@ void FileTable::clear() {
 }
 
 void resetState() {
-    wizardStep = 0;
+    wizardStep = Step::floppyDrive;
     currentDisk = 0;
     floppyDrive.clear();
     flashDrive.clear();

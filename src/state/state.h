@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "state/file_entry.h"
@@ -23,7 +24,19 @@ class FileTable {
     std::array<archive::FileEntry, capacity> entries_{};
 };
 
-inline int16_t wizardStep = 0;   // what OK does next (0 to 4)
+// The wizard's steps: what OK does next. The numbers are the ones the headless transcript shows.
+enum class Step : int16_t {
+    floppyDrive = 0,    // choose the floppy drive
+    firstDiskette = 1,  // read diskette #1
+    nextDiskette = 2,   // read the next diskette
+    cardDrive = 3,      // choose the Compact Flash drive and write the card
+    done = 4,           // written: another copy, or Exit
+};
+inline std::ostream& operator<<(std::ostream& out, Step step) {
+    return out << static_cast<int>(step);
+}
+
+inline Step wizardStep = Step::floppyDrive;
 inline int16_t currentDisk = 0;  // the diskette asked for or being read
 inline std::string floppyDrive;  // "A:"
 inline std::string flashDrive;   // "E:"

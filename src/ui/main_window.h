@@ -1,6 +1,6 @@
-// The main window's controls as the logic sees them, and the modal message box. Toolkits
-// (platform/headless, platform/qt) implement these; the logic reaches the running window
-// through ui::window(). Positions are in twips.
+// The main window's controls as the logic sees them, and the modal message box. The front ends
+// implement these (on the window base of ui/window_base.h); the logic reaches the running
+// window through ui::window(). Positions are in twips.
 #pragma once
 
 #include <cstdint>
@@ -104,7 +104,7 @@ enum class Buttons { ok, yesNo };
 enum class Icon { none, critical, question, exclamation, information };
 enum class Answer { ok, yes, no };
 
-// The About box (frmAbout); the logic loads, fills, shows and unloads it.
+// The About box; the logic loads, fills, shows and unloads it.
 class AboutBox {
   public:
     virtual ~AboutBox() = default;
@@ -126,14 +126,14 @@ class MainWindow {
     virtual TextBox& mainText() = 0;
     virtual TextBox& logText() = 0;
     virtual Label& driveSize() = 0;
-    virtual Label& label2() = 0;
+    virtual Label& setSummary() = 0;
     virtual Button& buttonOK() = 0;
     virtual Button& buttonBack() = 0;
     virtual Button& buttonExit() = 0;
     virtual Button& buttonLog() = 0;
     virtual DriveList& driveList() = 0;
     virtual ProgressBar& progressBar1() = 0;
-    virtual Line& line(int n) = 0;  // Line1 to Line4
+    virtual Line& frameLine(int n) = 0;  // Line1 to Line4
     virtual AboutBox& aboutBox() = 0;
 
     virtual std::string caption() const = 0;

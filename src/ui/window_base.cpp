@@ -18,7 +18,7 @@ WindowBase::WindowBase() {
         lines_.emplace_back(ends);
 }
 
-Line& WindowBase::line(int n) {
+Line& WindowBase::frameLine(int n) {
     if (n < 1 || n > static_cast<int>(lines_.size()))
         platform::raise(platform::err::subscriptOutOfRange);
     return lines_[static_cast<size_t>(n - 1)];

@@ -47,7 +47,7 @@ class WindowBase : public MainWindow {
     TextBox& mainText() final { return *parts_.mainText; }
     TextBox& logText() final { return *parts_.logText; }
     Label& driveSize() final { return *parts_.driveSize; }
-    Label& label2() final { return *parts_.setSummary; }
+    Label& setSummary() final { return *parts_.setSummary; }
     Button& buttonOK() final { return *parts_.ok; }
     Button& buttonBack() final { return *parts_.back; }
     Button& buttonExit() final { return *parts_.exit; }
@@ -56,7 +56,7 @@ class WindowBase : public MainWindow {
     ProgressBar& progressBar1() final { return *parts_.progressBar; }
     AboutBox& aboutBox() final { return *parts_.about; }
     // Raises 9 for a number other than 1 to 4.
-    Line& line(int n) final;
+    Line& frameLine(int n) final;
 
     int height() const final { return height_; }
     // The toolkit sizes the window to `twips` of outer height.

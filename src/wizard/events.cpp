@@ -7,7 +7,7 @@
 #include "platform/image_drives.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace wizard {
 
@@ -16,24 +16,24 @@ namespace {
 std::function<void()> handlerOf(Event event) {
     switch (event) {
         case Event::load:
-            return Form1::Form_Load;
+            return wizard::onLoad;
         case Event::okClick:
-            return Form1::buttonOK_Click;
+            return wizard::onOk;
         case Event::backClick:
-            return Form1::buttonBack_Click;
+            return wizard::onBack;
         case Event::exitClick:
-            return Form1::buttonExit_Click;
+            return wizard::onExit;
         case Event::logClick:
-            return Form1::buttonLog_Click;
+            return wizard::onLog;
         case Event::driveListKeyDown:
-            return Form1::DriveList_KeyDown;
+            return wizard::onDriveListKey;
         case Event::aboutClick:
-            return Form1::About_Click;
+            return wizard::onAbout;
         case Event::aboutOkClick:
-            return frmAbout::cmdOK_Click;
+            return wizard::onAboutOk;
         case Event::imageChosen:
         case Event::drivesChanged:
-            return Form1::Drives_Changed;
+            return wizard::onDrivesChanged;
     }
     return [] {};
 }
@@ -45,10 +45,10 @@ std::function<void()> handlerOf(Event event) {
 bool drivesPending = false;
 
 bool run(const std::function<void()>& handler) {
-    bool alive = Form1::dispatch(handler);
+    bool alive = wizard::dispatch(handler);
     while (alive && drivesPending) {
         drivesPending = false;
-        alive = Form1::dispatch(Form1::Drives_Changed);
+        alive = wizard::dispatch(wizard::onDrivesChanged);
     }
     return alive;
 }
@@ -56,32 +56,28 @@ bool run(const std::function<void()>& handler) {
 }  // namespace
 
 bool handle(Event event) {
-    if (Form1::busy()) {
+    if (wizard::busy()) {
         if (event == Event::drivesChanged)
             drivesPending = true;
-        return !Form1::ended();
+        return !wizard::ended();
     }
     return run(handlerOf(event));
 }
 
 bool handleDrivePicked(int16_t index) {
-    if (Form1::busy())
-        return !Form1::ended();
+    if (wizard::busy())
+        return !wizard::ended();
     return run([index] { ui::window().driveList().setListIndex(index); });
 }
 
-bool busy() {
-    return Form1::busy();
-}
-
 bool handleCloseRequest() {
-    if (Form1::ended())
+    if (wizard::ended())
         return true;
     // The close box in the middle of long work is ignored; the user may close once it ends.
-    if (Form1::busy())
+    if (wizard::busy())
         return false;
     bool cancel = false;
-    return !run([&cancel] { Form1::Form_QueryUnload(cancel); });
+    return !run([&cancel] { wizard::onCloseRequest(cancel); });
 }
 
 void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFile) {
@@ -100,17 +96,17 @@ void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFi
             return;
         }
         lastImage = file;
-        Form1::Drives_Changed();
+        wizard::onDrivesChanged();
     });
 }
 
 bool chooseKeptImagesFolder(const Dialog& openFolder) {
     if (!busy()) {
-        const std::string folder = openFolder(Form1::keptImagesFolder());
+        const std::string folder = openFolder(wizard::keptImagesFolder());
         if (!folder.empty())
-            Form1::keepImagesIn(folder);
+            wizard::keepImagesIn(folder);
     }
-    return !Form1::keptImagesFolder().empty();
+    return !wizard::keptImagesFolder().empty();
 }
 
 }  // namespace wizard

@@ -7,10 +7,10 @@
 #include "platform/kept_images.h"
 #include "state/state.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
-#include "wizard/form1_internal.h"
+#include "wizard/wizard.h"
+#include "wizard/wizard_internal.h"
 
-namespace Form1 {
+namespace wizard {
 
 namespace {
 std::string keptFolder;  // UTF-8; empty while off
@@ -46,4 +46,4 @@ void keepImage(int16_t n) {
 
 }  // namespace detail
 
-}  // namespace Form1
+}  // namespace wizard

@@ -1,16 +1,16 @@
 // The Log button: shows or hides the log box, growing or shrinking the window and its frame.
 #include "ui/main_window.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
-namespace Form1 {
+namespace wizard {
 
 namespace {
 
 // Moves the frame's bottom edge, and the lower ends of its side edges, to `bottom`.
 void setFrameBottom(ui::MainWindow& w, int bottom) {
-    auto& right = w.line(2);
-    auto& lower = w.line(3);
-    auto& left = w.line(4);
+    auto& right = w.frameLine(2);
+    auto& lower = w.frameLine(3);
+    auto& left = w.frameLine(4);
     lower.setEnds(lower.x1(), bottom, lower.x2(), bottom);
     right.setEnds(right.x1(), right.y1(), right.x2(), bottom);
     left.setEnds(left.x1(), left.y1(), left.x2(), bottom);
@@ -18,7 +18,7 @@ void setFrameBottom(ui::MainWindow& w, int bottom) {
 
 }  // namespace
 
-void buttonLog_Click() {
+void onLog() {
     auto& w = ui::window();
     if (logShown) {
         logShown = false;
@@ -35,4 +35,4 @@ void buttonLog_Click() {
     }
 }
 
-}  // namespace Form1
+}  // namespace wizard

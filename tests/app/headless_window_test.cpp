@@ -73,7 +73,7 @@ TEST_F(HeadlessWindowTest, InitialStates) {
     EXPECT_FALSE(w.logText().visible());
     EXPECT_EQ(w.logText().text(), "");
     EXPECT_EQ(w.driveSize().caption(), "");
-    EXPECT_EQ(w.label2().caption(), "");
+    EXPECT_EQ(w.setSummary().caption(), "");
     EXPECT_TRUE(w.progressBar1().visible());
     EXPECT_TRUE(w.buttonOK().enabled());
     EXPECT_TRUE(w.buttonBack().enabled());
@@ -84,11 +84,11 @@ TEST_F(HeadlessWindowTest, InitialStates) {
     EXPECT_EQ(w.caption(), "");
     EXPECT_EQ(w.focus(), "");
     EXPECT_FALSE(w.aboutBox().loaded());
-    EXPECT_EQ(w.line(1).y2(), 120);
-    EXPECT_EQ(w.line(3).y1(), 6240);
-    EXPECT_EQ(w.line(2).x1(), 8040);
-    EXPECT_EQ(w.line(4).x2(), 120);
-    EXPECT_THROW(w.line(5), platform::Error);
+    EXPECT_EQ(w.frameLine(1).y2(), 120);
+    EXPECT_EQ(w.frameLine(3).y1(), 6240);
+    EXPECT_EQ(w.frameLine(2).x1(), 8040);
+    EXPECT_EQ(w.frameLine(4).x2(), 120);
+    EXPECT_THROW(w.frameLine(5), platform::Error);
 
     EXPECT_EQ(w.driveList().listCount(), 2);
     EXPECT_EQ(w.driveList().entryAt(0), "a:");

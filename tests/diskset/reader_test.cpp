@@ -13,7 +13,7 @@
 #include "state/state.h"
 #include "support/set_builder.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ class ReaderTest : public disksettest::DisksetTest {
     // Reads diskette n as the wizard asks for it, from the drive chosen in the list.
     R read(int n) {
         app::currentDisk = static_cast<int16_t>(n);
-        return Form1::readDiskette(static_cast<int16_t>(n), listLetter());
+        return wizard::readDiskette(static_cast<int16_t>(n), listLetter());
     }
     // The letter of the drive list's drive; "" for none.
     std::string listLetter() const {
@@ -92,7 +92,7 @@ TEST_F(ReaderTest, OneDisketteSet) {
     EXPECT_EQ(app::diskEntryCount, 7);  // 2 set files, keycode, db, db/a, x, y
     const std::string summary = "\r\nArchive ID = 4711\r\nTotal diskettes num = 1";
     EXPECT_EQ(app::errorText, summary);
-    EXPECT_EQ(window->label2().caption(), summary);
+    EXPECT_EQ(window->setSummary().caption(), summary);
     EXPECT_EQ(logs(), std::vector<std::string>{summary});
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(window->progressBar1().max(), 100);
@@ -230,10 +230,10 @@ TEST_F(ReaderTest, DisketteOfAnotherSet) {
     build(plan);
     insert(1);
     ASSERT_EQ(read(1), R::more);
-    app::wizardStep = 2;
+    app::wizardStep = app::Step::nextDiskette;
     insert(2);
     EXPECT_EQ(read(2), R::otherSet);
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     const std::string text = "\r\nWrong Archive ID at diskette #2\r\nExpected 812 found 999";
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(onlyBox(), text);
@@ -367,7 +367,7 @@ TEST_F(ReaderTest, DamagedFileOnTheDisketteFailsTheCopy) {
     EXPECT_EQ(boxes()[0].title, "Error!");
     EXPECT_NE(boxes()[0].text.find("A:\\db\\data.dat"), std::string::npos);
     EXPECT_EQ(app::errorText, boxes()[0].text);
-    EXPECT_EQ(window->label2().caption(), "");  // no summary
+    EXPECT_EQ(window->setSummary().caption(), "");  // no summary
 }
 
 TEST_F(ReaderTest, AreasThatCannotBeCreated) {
@@ -423,7 +423,7 @@ TEST_F(ReaderTest, ReadingAgainStartsFromAnEmptyArea) {
     EXPECT_EQ(app::archiveId, 5);
     EXPECT_EQ(app::totalDisks, 3);
     EXPECT_EQ(app::fileCount, 1);
-    EXPECT_EQ(window->label2().caption(), "\r\nArchive ID = 5\r\nTotal diskettes num = 3");
+    EXPECT_EQ(window->setSummary().caption(), "\r\nArchive ID = 5\r\nTotal diskettes num = 3");
 }
 
 // The reader's two steps on their own: the first learns the set and copies nothing, so that
@@ -457,8 +457,8 @@ TEST_F(ReaderTest, TheStepsReportOnlyAndOpenCopiesNothing) {
         c.spoil(set.disk(1));
         insert(1);
         window->progressBar1().setMax(700);
-        window->label2().setCaption("before");
-        app::wizardStep = 1;
+        window->setSummary().setCaption("before");
+        app::wizardStep = app::Step::firstDiskette;
         app::totalDisks = 9;
         app::currentDisk = 1;
 
@@ -473,8 +473,8 @@ TEST_F(ReaderTest, TheStepsReportOnlyAndOpenCopiesNothing) {
             EXPECT_EQ(!treeOf(area(1)).empty(), c.copied == R::more);
         }
         EXPECT_EQ(window->progressBar1().max(), 700);
-        EXPECT_EQ(window->label2().caption(), "before");
-        EXPECT_EQ(app::wizardStep, 1);
+        EXPECT_EQ(window->setSummary().caption(), "before");
+        EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     }
 }
 

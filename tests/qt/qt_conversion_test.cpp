@@ -11,7 +11,7 @@
 #include "support/set_builder.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace qttest {
 namespace {
@@ -44,7 +44,7 @@ TEST_F(QtConversion, NotReadyFloppyIsReportedInACriticalBox) {
     EXPECT_EQ(window->messageBoxes()[0].buttons, ui::Buttons::ok);
     EXPECT_EQ(shownIcons, std::vector<QMessageBox::Icon>{QMessageBox::Critical});
     EXPECT_EQ(shownTitles, std::vector<QString>{"Error!"});
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
 }
 
 TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
@@ -52,7 +52,7 @@ TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
     PaintCounter statusPaints, barPaints;
     child<QPlainTextEdit>("mainText")->viewport()->installEventFilter(&statusPaints);
     child<QProgressBar>("ProgressBar1")->installEventFilter(&barPaints);
-    Form1::dispatch([&] {
+    wizard::dispatch([&] {
         UtilModule::setStatus("Reading diskette #1");
         EXPECT_GT(statusPaints.paints, 0);
         auto& bar = window->progressBar1();
@@ -69,8 +69,8 @@ TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
     PaintCounter barPaints;
     child<QProgressBar>("ProgressBar1")->installEventFilter(&barPaints);
     bool timerFired = false;
-    Form1::dispatch([&] {
-        const int16_t step = app::wizardStep;
+    wizard::dispatch([&] {
+        const app::Step step = app::wizardStep;
         QTimer::singleShot(0, [&] { timerFired = true; });
         // As the window looks while a card is written.
         UtilModule::setStatus("Please wait...\r\nWriting on the Compact Flash");
@@ -91,7 +91,7 @@ TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
         window->widget()->close();
         EXPECT_TRUE(window->widget()->isVisible());
     });
-    EXPECT_FALSE(Form1::ended());
+    EXPECT_FALSE(wizard::ended());
 }
 
 }  // namespace

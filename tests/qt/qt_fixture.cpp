@@ -13,7 +13,7 @@
 #include "state/state.h"
 #include "support/window_drives.h"
 #include "ui/main_window.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace qttest {
 
@@ -43,7 +43,7 @@ void QtWindowTest::TearDown() {
 }
 
 void QtWindowTest::start() {
-    ASSERT_TRUE(Form1::dispatch(Form1::Form_Load));
+    ASSERT_TRUE(wizard::dispatch(wizard::onLoad));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window->widget()));
 }
 

@@ -29,7 +29,7 @@ class QtWindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Form_Load through the boundary; the window is shown and exposed afterwards.
+    // onLoad through the boundary; the window is shown and exposed afterwards.
     void start();
     // Picks the drive list entry that begins with `letter` ("e:") as a user does.
     void pick(const std::string& letter);

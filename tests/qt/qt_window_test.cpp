@@ -19,7 +19,7 @@
 #include "frontends/qt/twips.h"
 #include "qt_fixture.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace qttest {
 namespace {
@@ -52,7 +52,7 @@ TEST_F(QtStartUp, ButtonsWearTheirPictures) {
 
 TEST_F(QtStartUp, AnotherInstanceIsReportedAndNothingIsShown) {
     window->setInstanceCheck([] { return true; });
-    EXPECT_FALSE(Form1::dispatch(Form1::Form_Load));
+    EXPECT_FALSE(wizard::dispatch(wizard::onLoad));
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     const auto& box = window->messageBoxes()[0];
     EXPECT_EQ(box.text,
@@ -89,14 +89,14 @@ TEST_F(QtStartUp, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
     answer(false);
     entries[1]->trigger();
     EXPECT_EQ(title, "Keep diskette images");
-    EXPECT_EQ(Form1::keptImagesFolder(), "");
+    EXPECT_EQ(wizard::keptImagesFolder(), "");
     EXPECT_EQ(entries[1]->text(), "Keep diskette images...");
     answer(true);
     entries[1]->trigger();
-    EXPECT_EQ(Form1::keptImagesFolder(), folder.string());
+    EXPECT_EQ(wizard::keptImagesFolder(), folder.string());
     EXPECT_EQ(entries[1]->text(), QString::fromUtf8("\xE2\x9C\x93 Keep diskette images..."));
     screenshot(window->widget(), "keep-images-on");
-    Form1::keepImagesIn("");
+    wizard::keepImagesIn("");
 }
 
 }  // namespace

@@ -352,7 +352,7 @@ TEST_F(UDisksTest, AConversionMountsReadsAndReleasesThroughTheWindow) {
     pick("a:");
     click("buttonOK");
     click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
     const std::string log1 = window->logText().text();
     EXPECT_NE(log1.find("Mounted A: on " + set.disk(1).string()), std::string::npos) << log1;
     EXPECT_NE(log1.find("Unmounted A:"), std::string::npos);
@@ -360,7 +360,7 @@ TEST_F(UDisksTest, AConversionMountsReadsAndReleasesThroughTheWindow) {
     change("EjectMedium", {"sda"});
     change("InsertMedium", {"sda", path(set.disk(2)), "DISK2", false});
     click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_TRUE(window->messageBoxes().empty());
 
     // The card reader comes while the window waits for the card: the list shows it by itself,
@@ -377,7 +377,7 @@ TEST_F(UDisksTest, AConversionMountsReadsAndReleasesThroughTheWindow) {
     EXPECT_EQ(child<QLabel>("DriveSize")->text().toStdString().substr(0, 23),
               "Removable Drive D: - CF");
     click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::wizardStep, app::Step::done);
     EXPECT_EQ(readFile(card / "backup/single/keycode.rec"), "KEY-42");
     const std::string log2 = window->logText().text();
     const size_t mounted = log2.find("Mounted D: on " + card.string());
@@ -392,7 +392,7 @@ TEST_F(UDisksTest, AConversionMountsReadsAndReleasesThroughTheWindow) {
     pick("d:");
     window->queueAnswer(ui::Answer::yes);
     click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::wizardStep, app::Step::done);
     EXPECT_EQ(service->calls("/block_devices/sdb1", "Mount"), 2);
     EXPECT_EQ(service->calls("/block_devices/sdb1", "Unmount"), 2);
 }

@@ -11,7 +11,7 @@
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace rebuildtest {
 namespace {
@@ -53,7 +53,7 @@ class CompactFlashTest : public RebuildTest {
 };
 
 TEST_F(CompactFlashTest, FreshCardGetsBothFoldersAndTheWholeFlatArea) {
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_TRUE(window->messageBoxes().empty());
@@ -69,7 +69,7 @@ TEST_F(CompactFlashTest, OtherContentOfTheBackupFolderStays) {
     writeFile(card() / "backup" / "other.txt", "other");
     writeFile(card() / "backup" / "keep" / "x", "x");
 
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
 
     EXPECT_TRUE(window->messageBoxes().empty());
     EXPECT_EQ(readFile(card() / "backup" / "other.txt"), "other");
@@ -82,7 +82,7 @@ TEST_F(CompactFlashTest, DecliningToReplaceLeavesTheCardAsItWas) {
     const Tree before = treeOf(card());
     window->queueAnswer(ui::Answer::no);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     EXPECT_EQ(treeOf(card()), before);
     ASSERT_EQ(window->messageBoxes().size(), 1u);
@@ -99,7 +99,7 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
     plantOldDatabase();
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(readFile(card() / "backup" / "other.txt"), "other");
@@ -112,9 +112,9 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
 }
 
 TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
     window->queueAnswer(ui::Answer::yes);
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
 
     EXPECT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(single(), treeOf(flat()));
@@ -124,7 +124,7 @@ TEST_F(CompactFlashTest, EmptyTableStillCopiesEverythingWithoutMovingTheBar) {
     app::fileCount = 0;
     window->progressBar1().setValue(40);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 0);
@@ -134,14 +134,14 @@ TEST_F(CompactFlashTest, BarStartsAtZeroAndMovesPerCopiedFile) {
     app::fileCount = 20;  // step 5, five files
     window->progressBar1().setValue(70);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 25);
 }
 
 TEST_F(CompactFlashTest, WriteProtectedCardWithoutBackupFolder) {
     insertCard(readonly(cardMedium()));
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     const std::string message =
         "Failed to create directory: E:\\backup\\\r\n"
@@ -158,7 +158,7 @@ TEST_F(CompactFlashTest, WriteProtectedCardWithBackupFolderOnly) {
     writeFile(card() / "backup" / "other.txt", "other");
     insertCard(readonly(cardMedium()));
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     EXPECT_EQ(app::errorText,
               "Failed to create directory: E:\\backup\\single\\\r\n"
@@ -174,7 +174,7 @@ TEST_F(CompactFlashTest, WriteProtectedCardKeepsItsOldDatabase) {
     insertCard(readonly(cardMedium()));
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     const std::string message =
         "Failed to create directory: E:\\backup\\single\\\r\n"
@@ -191,7 +191,7 @@ TEST_F(CompactFlashTest, FullCardLeavesNoHalfWrittenSingleFolder) {
     // Room for the small files but not for db\sub\deep.dat.
     insertCard(withCapacity(cardMedium(), 1000));
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].text,
@@ -229,7 +229,7 @@ TEST_F(CompactFlashTest, FailedReplacementKeepsThePreviousDatabase) {
         const size_t boxes = window->messageBoxes().size();
         window->queueAnswer(ui::Answer::yes);
 
-        EXPECT_EQ(Form1::writeCompactFlash(), -1);
+        EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
         EXPECT_EQ(treeOf(card()), before);
         // The question, then the report.
@@ -248,7 +248,7 @@ TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
     insertCard(tight);
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(window->logs(),
               (std::vector<std::string>{
@@ -310,7 +310,7 @@ TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
             const size_t logs = window->logs().size();
             window->queueAnswer(answer);
 
-            const int16_t r = Form1::writeCompactFlash();
+            const int16_t r = wizard::writeCompactFlash();
 
             const bool asked = window->messageBoxes().size() > boxes;
             EXPECT_EQ(asked, c.after != nullptr);
@@ -343,7 +343,7 @@ TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
     insertCard(tight);
     window->queueAnswer(ui::Answer::yes);
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     EXPECT_EQ(treeOf(card()), before);
     EXPECT_EQ(window->logs().back(), keptLine);
@@ -398,7 +398,7 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
         }
         const size_t boxes = window->messageBoxes().size();
 
-        EXPECT_EQ(Form1::writeCompactFlash(), -1);
+        EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
         ASSERT_EQ(window->messageBoxes().size(), boxes + 1);
         const auto& box = window->messageBoxes().back();
@@ -412,7 +412,7 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
     // A leading dot is an ordinary name: the file reaches the card.
     writeFile(flat() / "db" / ".cfg", "dot");
     window->queueAnswer(ui::Answer::yes);
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
     EXPECT_EQ(single(), treeOf(flat()));
     EXPECT_EQ(single().at("db/.cfg"), "dot");
 }
@@ -420,7 +420,7 @@ TEST_F(CompactFlashTest, NamesTheCardCannotHoldAreRefusedFirst) {
 TEST_F(CompactFlashTest, UnreportedCopyFailureIsReportedBeforeTheCardIsTouched) {
     std::filesystem::remove_all(flat());  // the walk cannot list its source
 
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     const std::string message =
         "Failed to copy directory C:\\Temp\\VELT_flat to E:\\backup\\single\\\r\n"
@@ -508,27 +508,27 @@ class CurrentPlaceTest : public CompactFlashTest {
 
 TEST_F(CurrentPlaceTest, RestoredAfterSuccess) {
     std::filesystem::create_directories(card() / "backup");
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
     expectRestored();
 }
 
 TEST_F(CurrentPlaceTest, RestoredAfterDeclining) {
     plantOldDatabase();
     window->queueAnswer(ui::Answer::no);
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
     expectRestored();
 }
 
 TEST_F(CurrentPlaceTest, RestoredAfterAFailure) {
     insertCard(withCapacity(cardMedium(), 10));
-    EXPECT_EQ(Form1::writeCompactFlash(), -1);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
     expectRestored();
 }
 
 TEST_F(CurrentPlaceTest, RestoredWhenAnErrorPassesUp) {
     plantOldDatabase();
     // No answer queued: the question box itself fails.
-    EXPECT_THROW(Form1::writeCompactFlash(), ui::NoAnswerQueued);
+    EXPECT_THROW(wizard::writeCompactFlash(), ui::NoAnswerQueued);
     expectRestored();
 }
 

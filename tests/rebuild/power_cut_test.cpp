@@ -12,7 +12,7 @@
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace rebuildtest {
 namespace {
@@ -58,7 +58,7 @@ class PowerCutTest : public RebuildTest {
             m.freeBytes = 100;
         insertCard(m);
         window->queueAnswer(answer);
-        Form1::writeCompactFlash();
+        wizard::writeCompactFlash();
         window->clearAnswers();
         return drives.medium('E')->changesReached();
     }

@@ -11,7 +11,7 @@
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace rebuildtest {
 namespace {
@@ -33,14 +33,14 @@ class WholeSetTest : public RebuildTest {
             floppy.root = scratch.path() / "set" / ("disk" + std::to_string(n));
             drives.insert('A', floppy);
             app::currentDisk = static_cast<int16_t>(n);
-            ASSERT_EQ(Form1::readDiskette(app::currentDisk, "A"),
+            ASSERT_EQ(wizard::readDiskette(app::currentDisk, "A"),
                       n == layout.disks ? archive::DisketteRead::last : archive::DisketteRead::more)
                 << "diskette " << n << ": " << app::errorText;
         }
         ASSERT_TRUE(checksum::verifyChecksums()) << app::errorText;
         ASSERT_TRUE(UtilModule::recombineDatabase()) << app::errorText;
         ASSERT_TRUE(UtilModule::writeSingleDescriptor()) << app::errorText;
-        ASSERT_EQ(Form1::writeCompactFlash(), 1) << app::errorText;
+        ASSERT_EQ(wizard::writeCompactFlash(), 1) << app::errorText;
         EXPECT_TRUE(window->messageBoxes().empty());
     }
     Tree single() const { return treeOf(card() / "backup" / "single"); }
@@ -162,7 +162,7 @@ TEST_F(WholeSetTest, SecondCardGetsTheSameDatabase) {
     platform::MediumOptions second;
     second.root = scratch.path() / "card2";
     insertCard(second);
-    EXPECT_EQ(Form1::writeCompactFlash(), 1);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
     EXPECT_EQ(treeOf(scratch.path() / "card2" / "backup" / "single"), first);
 }
 

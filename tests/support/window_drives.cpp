@@ -5,7 +5,7 @@
 
 #include "platform/context.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace testsupport {
 
@@ -21,7 +21,7 @@ platform::MediumOptions medium(const std::filesystem::path& root, const std::str
 
 void startOnWindowDrives(platform::FolderDriveTable& drives, const ScratchDir& scratch) {
     app::resetState();
-    Form1::resetForm();
+    wizard::resetForm();
     platform::resetContext();
     drives.define('A', platform::driveRemovable, std::nullopt);
     drives.define('C', platform::driveFixed, medium(scratch.make("c"), "SYSTEM"));
@@ -29,7 +29,7 @@ void startOnWindowDrives(platform::FolderDriveTable& drives, const ScratchDir& s
     scratch.make("c/Temp");
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
-    Form1::setDigitGrouping(",");
+    wizard::setDigitGrouping(",");
 }
 
 }  // namespace testsupport

@@ -12,7 +12,7 @@
 #include "support/test_support.h"
 #include "support/window_drives.h"
 #include "ui/session_log.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace uitest {
 namespace {
@@ -83,7 +83,7 @@ TEST_F(WindowSuite, StartUpPutsEveryControlAtItsPlaceInItsFirstState) {
     EXPECT_EQ(window().driveList().listIndex(), 1);
     EXPECT_EQ(kit->text("DriveSize"), "Fixed Drive C: [SYSTEM] - SYSTEM");
     EXPECT_EQ(window().focus(), "DriveList");
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     kit->screenshot("startup");
 }
 
@@ -128,7 +128,7 @@ TEST_F(WindowSuite, TheCloseBoxAsksBeforeEndingAndNeverAsksTwice) {
 
     kit->answerNext(ui::Answer::yes);
     EXPECT_TRUE(kit->closeBox());
-    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(wizard::ended());
     EXPECT_TRUE(window().quitCalled());
     EXPECT_FALSE(kit->windowShown());
     EXPECT_EQ(window().messageBoxes().size(), 2u);
@@ -174,12 +174,12 @@ TEST_F(WindowSuite, DriveListPicksAndKeysRunTheChangeHandling) {
 
 TEST_F(WindowSuite, ANotReadyCardDriveFallsBackToTheSavedIndex) {
     kit->start();
-    app::wizardStep = 3;  // choosing the Compact Flash drive
+    app::wizardStep = app::Step::cardDrive;  // choosing the Compact Flash drive
     kit->pick("a:");
     ASSERT_EQ(window().messageBoxes().size(), 1u);
     EXPECT_EQ(window().messageBoxes()[0].text, "\r\nDrive A: is not ready.");
-    EXPECT_EQ(window().driveList().listIndex(), Form1::savedListIndex);
-    EXPECT_EQ(kit->listCurrent(), Form1::savedListIndex);
+    EXPECT_EQ(window().driveList().listIndex(), wizard::savedListIndex);
+    EXPECT_EQ(kit->listCurrent(), wizard::savedListIndex);
 }
 
 TEST_F(WindowSuite, TheAboutBoxOpensOnceNonModalWithItsTextsAndClosesWithOK) {
@@ -237,9 +237,9 @@ TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
     kit->start();
     kit->pick("a:");
     kit->click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     kit->click("buttonOK");
-    ASSERT_EQ(app::wizardStep, 2);
+    ASSERT_EQ(app::wizardStep, app::Step::nextDiskette);
     EXPECT_EQ(kit->text("mainText"), "Please insert diskette #2 and press the OK button\n");
     EXPECT_TRUE(kit->shown("ProgressBar1"));
     const Toolkit::Progress read = kit->progress();
@@ -251,13 +251,13 @@ TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
 
     kit->drives().insert('A', testsupport::medium(set.disk(2)));
     kit->click("buttonOK");
-    ASSERT_EQ(app::wizardStep, 3);
+    ASSERT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(kit->text("mainText"),
               "Please select the Compact Flash\ndrive and press the OK button\n");
     kit->pick("e:");
     EXPECT_EQ(kit->text("DriveSize"), "Removable Drive E: - CF\n Free Space: 62,500 Kbytes");
     kit->click("buttonOK");
-    ASSERT_EQ(app::wizardStep, 4);
+    ASSERT_EQ(app::wizardStep, app::Step::done);
     EXPECT_EQ(kit->text("mainText"),
               "Successful database convert\nTotal 2 diskettes\nPress OK for another copy or "
               "Exit\n");
@@ -271,10 +271,10 @@ TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
     // Another card from the same conversion: the old database there is replaced on Yes.
     std::filesystem::remove(card / "db/conf/site.cfg");
     kit->click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     kit->answerNext(ui::Answer::yes);
     kit->click("buttonOK");
-    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::wizardStep, app::Step::done);
     ASSERT_EQ(window().messageBoxes().size(), 1u);
     EXPECT_EQ(window().messageBoxes()[0].title, "Replace");
     EXPECT_EQ(window().messageBoxes()[0].icon, ui::Icon::question);
@@ -306,7 +306,7 @@ void WindowSuite::convert(bool pictures) {
     kit->pick("e:");
     shot("step-3-card");
     kit->click("buttonOK");
-    ASSERT_EQ(app::wizardStep, 4);
+    ASSERT_EQ(app::wizardStep, app::Step::done);
     kit->click("buttonLog");
     shot("step-4-done");
     EXPECT_EQ(testsupport::readFile(kit->scratch().path() / "e/backup/single/db/data.dat"),

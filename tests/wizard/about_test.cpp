@@ -1,7 +1,7 @@
 // The About box: loaded once, filled when it loads, unloaded by its OK button.
 #include <gtest/gtest.h>
 
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {

@@ -4,7 +4,7 @@
 
 #include "platform/error.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -21,7 +21,7 @@ class BoundaryTest : public WizardTest {
 
 TEST_F(BoundaryTest, UnreportedFailureIsShownLoggedAndTheProgramGoesOn) {
     bool after = false;
-    EXPECT_TRUE(Form1::dispatch([&] {
+    EXPECT_TRUE(wizard::dispatch([&] {
         platform::raise(platform::err::pathNotFound);
         after = true;
     }));
@@ -33,27 +33,27 @@ TEST_F(BoundaryTest, UnreportedFailureIsShownLoggedAndTheProgramGoesOn) {
     EXPECT_EQ(boxes[0].buttons, ui::Buttons::ok);
     EXPECT_NE(boxes[0].text.find("Path not found"), std::string::npos);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR " + boxes[0].text});
-    EXPECT_FALSE(Form1::ended());
+    EXPECT_FALSE(wizard::ended());
     EXPECT_FALSE(win().quitCalled());
 
     bool ran = false;
-    EXPECT_TRUE(Form1::dispatch([&] { ran = true; }));
+    EXPECT_TRUE(wizard::dispatch([&] { ran = true; }));
     EXPECT_TRUE(ran);
 }
 
 TEST_F(BoundaryTest, EndingQuitsOnceAndLaterEventsDoNothing) {
     bool after = false;
-    EXPECT_FALSE(Form1::dispatch([&] {
+    EXPECT_FALSE(wizard::dispatch([&] {
         UtilModule::endProgram();
         after = true;
     }));
     EXPECT_FALSE(after);
-    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(wizard::ended());
     EXPECT_TRUE(win().quitCalled());
     EXPECT_TRUE(newBoxes().empty());
 
     bool ran = false;
-    EXPECT_FALSE(Form1::dispatch([&] { ran = true; }));
+    EXPECT_FALSE(wizard::dispatch([&] { ran = true; }));
     EXPECT_FALSE(ran);
     bool cancelled = true;
     EXPECT_FALSE(close(&cancelled));
@@ -63,9 +63,9 @@ TEST_F(BoundaryTest, EndingQuitsOnceAndLaterEventsDoNothing) {
 
 TEST_F(BoundaryTest, OtherExceptionsPassToTheFrontEnd) {
     EXPECT_THROW(
-        Form1::dispatch([] { UtilModule::msgBox("q", ui::Buttons::yesNo, ui::Icon::question); }),
+        wizard::dispatch([] { UtilModule::msgBox("q", ui::Buttons::yesNo, ui::Icon::question); }),
         ui::NoAnswerQueued);
-    EXPECT_FALSE(Form1::ended());
+    EXPECT_FALSE(wizard::ended());
     EXPECT_TRUE(newBoxes().empty());
 }
 

@@ -4,7 +4,7 @@
 
 #include "platform/context.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -19,7 +19,7 @@ class DrivesTest : public WizardTest {
     // Started, then moved to the Compact Flash step as the steps leave it.
     void startInFlashStep() {
         ASSERT_TRUE(start());
-        app::wizardStep = 3;
+        app::wizardStep = app::Step::cardDrive;
         newBoxes();
         newLogs();
     }
@@ -36,23 +36,23 @@ TEST_F(DrivesTest, FreeSpaceIsRoundedToWholeKilobytesHalfUp) {
         {1024ull * 1024 * 1024 * 1024, "1,073,741,824"}};
     for (const auto& [bytes, kb] : cases) {
         drives.define('e', platform::driveRemovable, medium("cf", "CF", bytes));
-        EXPECT_EQ(Form1::getFreeSpace("e:"), "Drive E: - CF\r\n Free Space: " + kb + " Kbytes")
+        EXPECT_EQ(wizard::getFreeSpace("e:"), "Drive E: - CF\r\n Free Space: " + kb + " Kbytes")
             << bytes;
     }
-    EXPECT_EQ(Form1::getFreeSpace("c: [SYSTEM]"),
+    EXPECT_EQ(wizard::getFreeSpace("c: [SYSTEM]"),
               "Drive C: [SYSTEM] - SYSTEM\r\n Free Space: 10,485,760 Kbytes");
 }
 
 TEST_F(DrivesTest, DigitGroupingFollowsTheChosenSeparator) {
-    EXPECT_EQ(Form1::groupDigits(999), "999");
-    EXPECT_EQ(Form1::groupDigits(1000), "1,000");
-    EXPECT_EQ(Form1::groupDigits(18446744073709551615ull), "18,446,744,073,709,551,615");
-    Form1::setDigitGrouping(".");
-    EXPECT_EQ(Form1::groupDigits(1234567), "1.234.567");
-    Form1::setDigitGrouping("\u202f");
-    EXPECT_EQ(Form1::groupDigits(62500), "62\u202f500");
-    Form1::setDigitGrouping("");
-    EXPECT_EQ(Form1::groupDigits(1234567), "1234567");
+    EXPECT_EQ(wizard::groupDigits(999), "999");
+    EXPECT_EQ(wizard::groupDigits(1000), "1,000");
+    EXPECT_EQ(wizard::groupDigits(18446744073709551615ull), "18,446,744,073,709,551,615");
+    wizard::setDigitGrouping(".");
+    EXPECT_EQ(wizard::groupDigits(1234567), "1.234.567");
+    wizard::setDigitGrouping("\u202f");
+    EXPECT_EQ(wizard::groupDigits(62500), "62\u202f500");
+    wizard::setDigitGrouping("");
+    EXPECT_EQ(wizard::groupDigits(1234567), "1234567");
 }
 
 TEST_F(DrivesTest, TypeTextsEndInABlankAndUnknownCodesGiveNothing) {
@@ -61,7 +61,7 @@ TEST_F(DrivesTest, TypeTextsEndInABlankAndUnknownCodesGiveNothing) {
         {4, "CD-ROM "},  {5, "RAM Disk "},  {6, ""},       {-1, ""}};
     for (const auto& [type, text] : cases) {
         drives.define('g', type, std::nullopt);
-        EXPECT_EQ(Form1::getDriveTypeText("g:"), text) << type;
+        EXPECT_EQ(wizard::getDriveTypeText("g:"), text) << type;
     }
 }
 
@@ -82,7 +82,7 @@ TEST_F(DrivesTest, DriveWithoutMediumIsNamedOnlyAndTakesNoMessage) {
     EXPECT_EQ(win().focus(), "buttonOK");
     EXPECT_TRUE(newBoxes().empty());
     // Outside the Compact Flash step the same holds in every step.
-    app::wizardStep = 1;
+    app::wizardStep = app::Step::firstDiskette;
     ASSERT_TRUE(select('c'));
     ASSERT_TRUE(select('a'));
     EXPECT_EQ(win().driveSize().caption(), "Drive A:");
@@ -122,7 +122,7 @@ TEST_F(DrivesTest, FlashStepRefusesAnUnknownTypeAndKeepsLabelAndFocus) {
     EXPECT_EQ(win().driveSize().caption(), before);
     EXPECT_EQ(win().focus(), "DriveList");
     EXPECT_EQ(win().driveList().listIndex(), indexOf('u'));
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
 }
 
 TEST_F(DrivesTest, FlashStepFallsBackToTheSavedDriveWhenNotReady) {
@@ -135,7 +135,7 @@ TEST_F(DrivesTest, FlashStepFallsBackToTheSavedDriveWhenNotReady) {
     EXPECT_EQ(boxes[0].title, "Error!");
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR \r\nDrive E: is not ready."});
     // The list is back at c: and the handling ran again for it.
-    EXPECT_EQ(win().driveList().listIndex(), Form1::savedListIndex);
+    EXPECT_EQ(win().driveList().listIndex(), wizard::savedListIndex);
     EXPECT_EQ(win().driveList().drive(), "c: [SYSTEM]");
     EXPECT_EQ(win().driveSize().caption(),
               "Fixed Drive C: [SYSTEM] - SYSTEM\r\n Free Space: 10,485,760 Kbytes");
@@ -146,7 +146,7 @@ TEST_F(DrivesTest, FallbackToADriveThatIsNotReadyEitherStopsAfterTheSecondReport
     drives.define('b', platform::driveRemovable, std::nullopt);
     drives.eject('e');
     startInFlashStep();
-    Form1::savedListIndex = indexOf('b');
+    wizard::savedListIndex = indexOf('b');
     const std::string before = win().driveSize().caption();
     ASSERT_TRUE(select('e'));
     const auto boxes = newBoxes();
@@ -163,7 +163,7 @@ TEST_F(DrivesTest, CheckFlashDriveEnablesOkOnAReadyDrive) {
     win().buttonOK().setEnabled(false);
     win().driveSize().setCaption("");
     bool usable = false;
-    ASSERT_TRUE(Form1::dispatch([&] { usable = Form1::checkFlashDrive(); }));
+    ASSERT_TRUE(wizard::dispatch([&] { usable = wizard::checkFlashDrive(); }));
     EXPECT_TRUE(usable);
     EXPECT_TRUE(win().buttonOK().enabled());
     EXPECT_EQ(win().driveSize().caption(), "Removable Drive E: - CF\r\n Free Space: 62,500 Kbytes");
@@ -176,7 +176,7 @@ TEST_F(DrivesTest, CheckFlashDriveReportsAndLeavesTheListAlone) {
     ASSERT_TRUE(select('e'));
     drives.eject('e');
     bool usable = true;
-    ASSERT_TRUE(Form1::dispatch([&] { usable = Form1::checkFlashDrive(); }));
+    ASSERT_TRUE(wizard::dispatch([&] { usable = wizard::checkFlashDrive(); }));
     EXPECT_FALSE(usable);
     EXPECT_EQ(win().driveList().listIndex(), indexOf('e'));
     auto boxes = newBoxes();
@@ -187,7 +187,7 @@ TEST_F(DrivesTest, CheckFlashDriveReportsAndLeavesTheListAlone) {
     ASSERT_TRUE(select('u'));
     newBoxes();
     usable = true;
-    ASSERT_TRUE(Form1::dispatch([&] { usable = Form1::checkFlashDrive(); }));
+    ASSERT_TRUE(wizard::dispatch([&] { usable = wizard::checkFlashDrive(); }));
     EXPECT_FALSE(usable);
     boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -204,7 +204,7 @@ TEST_F(DrivesTest, VanishedDriveInTheChangeHandlingReachesTheBoundary) {
     const auto boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Error!");
-    EXPECT_FALSE(Form1::ended());
+    EXPECT_FALSE(wizard::ended());
     platform::installDrives(&drives);
 }
 

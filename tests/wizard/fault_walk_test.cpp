@@ -13,7 +13,7 @@
 #include "state/state.h"
 #include "support/set_builder.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -120,9 +120,9 @@ class FaultWalkTest : public WizardTest {
     // What must hold after any run.
     void check(const Fault& fault, const std::string& where) {
         SCOPED_TRACE(where);
-        ASSERT_FALSE(Form1::ended());
-        ASSERT_GE(app::wizardStep, 0);
-        ASSERT_LE(app::wizardStep, 4);
+        ASSERT_FALSE(wizard::ended());
+        ASSERT_GE(static_cast<int>(app::wizardStep), 0);
+        ASSERT_LE(static_cast<int>(app::wizardStep), 4);
         EXPECT_TRUE(win().buttonOK().enabled() || win().driveList().enabled());
 
         const bool reported =
@@ -133,7 +133,7 @@ class FaultWalkTest : public WizardTest {
             std::string log;
             for (const std::string& line : win().logs())
                 log += line + "\n";
-            EXPECT_EQ(app::wizardStep, 4) << log;
+            EXPECT_EQ(app::wizardStep, app::Step::done) << log;
             EXPECT_TRUE(treeOf(card() / "backup" / "single") == good_)
                 << "the card differs from a good conversion; the log:\n"
                 << log;
@@ -197,7 +197,7 @@ const char* nameOf(OpKind k) {
 
 TEST_F(FaultWalkTest, EveryFailingOperationIsReportedOrHarmless) {
     const auto counts = run({Place::card, OpKind::look, 0});
-    ASSERT_EQ(app::wizardStep, 4);
+    ASSERT_EQ(app::wizardStep, app::Step::done);
     good_ = treeOf(card() / "backup" / "single");
     ASSERT_FALSE(good_.empty());
     check({Place::card, OpKind::look, 0}, "no fault");

@@ -6,7 +6,7 @@
 
 #include "state/state.h"
 #include "support/set_builder.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -57,7 +57,7 @@ class FlowTest : public WizardTest {
             insertDisk(set, n);
             ASSERT_TRUE(ok());
         }
-        ASSERT_EQ(app::wizardStep, 3);
+        ASSERT_EQ(app::wizardStep, app::Step::cardDrive);
     }
     bool writeCard(char letter) {
         if (!select(letter))
@@ -96,7 +96,7 @@ TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
     ASSERT_TRUE(ok());
     insertDisk(set, 1);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(win().statuses().back(), flashPrompt);
     EXPECT_TRUE(statusShown("Please wait...\r\nReading diskette #1"));
     EXPECT_TRUE(
@@ -107,7 +107,7 @@ TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
     EXPECT_TRUE(win().driveSize().visible());
 
     ASSERT_TRUE(writeCard('e'));
-    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::wizardStep, app::Step::done);
     EXPECT_EQ(app::flashDrive, "E:");
     EXPECT_EQ(
         win().statuses().back(),
@@ -129,7 +129,7 @@ TEST_F(FlowTest, ThreeDiskettesAskInTurnAndTheBarRunsAcrossTheSet) {
         insertDisk(set, n);
         ASSERT_TRUE(ok());
         if (n < 3) {
-            EXPECT_EQ(app::wizardStep, 2);
+            EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
             EXPECT_EQ(app::currentDisk, n + 1);
             EXPECT_EQ(win().statuses().back(), "Please insert diskette #" + std::to_string(n + 1) +
                                                    " and press the OK button");
@@ -139,7 +139,7 @@ TEST_F(FlowTest, ThreeDiskettesAskInTurnAndTheBarRunsAcrossTheSet) {
             last = win().progressBar1().value();
         }
     }
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(app::currentDisk, 3);
     ASSERT_TRUE(writeCard('e'));
     EXPECT_EQ(win().statuses().back(),
@@ -156,9 +156,9 @@ TEST_F(FlowTest, AnotherCopyWritesTheSameImageWithoutReadingAgain) {
     ASSERT_TRUE(writeCard('e'));
     drives.eject('a');
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     ASSERT_TRUE(writeCard('f'));
-    EXPECT_EQ(app::wizardStep, 4);
+    EXPECT_EQ(app::wizardStep, app::Step::done);
     EXPECT_EQ(app::flashDrive, "F:");
     EXPECT_EQ(win().statuses().back(),
               "Successful database convert\r\nTotal 2 diskettes\r\nPress OK for another "
@@ -175,7 +175,7 @@ TEST_F(FlowTest, FailedWriteAsksForTheCardAgain) {
     drives.insert('e', locked);
     ASSERT_TRUE(writeCard('e'));
     EXPECT_FALSE(newBoxes().empty());
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(win().statuses().back(), flashPrompt);
     EXPECT_TRUE(win().driveList().visible());
     EXPECT_TRUE(win().driveList().enabled());
@@ -189,7 +189,7 @@ TEST_F(FlowTest, DeclinedReplaceLeavesTheOldDatabaseAndAsksForTheCardAgain) {
     readWholeSet(set);
     answer(ui::Answer::no);
     ASSERT_TRUE(writeCard('e'));
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(win().statuses().back(), flashPrompt);
     EXPECT_EQ(readFile(scratch.path() / "cf" / "backup" / "single" / "old.dat"), "old");
 }
@@ -204,7 +204,7 @@ TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
     ASSERT_TRUE(ok());
     insertDisk(set, 2);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(win().buttonBack().enabled());
     EXPECT_FALSE(win().progressBar1().visible());
@@ -213,7 +213,7 @@ TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
     // Two more presses of OK read the set again from diskette #1.
     ASSERT_TRUE(ok());
     EXPECT_EQ(app::currentDisk, 1);
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
 }
 
 TEST_F(FlowTest, RejectedDisketteKeepsTheStepAndIsReadAgain) {
@@ -227,7 +227,7 @@ TEST_F(FlowTest, RejectedDisketteKeepsTheStepAndIsReadAgain) {
     newBoxes();
     ASSERT_TRUE(ok());
     EXPECT_EQ(newBoxes().size(), 1u);
-    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
     EXPECT_EQ(app::currentDisk, 2);
     insertDisk(set, 2);
     ASSERT_TRUE(ok());
@@ -244,9 +244,9 @@ TEST_F(FlowTest, DisketteOfAnotherSetRestartsFromTheFloppyStep) {
     ASSERT_TRUE(ok());
     insertDisk(other, 2);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 0);  // set by the reader
-    ASSERT_TRUE(ok());              // the floppy step again: diskette #1 first
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);  // set by the reader
+    ASSERT_TRUE(ok());                                   // the floppy step again: diskette #1 first
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     EXPECT_EQ(app::currentDisk, 1);
 }
 
@@ -261,7 +261,7 @@ TEST_F(FlowTest, FailedCopyOfADisketteReturnsToTheFloppyStep) {
     drives.insert('a', damaged);
     ASSERT_TRUE(ok());
     EXPECT_FALSE(newBoxes().empty());
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(win().progressBar1().visible());
 }
@@ -272,13 +272,13 @@ TEST_F(FlowTest, BackAfterTheCardIsWrittenLeavesTheCardAndReadsAgain) {
     ASSERT_TRUE(writeCard('e'));
     answer(ui::Answer::yes);
     ASSERT_TRUE(back());
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     EXPECT_FALSE(win().driveList().visible());
     expectCardHoldsSet(scratch.path() / "cf");
     // The list still holds e:, which is ready; the floppy drive is read as before.
     insertDisk(set, 1);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
     EXPECT_EQ(app::currentDisk, 2);
 }
 
@@ -299,7 +299,7 @@ TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
     ASSERT_FALSE(boxes.empty());
     for (const auto& box : boxes)
         EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(statusShown(flashPrompt));
     EXPECT_FALSE(win().progressBar1().visible());
@@ -332,7 +332,7 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Failed writing: C:\\Temp\\VELT_flat\\archive.dat", 0), 0u)
         << boxes[0].text;
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(statusShown(flashPrompt));
 }
@@ -343,10 +343,10 @@ TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
     ASSERT_TRUE(select('a'));
     ASSERT_TRUE(ok());
     insertDisk(set, 1);
-    app::wizardStep = 2;
+    app::wizardStep = app::Step::nextDiskette;
     app::currentDisk = 100;
     EXPECT_FALSE(ok());
-    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(wizard::ended());
     EXPECT_TRUE(win().quitCalled());
     EXPECT_FALSE(ok());
 }

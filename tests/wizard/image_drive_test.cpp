@@ -35,7 +35,7 @@ TEST_F(WizardTest, AnImagePutIntoTheFloppyDriveIsReadLikeADiskette) {
 
     ASSERT_TRUE(ok());
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
     imageDrives.putImage((images / "disk2.img").string());
     ASSERT_TRUE(wizard::handle(wizard::Event::imageChosen));
     ASSERT_TRUE(ok());

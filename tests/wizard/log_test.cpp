@@ -8,7 +8,7 @@
 #include "state/state.h"
 #include "ui/recording_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ class LogTest : public ::testing::Test {
         platform::installDrives(&drives);
         window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
-        Form1::logShown = false;
+        wizard::logShown = false;
     }
     void TearDown() override {
         ui::installWindow(nullptr);
@@ -30,7 +30,7 @@ class LogTest : public ::testing::Test {
     }
     // The log box shown, as the Log button leaves it.
     void showLog() {
-        Form1::buttonLog_Click();
+        wizard::onLog();
         ASSERT_TRUE(window->logText().visible());
     }
 
@@ -118,30 +118,30 @@ TEST_F(LogTest, LogButtonGrowsAndShrinksTheWindowAndItsFrame) {
     appendLog("x");
     window->logText().setSelection(0, 1);
 
-    Form1::buttonLog_Click();
-    EXPECT_TRUE(Form1::logShown);
+    wizard::onLog();
+    EXPECT_TRUE(wizard::logShown);
     EXPECT_TRUE(window->logText().visible());
     EXPECT_EQ(window->height(), 9935);
     EXPECT_EQ(window->buttonLog().picture(), ui::Picture::hideLog);
-    EXPECT_EQ(window->line(3).y1(), 9080);
-    EXPECT_EQ(window->line(3).y2(), 9080);
-    EXPECT_EQ(window->line(2).y2(), 9080);
-    EXPECT_EQ(window->line(4).y2(), 9080);
+    EXPECT_EQ(window->frameLine(3).y1(), 9080);
+    EXPECT_EQ(window->frameLine(3).y2(), 9080);
+    EXPECT_EQ(window->frameLine(2).y2(), 9080);
+    EXPECT_EQ(window->frameLine(4).y2(), 9080);
     // Upper ends and the horizontal extent stay.
-    EXPECT_EQ(window->line(2).y1(), 120);
-    EXPECT_EQ(window->line(4).y1(), 120);
-    EXPECT_EQ(window->line(3).x1(), 120);
-    EXPECT_EQ(window->line(3).x2(), 8040);
+    EXPECT_EQ(window->frameLine(2).y1(), 120);
+    EXPECT_EQ(window->frameLine(4).y1(), 120);
+    EXPECT_EQ(window->frameLine(3).x1(), 120);
+    EXPECT_EQ(window->frameLine(3).x2(), 8040);
 
-    Form1::buttonLog_Click();
-    EXPECT_FALSE(Form1::logShown);
+    wizard::onLog();
+    EXPECT_FALSE(wizard::logShown);
     EXPECT_FALSE(window->logText().visible());
     EXPECT_EQ(window->height(), 6990);
     EXPECT_EQ(window->buttonLog().picture(), ui::Picture::showLog);
-    EXPECT_EQ(window->line(3).y1(), 6240);
-    EXPECT_EQ(window->line(3).y2(), 6240);
-    EXPECT_EQ(window->line(2).y2(), 6240);
-    EXPECT_EQ(window->line(4).y2(), 6240);
+    EXPECT_EQ(window->frameLine(3).y1(), 6240);
+    EXPECT_EQ(window->frameLine(3).y2(), 6240);
+    EXPECT_EQ(window->frameLine(2).y2(), 6240);
+    EXPECT_EQ(window->frameLine(4).y2(), 6240);
 
     // The toggle neither moves nor selects text.
     EXPECT_EQ(window->logText().selStart(), 0);

@@ -130,7 +130,7 @@ TEST_F(MountingTest, MountsBeforeUseAndReleasesAfter) {
                 ++at;
             EXPECT_LT(at, logs.size()) << s.what << ": " << expected;
         }
-        EXPECT_EQ(app::wizardStep, s.step) << s.what;
+        EXPECT_EQ(app::wizardStep, static_cast<app::Step>(s.step)) << s.what;
     }
 
     // A write that fails leaves the card mounted, to be tried again.
@@ -140,7 +140,7 @@ TEST_F(MountingTest, MountsBeforeUseAndReleasesAfter) {
     ASSERT_TRUE(select('e'));
     ASSERT_TRUE(ok());
     EXPECT_EQ(asked(), std::vector<std::string>{"mount E"});
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
 }
 
 // The desktop tells of a change while the work runs (the mount itself is one): the list is read

@@ -9,7 +9,7 @@
 #include "platform/context.h"
 #include "state/state.h"
 #include "support/set_builder.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -27,7 +27,7 @@ class QuitTest : public WizardTest {
     }
     // The window as the steps leave it waiting in `step`.
     void enterStep(int16_t step) {
-        app::wizardStep = step;
+        app::wizardStep = static_cast<app::Step>(step);
         app::currentDisk = step >= 2 ? 3 : 1;
         app::totalDisks = 3;
         const bool choosing = step == 0 || step == 3;
@@ -37,7 +37,7 @@ class QuitTest : public WizardTest {
         win().progressBar1().setMax(300);
         win().progressBar1().setValue(step == 2 ? 200 : 0);
         win().progressBar1().setVisible(step == 2);
-        win().label2().setCaption("\r\nArchive ID = 7\r\nTotal diskettes num = 3");
+        win().setSummary().setCaption("\r\nArchive ID = 7\r\nTotal diskettes num = 3");
         newBoxes();
         newLogs();
     }
@@ -61,10 +61,10 @@ class QuitTest : public WizardTest {
         EXPECT_EQ(boxes[0].answer, answer);
     }
     void expectDisketteOnePrompt() {
-        EXPECT_EQ(app::wizardStep, 1);
+        EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
         EXPECT_EQ(app::currentDisk, 1);
         EXPECT_EQ(win().statuses().back(), "Please insert diskette #1 and press the OK button");
-        EXPECT_EQ(win().label2().caption(), "");
+        EXPECT_EQ(win().setSummary().caption(), "");
         EXPECT_FALSE(win().progressBar1().visible());
         EXPECT_EQ(win().progressBar1().value(), 0);
     }
@@ -76,7 +76,7 @@ TEST_F(QuitTest, BackInTheFirstDisketteStepReturnsToTheFloppyDrive) {
     const auto logs = newLogs();
     ASSERT_FALSE(logs.empty());
     EXPECT_EQ(logs[0], "Going back to select floppy drive\r\n");
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(),
               "Please select the floppy disk drive \r\nand press the OK button");
     EXPECT_TRUE(win().driveList().visible());
@@ -90,7 +90,7 @@ TEST_F(QuitTest, BackInTheFloppyStepPromptsAgain) {
     ASSERT_TRUE(back());
     EXPECT_EQ(newLogs(), std::vector<std::string>{
                              "Please select the floppy disk drive \r\nand press the OK button"});
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
 }
 
 TEST_F(QuitTest, BackWhileALaterDisketteIsAskedForRestartsWithoutAQuestion) {
@@ -118,7 +118,7 @@ TEST_F(QuitTest, BackInTheFlashStepsAsksAndOnNoChangesNothing) {
         EXPECT_EQ(boxes[0].icon, ui::Icon::question);
         EXPECT_EQ(boxes[0].buttons, ui::Buttons::yesNo);
         EXPECT_TRUE(newLogs().empty());
-        EXPECT_EQ(app::wizardStep, step);
+        EXPECT_EQ(app::wizardStep, static_cast<app::Step>(step));
         EXPECT_EQ(win().mainText().text(), status);
         EXPECT_EQ(win().driveList().visible(), step == 3);
     }
@@ -144,7 +144,7 @@ TEST_F(QuitTest, BackAndExitOutsideTheStepsDoNothing) {
     ASSERT_TRUE(exitClick());
     EXPECT_TRUE(newBoxes().empty());
     EXPECT_TRUE(newLogs().empty());
-    EXPECT_EQ(app::wizardStep, 9);
+    EXPECT_EQ(app::wizardStep, static_cast<app::Step>(9));
 }
 
 TEST_F(QuitTest, ExitAnsweredNoLeavesTheStepAndStatus) {
@@ -154,15 +154,15 @@ TEST_F(QuitTest, ExitAnsweredNoLeavesTheStepAndStatus) {
     ASSERT_TRUE(exitClick());
     expectQuitAsked(ui::Answer::no);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
-    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
     EXPECT_EQ(win().mainText().text(), status);
-    EXPECT_FALSE(Form1::ended());
+    EXPECT_FALSE(wizard::ended());
 }
 
 TEST_F(QuitTest, ExitAnsweredYesClearsTheTemporaryAreaAndEnds) {
     for (const int16_t step : std::initializer_list<int16_t>{0, 1, 2, 3}) {
         SCOPED_TRACE(step);
-        Form1::resetForm();
+        wizard::resetForm();
         enterStep(step);
         makeTempArea();
         answer(ui::Answer::yes);
@@ -174,7 +174,7 @@ TEST_F(QuitTest, ExitAnsweredYesClearsTheTemporaryAreaAndEnds) {
         EXPECT_EQ(logs[1], "Remove temporary directory C:\\Temp\\VELT_flat\\");
         EXPECT_EQ(logs[4], "Remove temporary directory C:\\Temp\\VELT_disk3\\");
         expectTempAreaGone();
-        EXPECT_TRUE(Form1::ended());
+        EXPECT_TRUE(wizard::ended());
         EXPECT_TRUE(win().quitCalled());
     }
 }
@@ -205,7 +205,7 @@ TEST_F(QuitTest, CloseAnsweredNoCancelsAndChangesNothing) {
     EXPECT_TRUE(cancelled);
     expectQuitAsked(ui::Answer::no);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_FALSE(win().quitCalled());
 }
 
@@ -239,7 +239,7 @@ TEST_F(QuitTest, FailedClearingIsReportedAndTheProgramStillEnds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.drive);
-        Form1::resetForm();
+        wizard::resetForm();
         drives.insert('c', medium("c", "SYSTEM"));
         enterStep(4);
         makeTempArea();
@@ -254,7 +254,7 @@ TEST_F(QuitTest, FailedClearingIsReportedAndTheProgramStillEnds) {
         ASSERT_EQ(logs.size(), 2u);
         EXPECT_EQ(logs[0], "Remove temporary directory C:\\Temp\\VELT_flat\\");
         EXPECT_EQ(logs[1], "ERROR " + boxes[0].text);
-        EXPECT_TRUE(Form1::ended());
+        EXPECT_TRUE(wizard::ended());
         EXPECT_TRUE(win().quitCalled());
         EXPECT_TRUE(std::filesystem::exists(tempHost("VELT_flat")));
     }
@@ -289,7 +289,7 @@ TEST_F(QuitTest, AnAllocationFailureIsReportedAndTheAreaCanStillBeRemoved) {
     const auto boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Out of memory (error 7)");
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     EXPECT_TRUE(std::filesystem::is_directory(tempHost("VELT_disk1") / "db"));
 
     answer(ui::Answer::yes);

@@ -44,7 +44,7 @@ class SessionLogTest : public WizardTest {
         }
         ASSERT_TRUE(select('e'));
         ASSERT_TRUE(ok());
-        ASSERT_EQ(app::wizardStep, 4);
+        ASSERT_EQ(app::wizardStep, app::Step::done);
         EXPECT_EQ(readFile(scratch.path() / "cf" / "backup" / "single" / "db" / "big.dat"),
                   testsupport::noise(400, 3));
         EXPECT_TRUE(newBoxes().empty());

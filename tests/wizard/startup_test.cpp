@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -31,9 +31,9 @@ TEST_F(StartupTest, WaitsInTheFloppyStepWithTheBannerFirst) {
     EXPECT_TRUE(w.shown());
     EXPECT_TRUE(w.messageBoxes().empty());
 
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(app::currentDisk, 0);
-    EXPECT_FALSE(Form1::logShown);
+    EXPECT_FALSE(wizard::logShown);
     EXPECT_EQ(w.buttonLog().picture(), ui::Picture::showLog);
     EXPECT_FALSE(w.logText().visible());
     EXPECT_EQ(w.logText().backColor(), (ui::Color{213, 200, 187}));
@@ -46,7 +46,7 @@ TEST_F(StartupTest, WaitsInTheFloppyStepWithTheBannerFirst) {
 
     // The second entry is chosen and read back; the list keeps the focus.
     EXPECT_EQ(w.driveList().listIndex(), 1);
-    EXPECT_EQ(Form1::savedListIndex, 1);
+    EXPECT_EQ(wizard::savedListIndex, 1);
     EXPECT_TRUE(w.driveList().visible());
     EXPECT_TRUE(w.driveList().enabled());
     EXPECT_EQ(w.focus(), "DriveList");
@@ -68,7 +68,7 @@ TEST_F(StartupTest, AnotherInstanceEndsBeforeAnythingIsShownOrWritten) {
     EXPECT_EQ(box.icon, ui::Icon::critical);
     EXPECT_EQ(box.buttons, ui::Buttons::ok);
     EXPECT_TRUE(w.quitCalled());
-    EXPECT_TRUE(Form1::ended());
+    EXPECT_TRUE(wizard::ended());
     EXPECT_FALSE(w.shown());
     EXPECT_EQ(w.caption(), "");
     EXPECT_TRUE(w.logs().empty());
@@ -89,14 +89,14 @@ TEST_F(StartupTest, SingleDriveIsChosenAtIndexZero) {
     drives.define('a', platform::driveRemovable, medium("floppy"));
     ASSERT_TRUE(start());
     EXPECT_EQ(win().driveList().listIndex(), 0);
-    EXPECT_EQ(Form1::savedListIndex, 0);
+    EXPECT_EQ(wizard::savedListIndex, 0);
     EXPECT_EQ(win().driveSize().caption(), "Removable Drive A: - ");
 }
 
 TEST_F(StartupTest, EmptyDriveListStillStartsAndOkReportsTheMissingDrive) {
     ASSERT_TRUE(start());
     EXPECT_EQ(win().driveList().listIndex(), -1);
-    EXPECT_EQ(Form1::savedListIndex, -1);
+    EXPECT_EQ(wizard::savedListIndex, -1);
     EXPECT_EQ(win().caption(), "VELT Database Media Converter");
     EXPECT_EQ(win().statuses(), std::vector<std::string>{floppyPrompt});
     EXPECT_TRUE(newBoxes().empty());
@@ -108,7 +108,7 @@ TEST_F(StartupTest, EmptyDriveListStillStartsAndOkReportsTheMissingDrive) {
     EXPECT_EQ(boxes[0].title, "Error!");
     EXPECT_EQ(boxes[0].text, "\r\nNo drive is selected.");
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR \r\nNo drive is selected."});
-    EXPECT_EQ(app::wizardStep, 0);
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(app::floppyDrive, "");
 }
 

@@ -6,7 +6,7 @@
 
 #include "platform/context.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
 namespace wizardtest {
@@ -34,7 +34,7 @@ TEST_F(StepsTest, OkInTheFloppyStepAsksForDisketteOne) {
     ASSERT_TRUE(ok());
     EXPECT_EQ(app::floppyDrive, "A:");
     EXPECT_EQ(app::currentDisk, 1);
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     EXPECT_EQ(newLogs(),
               (std::vector<std::string>{"Floppy drive A: was selected",
                                         "Please insert diskette #1 and press the OK button"}));
@@ -57,7 +57,7 @@ TEST_F(StepsTest, FloppyNotReadyForDisketteOneIsReportedAndTheStepStays) {
     EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
     EXPECT_EQ(boxes[0].buttons, ui::Buttons::ok);
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR \r\nDrive A: is not ready."});
-    EXPECT_EQ(app::wizardStep, 1);
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     EXPECT_EQ(app::currentDisk, 1);
     EXPECT_EQ(win().mainText().text(), status);
     EXPECT_FALSE(win().progressBar1().visible());
@@ -65,7 +65,7 @@ TEST_F(StepsTest, FloppyNotReadyForDisketteOneIsReportedAndTheStepStays) {
 
 TEST_F(StepsTest, FloppyNotReadyForALaterDisketteAsksForThatDisk) {
     chooseFloppy();
-    app::wizardStep = 2;
+    app::wizardStep = app::Step::nextDiskette;
     app::currentDisk = 2;
     ASSERT_TRUE(ok());
     const auto boxes = newBoxes();
@@ -74,12 +74,12 @@ TEST_F(StepsTest, FloppyNotReadyForALaterDisketteAsksForThatDisk) {
     EXPECT_EQ(boxes[0].text, text);
     EXPECT_EQ(boxes[0].title, "Error!");
     EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR " + text});
-    EXPECT_EQ(app::wizardStep, 2);
+    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
     EXPECT_EQ(app::currentDisk, 2);
 }
 
 TEST_F(StepsTest, FlashDriveNotReadyFallsBackToTheSavedEntry) {
-    app::wizardStep = 3;
+    app::wizardStep = app::Step::cardDrive;
     ASSERT_TRUE(select('e'));
     drives.eject('e');
     newLogs();
@@ -88,9 +88,9 @@ TEST_F(StepsTest, FlashDriveNotReadyFallsBackToTheSavedEntry) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "\r\nDrive E: is not ready.");
     EXPECT_EQ(newLogs().front(), "ERROR \r\nDrive E: is not ready.");
-    EXPECT_EQ(win().driveList().listIndex(), Form1::savedListIndex);
+    EXPECT_EQ(win().driveList().listIndex(), wizard::savedListIndex);
     EXPECT_EQ(win().driveList().drive(), "c: [SYSTEM]");
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(app::flashDrive, "");
 }
 
@@ -98,27 +98,27 @@ TEST_F(StepsTest, FlashDriveOfUnknownTypeIsRefusedAndTheStepStays) {
     drives.define('u', platform::driveUnknown, medium("u"));
     win().driveList().refreshDrives();
     // Chosen while another step was showing, so the change handling let it pass.
-    app::wizardStep = 1;
+    app::wizardStep = app::Step::firstDiskette;
     ASSERT_TRUE(select('u'));
-    app::wizardStep = 3;
+    app::wizardStep = app::Step::cardDrive;
     newBoxes();
     ASSERT_TRUE(ok());
     const auto boxes = newBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Unknown type Drive U:");
     EXPECT_EQ(app::flashDrive, "U:");
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_TRUE(win().driveList().visible());
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path() / "u"));
 }
 
 TEST_F(StepsTest, AnotherCopyReturnsToTheFlashStepWithItsOwnPrompt) {
-    app::wizardStep = 4;
+    app::wizardStep = app::Step::done;
     win().driveList().setEnabled(false);
     win().driveList().setVisible(false);
     win().driveSize().setVisible(false);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, 3);
+    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(newLogs(), std::vector<std::string>{
                              "Please select the Compact Flash \r\ndrive and press the OK button"});
     EXPECT_TRUE(win().driveList().visible());
@@ -128,12 +128,12 @@ TEST_F(StepsTest, AnotherCopyReturnsToTheFlashStepWithItsOwnPrompt) {
 
 TEST_F(StepsTest, OkOutsideTheStepsChangesNothing) {
     for (const int16_t step : std::initializer_list<int16_t>{-1, 5, 32767}) {
-        app::wizardStep = step;
+        app::wizardStep = static_cast<app::Step>(step);
         const auto shown = win().statuses().size() + win().logs().size();
         ASSERT_TRUE(ok());
         EXPECT_EQ(win().statuses().size() + win().logs().size(), shown);
         EXPECT_TRUE(newBoxes().empty());
-        EXPECT_EQ(app::wizardStep, step);
+        EXPECT_EQ(app::wizardStep, static_cast<app::Step>(step));
         EXPECT_EQ(app::floppyDrive, "");
     }
 }
@@ -149,7 +149,7 @@ TEST_F(StepsTest, FailedDriveLookupEndsTheStepWithAReport) {
     newLogs();
     newBoxes();
     for (const int16_t step : std::initializer_list<int16_t>{0, 1, 2, 3}) {
-        app::wizardStep = step;
+        app::wizardStep = static_cast<app::Step>(step);
         app::currentDisk = 1;
         ASSERT_TRUE(ok());
         const auto boxes = newBoxes();
@@ -157,7 +157,7 @@ TEST_F(StepsTest, FailedDriveLookupEndsTheStepWithAReport) {
         EXPECT_EQ(boxes[0].text, "\r\nDrive Z: is not available.");
         EXPECT_EQ(boxes[0].title, "Error!");
         EXPECT_EQ(newLogs(), std::vector<std::string>{"ERROR \r\nDrive Z: is not available."});
-        EXPECT_EQ(app::wizardStep, step);
+        EXPECT_EQ(app::wizardStep, static_cast<app::Step>(step));
         EXPECT_EQ(app::currentDisk, 1);
     }
     EXPECT_EQ(app::floppyDrive, "");

@@ -4,7 +4,7 @@
 #include "platform/context.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace wizardtest {
 
@@ -12,8 +12,8 @@ void WizardTest::SetUp() {
     platform::resetContext();
     platform::installDrives(&drives);
     app::resetState();
-    Form1::resetForm();
-    Form1::setDigitGrouping(",");
+    wizard::resetForm();
+    wizard::setDigitGrouping(",");
 }
 
 void WizardTest::TearDown() {
@@ -21,7 +21,7 @@ void WizardTest::TearDown() {
     window_.reset();
     platform::resetContext();
     app::resetState();
-    Form1::resetForm();
+    wizard::resetForm();
 }
 
 platform::MediumOptions WizardTest::medium(const std::string& folder, const std::string& label,
@@ -53,31 +53,31 @@ ui::RecordingWindow& WizardTest::openWindow() {
 bool WizardTest::start() {
     if (!window_)
         openWindow();
-    return Form1::dispatch(Form1::Form_Load);
+    return wizard::dispatch(wizard::onLoad);
 }
 
 bool WizardTest::ok() {
-    return Form1::dispatch(Form1::buttonOK_Click);
+    return wizard::dispatch(wizard::onOk);
 }
 bool WizardTest::back() {
-    return Form1::dispatch(Form1::buttonBack_Click);
+    return wizard::dispatch(wizard::onBack);
 }
 bool WizardTest::exitClick() {
-    return Form1::dispatch(Form1::buttonExit_Click);
+    return wizard::dispatch(wizard::onExit);
 }
 bool WizardTest::key() {
-    return Form1::dispatch(Form1::DriveList_KeyDown);
+    return wizard::dispatch(wizard::onDriveListKey);
 }
 bool WizardTest::about() {
-    return Form1::dispatch(Form1::About_Click);
+    return wizard::dispatch(wizard::onAbout);
 }
 bool WizardTest::aboutOk() {
-    return Form1::dispatch(frmAbout::cmdOK_Click);
+    return wizard::dispatch(wizard::onAboutOk);
 }
 
 bool WizardTest::close(bool* cancelled) {
     bool cancel = false;
-    const bool running = Form1::dispatch([&] { Form1::Form_QueryUnload(cancel); });
+    const bool running = wizard::dispatch([&] { wizard::onCloseRequest(cancel); });
     if (cancelled != nullptr)
         *cancelled = cancel;
     return running;
@@ -85,7 +85,7 @@ bool WizardTest::close(bool* cancelled) {
 
 bool WizardTest::select(char letter) {
     const int16_t index = indexOf(letter);
-    return Form1::dispatch([index] { ui::window().driveList().setListIndex(index); });
+    return wizard::dispatch([index] { ui::window().driveList().setListIndex(index); });
 }
 
 int16_t WizardTest::indexOf(char letter) const {

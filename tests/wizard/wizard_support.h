@@ -37,7 +37,7 @@ class WizardTest : public ::testing::Test {
     ui::RecordingWindow& openWindow();
     ui::RecordingWindow& win() { return *window_; }
 
-    // Window events, each through Form1::dispatch; false once the program has ended.
+    // Window events, each through wizard::dispatch; false once the program has ended.
     bool start();
     bool ok();
     bool back();

@@ -11,7 +11,7 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "wizard/events.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace script {
 
@@ -76,7 +76,7 @@ void startCommand(Session& s, const Words& w) {
     s.started = true;
     s.window->setAnotherInstance(s.anotherInstance);
     s.window->driveList().refreshDrives();
-    Form1::setDigitGrouping(",");
+    wizard::setDigitGrouping(",");
     raiseEvent(s, wizard::Event::load);
 }
 

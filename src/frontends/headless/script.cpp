@@ -11,7 +11,7 @@
 #include "frontends/headless/session.h"
 #include "platform/context.h"
 #include "state/state.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace script {
 
@@ -89,7 +89,7 @@ int runLines(Session& s, std::istream& in, std::ostream& err) {
 
 void resetAll() {
     app::resetState();
-    Form1::resetForm();
+    wizard::resetForm();
     platform::resetContext();
     ui::installWindow(nullptr);
 }

@@ -2,7 +2,7 @@
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
 #include "platform/error.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace script {
 
@@ -54,7 +54,7 @@ void keepImagesCommand(Session&, const Words& w) {
     std::filesystem::create_directories(host, ec);
     if (!std::filesystem::is_directory(host, ec))
         throw ScriptError("keep-images: " + headless::jsonString(path) + " cannot be a folder");
-    Form1::keepImagesIn(utf8Of(std::filesystem::absolute(host, ec).lexically_normal()));
+    wizard::keepImagesIn(utf8Of(std::filesystem::absolute(host, ec).lexically_normal()));
 }
 
 }  // namespace script

@@ -7,7 +7,7 @@
 #include "frontends/headless/json.h"
 #include "state/state.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace script {
 
@@ -69,7 +69,7 @@ std::string pictureName(ui::Picture picture) {
 std::string stateEvent(ui::MainWindow& w) {
     std::string e = "{";
     add(e, "event", "\"state\"");
-    add(e, "wizardStep", std::to_string(app::wizardStep));
+    add(e, "wizardStep", std::to_string(static_cast<int>(app::wizardStep)));
     add(e, "currentDisk", std::to_string(app::currentDisk));
     add(e, "floppyDrive", jsonString(app::floppyDrive));
     add(e, "flashDrive", jsonString(app::flashDrive));
@@ -79,10 +79,10 @@ std::string stateEvent(ui::MainWindow& w) {
     add(e, "keycodeRecFound", jsonBool(app::keycodeRecFound));
     add(e, "caption", jsonString(w.caption()));
     add(e, "height", std::to_string(w.height()));
-    add(e, "frameBottom", std::to_string(w.line(3).y1()));
+    add(e, "frameBottom", std::to_string(w.frameLine(3).y1()));
     add(e, "mainText", jsonString(w.mainText().text()));
     add(e, "logText", jsonString(w.logText().text()));
-    add(e, "logShown", jsonBool(Form1::logShown));
+    add(e, "logShown", jsonBool(wizard::logShown));
     add(e, "logVisible", jsonBool(w.logText().visible()));
     add(e, "logSelection",
         "[" + std::to_string(w.logText().selStart()) + "," +
@@ -101,7 +101,7 @@ std::string stateEvent(ui::MainWindow& w) {
     add(size, "visible", jsonBool(w.driveSize().visible()));
     add(e, "driveSize", size + "}");
 
-    add(e, "label2", jsonString(w.label2().caption()));
+    add(e, "label2", jsonString(w.setSummary().caption()));
     add(e, "buttonOK", jsonBool(w.buttonOK().enabled()));
     add(e, "buttonBack", jsonBool(w.buttonBack().enabled()));
     add(e, "buttonExit", jsonBool(w.buttonExit().enabled()));

@@ -30,7 +30,7 @@
 #include "ui/main_window.h"
 #include "ui/session_log.h"
 #include "wizard/events.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace {
 
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     }
 
     std::string separator = QLocale().groupSeparator().toStdString();
-    Form1::setDigitGrouping(separator);
+    wizard::setDigitGrouping(separator);
 
     qtui::QtMainWindow window;
     window.setInstanceCheck([lock] { return lock == platform::LockState::heldElsewhere; });

@@ -36,7 +36,7 @@ QtAboutBox::~QtAboutBox() {
 
 void QtAboutBox::create() {
     auto* d = new AboutDialog(owner_);
-    d->setObjectName("frmAbout");
+    d->setObjectName("AboutBox");
     d->setModal(false);
     d->setFixedSize(twipsRect(d, ui::form::aboutClient).size());
     d->setFont(narrowSans(d->font()));

@@ -207,7 +207,7 @@ QWidget* QtMainWindow::makeControl(const ui::form::Control& c) {
 }
 
 void QtMainWindow::build() {
-    form_->setObjectName("Form1");
+    form_->setObjectName("MainWindow");
     buildMenu();
     client_ = new QWidget;
     client_->setObjectName("client");

@@ -26,7 +26,7 @@ class UDisksDriveTable;
 
 class QtMainWindow : public ui::WindowBase {
   public:
-    // Form1 in its initial state; the drive list lists the installed drive table. Needs a
+    // The main window in its first state; the drive list lists the installed drive table. Needs a
     // QApplication.
     QtMainWindow();
     ~QtMainWindow() override;

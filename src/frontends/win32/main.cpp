@@ -21,7 +21,7 @@
 #include "ui/main_window.h"
 #include "ui/session_log.h"
 #include "wizard/events.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int main() {
             L"Error!", MB_OK | MB_ICONERROR);
         return 1;
     }
-    Form1::setDigitGrouping(groupSeparator());
+    wizard::setDigitGrouping(groupSeparator());
 
     win32ui::Win32MainWindow window;
     window.setImageDrives(&drives);

@@ -27,7 +27,8 @@ class Win32MainWindow : public ui::WindowBase {
     // The menu entries' command ids, in the form's order.
     static constexpr int firstMenuId = 200;
 
-    // Form1 in its initial state, not shown yet; the drive list lists the installed drive table.
+    // The main window in its first state, not shown yet; the drive list lists the installed drive
+    // table.
     Win32MainWindow();
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;

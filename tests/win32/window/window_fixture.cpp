@@ -11,7 +11,7 @@
 #include "state/state.h"
 #include "support/window_drives.h"
 #include "ui/main_window.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace win32test {
 
@@ -119,7 +119,7 @@ void Win32WindowTest::TearDown() {
 }
 
 void Win32WindowTest::start() {
-    ASSERT_TRUE(Form1::dispatch(Form1::Form_Load));
+    ASSERT_TRUE(wizard::dispatch(wizard::onLoad));
     pump();
 }
 

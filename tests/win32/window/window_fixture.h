@@ -52,7 +52,7 @@ class Win32WindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Form_Load through the boundary; the window is shown and painted afterwards.
+    // onLoad through the boundary; the window is shown and painted afterwards.
     void start();
     // Delivers what is waiting, as the program's message loop does.
     void pump();

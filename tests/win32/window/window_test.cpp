@@ -19,7 +19,7 @@
 #include "platform/context.h"
 #include "state/state.h"
 #include "window_fixture.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 namespace win32test {
 namespace {
@@ -43,8 +43,8 @@ TEST_F(Win32StartUp, AnotherInstanceIsFoundByItsClassAndTitle) {
 
     auto second = std::make_unique<win32ui::Win32MainWindow>();
     ui::installWindow(second.get());
-    Form1::resetForm();
-    EXPECT_FALSE(Form1::dispatch(Form1::Form_Load));
+    wizard::resetForm();
+    EXPECT_FALSE(wizard::dispatch(wizard::onLoad));
     ASSERT_EQ(second->messageBoxes().size(), 1u);
     const auto& box = second->messageBoxes()[0];
     EXPECT_EQ(box.text,
@@ -247,12 +247,12 @@ TEST_F(Win32DriveList, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
     SendMessageW(form, WM_COMMAND, GetMenuItemID(GetMenu(form), 1), 0);
     pump();
     EXPECT_EQ(title, L"Keep diskette images");
-    const std::string kept = Form1::keptImagesFolder();
+    const std::string kept = wizard::keptImagesFolder();
     EXPECT_EQ(kept.substr(kept.size() - std::min<size_t>(kept.size(), 5)), "\\kept") << kept;
     GetMenuStringW(GetMenu(form), 1, entry, 40, MF_BYPOSITION);
     EXPECT_STREQ(entry, L"\u221A Keep diskette images...");
     screenshot(form, "keep-images-on", true);
-    Form1::keepImagesIn("");
+    wizard::keepImagesIn("");
 }
 
 // A failure of a kind the boundary does not know, outside any event of the logic: shown, and

@@ -14,10 +14,10 @@
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
-#include "wizard/form1_internal.h"
+#include "wizard/wizard.h"
+#include "wizard/wizard_internal.h"
 
-namespace Form1 {
+namespace wizard {
 
 using detail::crlf;
 
@@ -112,7 +112,7 @@ void showVerifying() {
 void afterPartialRead(archive::DisketteRead result) {
     if (result == archive::DisketteRead::more) {
         app::currentDisk = static_cast<int16_t>(app::currentDisk + 1);
-        app::wizardStep = 2;
+        app::wizardStep = app::Step::nextDiskette;
         UtilModule::promptForDiskette(app::currentDisk);
     } else if (result == archive::DisketteRead::copyFailed) {
         promptFloppyDrive();
@@ -123,7 +123,7 @@ void afterPartialRead(archive::DisketteRead result) {
 void showSetSummary() {
     app::errorText = archive::setSummary();
     try {
-        ui::window().label2().setCaption(app::errorText);
+        ui::window().setSummary().setCaption(app::errorText);
     } catch (const platform::Error&) {
     }
     UtilModule::appendLog(app::errorText);
@@ -177,7 +177,7 @@ archive::DisketteRead readDiskette(int16_t n, const std::string& letter) {
     }
     const archive::DisketteRead result = reader.copy();
     if (result == archive::DisketteRead::otherSet)
-        app::wizardStep = 0;
+        app::wizardStep = app::Step::floppyDrive;
     else if (n == 1 && result != archive::DisketteRead::copyFailed)
         showSetSummary();
     return result;
@@ -193,7 +193,7 @@ void acceptFloppyDrive() {
     ui::window().buttonBack().setEnabled(true);
     app::currentDisk = 1;
     UtilModule::promptForDiskette(1);
-    app::wizardStep = 1;
+    app::wizardStep = app::Step::firstDiskette;
 }
 
 void readFirstDiskette() {
@@ -214,7 +214,7 @@ void readFirstDiskette() {
         afterPartialRead(result);
         return;
     }
-    app::wizardStep = 3;
+    app::wizardStep = app::Step::cardDrive;
     bar.setValue(0);
     showVerifying();
     verifyAndRebuild(false);
@@ -237,7 +237,7 @@ void readNextDiskette() {
         afterPartialRead(result);
         return;
     }
-    app::wizardStep = 3;
+    app::wizardStep = app::Step::cardDrive;
     showVerifying();
     verifyAndRebuild(true);
 }
@@ -269,7 +269,7 @@ void acceptFlashDrive() {
     hideDriveChoice();
     if (writeCompactFlash() == 1) {
         logIfAny(platform::drives().releaseCard(drive->DriveLetter()[0]));
-        app::wizardStep = 4;
+        app::wizardStep = app::Step::done;
         w.buttonOK().setEnabled(true);
         const char* unit = app::currentDisk == 1 ? " diskette" : " diskettes";
         UtilModule::setStatus(std::string("Successful database convert") + crlf + "Total " +
@@ -284,7 +284,7 @@ void acceptFlashDrive() {
 }
 
 void startAnotherCopy() {
-    app::wizardStep = 3;
+    app::wizardStep = app::Step::cardDrive;
     // Unlike the other Compact Flash prompts, this one has a blank after "Flash".
     UtilModule::setStatus(std::string("Please select the Compact Flash ") + crlf +
                           "drive and press the OK button");
@@ -299,7 +299,7 @@ void promptFloppyDrive() {
     w.buttonBack().setEnabled(false);
     w.progressBar1().setValue(0);
     w.progressBar1().setVisible(false);
-    app::wizardStep = 0;
+    app::wizardStep = app::Step::floppyDrive;
 }
 
 void promptFlashDrive() {
@@ -309,4 +309,4 @@ void promptFlashDrive() {
     ui::window().progressBar1().setVisible(false);
 }
 
-}  // namespace Form1
+}  // namespace wizard

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/utf8_text.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
-namespace Form1 {
+namespace wizard {
 
 namespace {
 
@@ -76,4 +76,4 @@ std::string groupDigits(uint64_t value) {
     return out + digits.substr(from);
 }
 
-}  // namespace Form1
+}  // namespace wizard

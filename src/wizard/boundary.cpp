@@ -1,6 +1,6 @@
 // The event boundary every window event enters through, the OK button's dispatch by step, and
 // the About entry.
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
 #include <new>
 #include <stdexcept>
@@ -10,9 +10,9 @@
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1_internal.h"
+#include "wizard/wizard_internal.h"
 
-namespace Form1 {
+namespace wizard {
 
 namespace {
 bool programEnded = false;
@@ -61,30 +61,28 @@ void resetForm() {
     logShown = false;
 }
 
-void buttonOK_Click() {
+void onOk() {
     switch (app::wizardStep) {
-        case 0:
+        case app::Step::floppyDrive:
             acceptFloppyDrive();
             break;
-        case 1:
+        case app::Step::firstDiskette:
             readFirstDiskette();
             break;
-        case 2:
+        case app::Step::nextDiskette:
             readNextDiskette();
             break;
-        case 3:
+        case app::Step::cardDrive:
             acceptFlashDrive();
             break;
-        case 4:
+        case app::Step::done:
             startAnotherCopy();
-            break;
-        default:
             break;
     }
 }
 
-void About_Click() {
-    frmAbout::showAbout();
+void onAbout() {
+    wizard::showAbout();
 }
 
-}  // namespace Form1
+}  // namespace wizard

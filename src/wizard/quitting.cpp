@@ -7,10 +7,10 @@
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
-#include "wizard/form1_internal.h"
+#include "wizard/wizard.h"
+#include "wizard/wizard_internal.h"
 
-namespace Form1 {
+namespace wizard {
 
 using detail::crlf;
 
@@ -32,7 +32,8 @@ bool askQuit() {
 // Back to diskette #1; from the Compact Flash steps the drive choice is put away as well.
 void restartDiskettes() {
     auto& w = ui::window();
-    const bool fromFlashStep = app::wizardStep == 3 || app::wizardStep == 4;
+    const bool fromFlashStep =
+        app::wizardStep == app::Step::cardDrive || app::wizardStep == app::Step::done;
     UtilModule::appendLog(std::string("Going back to 1st diskette") + crlf);
     app::currentDisk = 1;
     UtilModule::promptForDiskette(1);
@@ -42,8 +43,8 @@ void restartDiskettes() {
         w.driveSize().setVisible(false);
     }
     w.progressBar1().setValue(0);
-    w.label2().setCaption("");
-    app::wizardStep = 1;
+    w.setSummary().setCaption("");
+    app::wizardStep = app::Step::firstDiskette;
 }
 
 }  // namespace
@@ -63,35 +64,40 @@ void endWithCleanUp() {
 
 }  // namespace detail
 
-void buttonBack_Click() {
+void onBack() {
     switch (app::wizardStep) {
-        case 0:
+        case app::Step::floppyDrive:
             promptFloppyDrive();
             break;
-        case 1:
+        case app::Step::firstDiskette:
             UtilModule::appendLog(std::string("Going back to select floppy drive") + crlf);
             promptFloppyDrive();
             break;
-        case 2:
+        case app::Step::nextDiskette:
             restartDiskettes();
             break;
-        case 3:
-        case 4:
+        case app::Step::cardDrive:
+        case app::Step::done:
             if (UtilModule::msgBox("Start over reading from the first diskette?",
                                    ui::Buttons::yesNo, ui::Icon::question,
                                    "Restart") == ui::Answer::yes)
                 restartDiskettes();
             break;
-        default:
-            break;
     }
 }
 
-void buttonExit_Click() {
-    if (app::wizardStep >= 0 && app::wizardStep <= 3)
-        confirmQuit();
-    else if (app::wizardStep == 4)
-        detail::endWithCleanUp();
+void onExit() {
+    switch (app::wizardStep) {
+        case app::Step::floppyDrive:
+        case app::Step::firstDiskette:
+        case app::Step::nextDiskette:
+        case app::Step::cardDrive:
+            confirmQuit();
+            break;
+        case app::Step::done:
+            detail::endWithCleanUp();
+            break;
+    }
 }
 
 void confirmQuit() {
@@ -99,11 +105,11 @@ void confirmQuit() {
         detail::endWithCleanUp();
 }
 
-void Form_QueryUnload(bool& cancel) {
+void onCloseRequest(bool& cancel) {
     // Once the database is written there is nothing to lose; otherwise the user decides.
-    if (app::wizardStep == 4 || askQuit())
+    if (app::wizardStep == app::Step::done || askQuit())
         detail::endWithCleanUp();
     cancel = true;
 }
 
-}  // namespace Form1
+}  // namespace wizard

@@ -1,5 +1,5 @@
-// Helpers the Form1 source files share: the drive lookup from the drive list and the failure
-// reports of the main window. Not part of Form1's interface.
+// Helpers the wizard's source files share: the drive lookup from the drive list and the failure
+// reports of the main window. Not part of the wizard's interface.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include "fs/file_system.h"
 #include "ui/util_module.h"
 
-namespace Form1::detail {
+namespace wizard::detail {
 
 using UtilModule::crlf;
 
@@ -38,4 +38,4 @@ void reportError(const std::string& text);
 // The text in capitals (ASCII letters only; other bytes stay).
 std::string upperCase(std::string text);
 
-}  // namespace Form1::detail
+}  // namespace wizard::detail

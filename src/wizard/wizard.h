@@ -7,8 +7,9 @@
 #include <string>
 
 #include "diskset/reader.h"
+#include "wizard/events.h"
 
-namespace Form1 {
+namespace wizard {
 
 // Form-level variables.
 inline int16_t savedListIndex = 0;
@@ -20,25 +21,23 @@ inline bool logShown = false;
 // logged, and the program goes on. Returns false once the program has ended.
 bool dispatch(const std::function<void()>& handler);
 bool ended();
-// True while an event is being handled (long work lets the toolkit repaint meanwhile).
-bool busy();
 // Back to a fresh window's form state (tests).
 void resetForm();
 
 // ---- Events ----
-void Form_Load();
-void buttonOK_Click();
-void buttonBack_Click();
-void buttonExit_Click();
-void buttonLog_Click();
-void DriveList_Change();
-void DriveList_KeyDown();
-void About_Click();
+void onLoad();
+void onOk();
+void onBack();
+void onExit();
+void onLog();
+void onDriveChange();
+void onDriveListKey();
+void onAbout();
 // The drives changed (a diskette image went into the floppy drive, media came or went): the
 // list shows them, and the chosen drive's information is shown again.
-void Drives_Changed();
+void onDrivesChanged();
 // The close request; setting `cancel` keeps the window open.
-void Form_QueryUnload(bool& cancel);
+void onCloseRequest(bool& cancel);
 
 // ---- Steps and prompts ----
 // Reads diskette n of the set and shows what the read learns: the progress bar's range and the
@@ -76,11 +75,11 @@ const std::string& keptImagesFolder();
 void setDigitGrouping(std::string separator);
 std::string groupDigits(uint64_t value);
 
-}  // namespace Form1
+}  // namespace wizard
 
-namespace frmAbout {
+namespace wizard {
 // The About entry: loads the dialog once and shows it non-modally, or brings it forward.
 void showAbout();
 // The dialog's OK button: unloads it.
-void cmdOK_Click();
-}  // namespace frmAbout
+void onAboutOk();
+}  // namespace wizard

@@ -6,18 +6,18 @@
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
-#include "wizard/form1_internal.h"
+#include "wizard/wizard.h"
+#include "wizard/wizard_internal.h"
 
-namespace Form1 {
+namespace wizard {
 
 using detail::crlf;
 
-void Form_Load() {
+void onLoad() {
     auto& w = ui::window();
     auto& list = w.driveList();
     // Raised by code and by the user alike, and never through the boundary a second time.
-    list.setChangeHandler(DriveList_Change);
+    list.setChangeHandler(onDriveChange);
 
     // Runs before the caption is set, so that this window cannot find itself.
     if (w.anotherInstanceRunning()) {
@@ -55,4 +55,4 @@ void Form_Load() {
     w.logText().setBackColor(ui::Color{213, 200, 187});
 }
 
-}  // namespace Form1
+}  // namespace wizard

@@ -4,16 +4,16 @@
 #include "state/identity.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
+#include "wizard/wizard.h"
 
-namespace frmAbout {
+namespace wizard {
 
 namespace {
 
 using UtilModule::crlf;
 
 // The dialog's load: its texts are built here, once a load.
-void Form_Load(ui::AboutBox& box) {
+void fillAboutBox(ui::AboutBox& box) {
     box.setCaption(std::string("About ") + app::appTitle);
     box.lblVersion().setCaption("Version " + std::to_string(app::versionMajor) + "." +
                                 std::to_string(app::versionMinor) + " ( " + app::versionComments +
@@ -34,15 +34,15 @@ void showAbout() {
     auto& box = ui::window().aboutBox();
     if (!box.loaded()) {
         box.load();
-        Form_Load(box);
+        fillAboutBox(box);
     }
     box.show();
 }
 
-void cmdOK_Click() {
+void onAboutOk() {
     auto& box = ui::window().aboutBox();
     if (box.loaded())
         box.unload();
 }
 
-}  // namespace frmAbout
+}  // namespace wizard

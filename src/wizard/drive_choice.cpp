@@ -9,10 +9,10 @@
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/util_module.h"
-#include "wizard/form1.h"
-#include "wizard/form1_internal.h"
+#include "wizard/wizard.h"
+#include "wizard/wizard_internal.h"
 
-namespace Form1 {
+namespace wizard {
 
 namespace {
 
@@ -52,10 +52,10 @@ std::string upperCase(std::string text) {
 
 }  // namespace detail
 
-void DriveList_Change() {
+void onDriveChange() {
     const fs::DriveObject drive = detail::listDrive();
     const std::string letter = drive.DriveLetter();
-    if (app::wizardStep == 3) {
+    if (app::wizardStep == app::Step::cardDrive) {
         if (drive.DriveType() == 0) {
             reportUnknownType(letter);
             return;
@@ -68,7 +68,7 @@ void DriveList_Change() {
         }
     }
     if (drive.IsReady()) {
-        if (app::wizardStep == 0)
+        if (app::wizardStep == app::Step::floppyDrive)
             showDriveInfo();
         else
             showDriveSpace();
@@ -78,7 +78,7 @@ void DriveList_Change() {
     ui::window().buttonOK().setFocus();
 }
 
-void Drives_Changed() {
+void onDrivesChanged() {
     auto& list = ui::window().driveList();
     list.refreshDrives();
     if (!list.visible())
@@ -87,14 +87,14 @@ void Drives_Changed() {
         setDriveSize("");  // the chosen drive went away
         return;
     }
-    if (app::wizardStep == 0)
+    if (app::wizardStep == app::Step::floppyDrive)
         showDriveInfo();
     else
         showDriveSpace();
 }
 
-void DriveList_KeyDown() {
-    DriveList_Change();
+void onDriveListKey() {
+    onDriveChange();
 }
 
 void showDriveInfo() {
@@ -161,4 +161,4 @@ bool checkFlashDrive() {
     return true;
 }
 
-}  // namespace Form1
+}  // namespace wizard
