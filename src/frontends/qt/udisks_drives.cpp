@@ -167,9 +167,21 @@ std::vector<linuxdev::Found> UDisksDriveTable::discoverFrom(const std::string& m
         if (f.key == "root" || f.key.rfind("net:", 0) == 0 || f.key.rfind("ram:", 0) == 0)
             out.push_back(std::move(f));
     }
+    std::map<QString, linuxdev::Found> floppies = floppyDrives();
+    for (auto it = objects_.begin(); it != objects_.end(); ++it) {
+        if (std::optional<linuxdev::Found> f = blockDrive(it, floppies))
+            out.push_back(std::move(*f));
+    }
+    for (auto& [key, f] : floppies)
+        out.push_back(std::move(f));
+    std::stable_sort(
+        out.begin() + (out.empty() || out.front().key != "root" ? 0 : 1), out.end(),
+        [](const linuxdev::Found& a, const linuxdev::Found& b) { return a.key < b.key; });
+    return out;
+}
 
-    // Floppy drives are listed with or without a diskette; a drive object or, for the kernel's
-    // own floppy drives, the block object is the drive.
+// A drive object or, for the kernel's own floppy drives, the block object is the drive.
+std::map<QString, linuxdev::Found> UDisksDriveTable::floppyDrives() const {
     std::map<QString, linuxdev::Found> floppies;
     for (auto it = objects_.begin(); it != objects_.end(); ++it) {
         if (it->contains(driveIface) && isFloppyDrive(it->value(driveIface))) {
@@ -179,53 +191,50 @@ std::vector<linuxdev::Found> UDisksDriveTable::discoverFrom(const std::string& m
             f.type = platform::driveRemovable;
         }
     }
-    for (auto it = objects_.begin(); it != objects_.end(); ++it) {
-        if (!it->contains(blockIface))
-            continue;
-        const QVariantMap block = it->value(blockIface);
-        if (block.value("HintIgnore").toBool())
-            continue;
-        const std::string device = text(block.value("Device"));
-        const QString drivePath = block.value("Drive").value<QDBusObjectPath>().path();
-        const QVariantMap drive = objects_.value(QDBusObjectPath(drivePath)).value(driveIface);
-        QString floppyKey;
-        if (floppies.count(drivePath))
-            floppyKey = drivePath;
-        else if (isKernelFloppy(device))
-            floppyKey = it.key().path();
-        if (!floppyKey.isEmpty()) {
-            linuxdev::Found& f = floppies[floppyKey];
-            if (f.key.empty()) {
-                f.key = "udisks:" + floppyKey.toStdString();
-                f.floppy = true;
-                f.type = platform::driveRemovable;
-            }
-            if (!it->contains(partitionIface))
-                f.device = device;  // the whole diskette, read directly where the user may
-            if (it->contains(filesystemIface))
-                takeFilesystem(f, it.key().path(), block, it->value(filesystemIface));
-            continue;
+    return floppies;
+}
+
+std::optional<linuxdev::Found> UDisksDriveTable::blockDrive(
+    Objects::const_iterator it, std::map<QString, linuxdev::Found>& floppies) const {
+    if (!it->contains(blockIface))
+        return std::nullopt;
+    const QVariantMap block = it->value(blockIface);
+    if (block.value("HintIgnore").toBool())
+        return std::nullopt;
+    const std::string device = text(block.value("Device"));
+    const QString drivePath = block.value("Drive").value<QDBusObjectPath>().path();
+    QString floppyKey;
+    if (floppies.count(drivePath))
+        floppyKey = drivePath;
+    else if (isKernelFloppy(device))
+        floppyKey = it.key().path();
+    if (!floppyKey.isEmpty()) {
+        linuxdev::Found& f = floppies[floppyKey];
+        if (f.key.empty()) {
+            f.key = "udisks:" + floppyKey.toStdString();
+            f.floppy = true;
+            f.type = platform::driveRemovable;
         }
-        if (!it->contains(filesystemIface))
-            continue;
-        linuxdev::Found f;
-        f.key = "udisks:" + it.key().path().toStdString();
-        f.type = typeOf(drive, block);
-        takeFilesystem(f, it.key().path(), block, it->value(filesystemIface));
-        const QByteArrayList points = byteStrings(it->value(filesystemIface).value("MountPoints"));
-        if (points.contains("/"))
-            continue;  // the root is c:
-        // The machine's own unmounted partitions are not media to offer.
-        if (!f.mounted && block.value("HintSystem").toBool())
-            continue;
-        out.push_back(std::move(f));
+        if (!it->contains(partitionIface))
+            f.device = device;  // the whole diskette, read directly where the user may
+        if (it->contains(filesystemIface))
+            takeFilesystem(f, it.key().path(), block, it->value(filesystemIface));
+        return std::nullopt;
     }
-    for (auto& [key, f] : floppies)
-        out.push_back(std::move(f));
-    std::stable_sort(
-        out.begin() + (out.empty() || out.front().key != "root" ? 0 : 1), out.end(),
-        [](const linuxdev::Found& a, const linuxdev::Found& b) { return a.key < b.key; });
-    return out;
+    if (!it->contains(filesystemIface))
+        return std::nullopt;
+    const QVariantMap drive = objects_.value(QDBusObjectPath(drivePath)).value(driveIface);
+    linuxdev::Found f;
+    f.key = "udisks:" + it.key().path().toStdString();
+    f.type = typeOf(drive, block);
+    takeFilesystem(f, it.key().path(), block, it->value(filesystemIface));
+    const QByteArrayList points = byteStrings(it->value(filesystemIface).value("MountPoints"));
+    if (points.contains("/"))
+        return std::nullopt;  // the root is c:
+    // The machine's own unmounted partitions are not media to offer.
+    if (!f.mounted && block.value("HintSystem").toBool())
+        return std::nullopt;
+    return f;
 }
 
 QString UDisksDriveTable::callFilesystem(const std::string& object, const QString& method,

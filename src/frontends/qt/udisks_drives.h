@@ -13,7 +13,9 @@
 #include <QString>
 #include <QVariantMap>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,6 +51,12 @@ class UDisksDriveTable : public QObject, public platform::LinuxDriveTable {
     UDisksDriveTable(const QDBusConnection& bus, std::filesystem::path root);
     bool load();
     std::vector<platform::linuxdev::Found> discoverFrom(const std::string& mountTable) const;
+    // The floppy drives the service knows of, with or without a diskette, by object path.
+    std::map<QString, platform::linuxdev::Found> floppyDrives() const;
+    // What a block object gives: its file system as a drive, or its part of a floppy drive
+    // (taken into `floppies`); nothing for what is not a medium to offer.
+    std::optional<platform::linuxdev::Found> blockDrive(
+        Objects::const_iterator it, std::map<QString, platform::linuxdev::Found>& floppies) const;
     // Calls a file system method of the object; returns "" or the service's reason.
     QString callFilesystem(const std::string& object, const QString& method, QString* out);
 

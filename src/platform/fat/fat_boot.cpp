@@ -60,11 +60,11 @@ void damaged(const std::string& what) {
     throw Error(err::deviceIO, "Diskette image damaged: " + what);
 }
 
-Layout readLayout(std::string_view head, std::optional<uint64_t> imageBytes) {
-    refuseCompressed(head);
-    if (head.size() < bootBytes)
-        damaged("the image is shorter than a boot sector");
-    head = head.substr(0, bootBytes);
+namespace {
+
+// The boot sector is one of a FAT volume at all: not packed, not another file system, not blank,
+// with its jump and its signature.
+void checkBootSector(std::string_view head) {
     if (head.substr(3, 8) == "EXFAT   ")
         notFat("it holds an exFAT file system");
     if (head.substr(3, 8) == "NTFS    ")
@@ -76,42 +76,67 @@ Layout readLayout(std::string_view head, std::optional<uint64_t> imageBytes) {
         damaged("the boot sector does not start with a jump");
     if (static_cast<uint8_t>(head[510]) != 0x55 || static_cast<uint8_t>(head[511]) != 0xAA)
         damaged("the boot sector lacks its 55 AA signature");
+}
 
-    Layout l;
-    l.sectorBytes = le16(head, 11);
-    if (l.sectorBytes != 512 && l.sectorBytes != 1024 && l.sectorBytes != 2048 &&
-        l.sectorBytes != 4096)
-        damaged("the boot sector gives " + std::to_string(l.sectorBytes) + " bytes per sector");
-    const uint32_t clusterSectors = static_cast<uint8_t>(head[13]);
-    if (!powerOfTwo(clusterSectors) || clusterSectors * l.sectorBytes > maxClusterBytes)
-        damaged("the boot sector gives " + std::to_string(clusterSectors) + " sectors per cluster");
-    l.clusterBytes = clusterSectors * l.sectorBytes;
-    const uint32_t reserved = le16(head, 14);
-    const uint32_t fats = static_cast<uint8_t>(head[16]);
-    l.rootEntries = le16(head, 17);
-    const uint32_t fatSectors = le16(head, 22);
-    if (l.rootEntries == 0 && fatSectors == 0)
+// The boot sector's figures, each checked on its own.
+struct Figures {
+    uint32_t sectorBytes, clusterSectors, reserved, fats, rootEntries, fatSectors;
+    uint64_t sectors;
+};
+
+Figures readFigures(std::string_view head) {
+    Figures f{};
+    f.sectorBytes = le16(head, 11);
+    if (f.sectorBytes != 512 && f.sectorBytes != 1024 && f.sectorBytes != 2048 &&
+        f.sectorBytes != 4096)
+        damaged("the boot sector gives " + std::to_string(f.sectorBytes) + " bytes per sector");
+    f.clusterSectors = static_cast<uint8_t>(head[13]);
+    if (!powerOfTwo(f.clusterSectors) || f.clusterSectors * f.sectorBytes > maxClusterBytes)
+        damaged("the boot sector gives " + std::to_string(f.clusterSectors) +
+                " sectors per cluster");
+    f.reserved = le16(head, 14);
+    f.fats = static_cast<uint8_t>(head[16]);
+    f.rootEntries = le16(head, 17);
+    f.fatSectors = le16(head, 22);
+    if (f.rootEntries == 0 && f.fatSectors == 0)
         notFat("it holds a FAT32 file system");
-    if (reserved == 0)
+    if (f.reserved == 0)
         damaged("the boot sector gives no reserved sector");
-    if (fats == 0)
+    if (f.fats == 0)
         damaged("the boot sector gives no FAT");
-    if (l.rootEntries == 0)
+    if (f.rootEntries == 0)
         damaged("the boot sector gives no root folder entries");
-    if (fatSectors == 0)
+    if (f.fatSectors == 0)
         damaged("the boot sector gives a FAT of no sectors");
     const auto media = static_cast<uint8_t>(head[21]);
     if (media != 0xF0 && media < 0xF8)
         damaged("the boot sector gives an unknown media byte");
-    const uint64_t sectors = le16(head, 19) != 0 ? le16(head, 19) : le32(head, 32);
-    if (sectors == 0)
+    f.sectors = le16(head, 19) != 0 ? le16(head, 19) : le32(head, 32);
+    if (f.sectors == 0)
         damaged("the boot sector gives a volume of no sectors");
+    return f;
+}
 
+}  // namespace
+
+Layout readLayout(std::string_view head, std::optional<uint64_t> imageBytes) {
+    refuseCompressed(head);
+    if (head.size() < bootBytes)
+        damaged("the image is shorter than a boot sector");
+    head = head.substr(0, bootBytes);
+    checkBootSector(head);
+    const Figures f = readFigures(head);
+
+    Layout l;
+    l.sectorBytes = f.sectorBytes;
+    l.clusterBytes = f.clusterSectors * f.sectorBytes;
+    l.rootEntries = f.rootEntries;
+    const uint64_t fatArea = uint64_t{f.fats} * f.fatSectors;
     const uint64_t rootSectors = (uint64_t{l.rootEntries} * 32 + l.sectorBytes - 1) / l.sectorBytes;
-    const uint64_t dataSector = reserved + uint64_t{fats} * fatSectors + rootSectors;
-    if (dataSector >= sectors)
+    const uint64_t dataSector = f.reserved + fatArea + rootSectors;
+    if (dataSector >= f.sectors)
         damaged("the FATs and the root folder do not fit in the volume");
-    const uint64_t clusters = (sectors - dataSector) / clusterSectors;
+    const uint64_t clusters = (f.sectors - dataSector) / f.clusterSectors;
     if (clusters == 0)
         damaged("the volume has no room for a cluster");
     if (clusters >= fat32Clusters)
@@ -120,15 +145,15 @@ Layout readLayout(std::string_view head, std::optional<uint64_t> imageBytes) {
     l.fat16 = l.clusters >= fat16Clusters;
     const uint64_t entries = uint64_t{l.clusters} + 2;
     const uint64_t fatBytes = l.fat16 ? entries * 2 : (entries * 3 + 1) / 2;
-    if (fatBytes > uint64_t{fatSectors} * l.sectorBytes)
+    if (fatBytes > uint64_t{f.fatSectors} * l.sectorBytes)
         damaged("the FAT is too small for the volume's " + std::to_string(clusters) + " clusters");
     l.fatBytes = static_cast<uint32_t>(fatBytes);
-    l.fatOffset = uint64_t{reserved} * l.sectorBytes;
-    l.fatCopies = fats;
-    l.fatStride = uint64_t{fatSectors} * l.sectorBytes;
-    l.rootOffset = (reserved + uint64_t{fats} * fatSectors) * l.sectorBytes;
+    l.fatOffset = uint64_t{f.reserved} * l.sectorBytes;
+    l.fatCopies = f.fats;
+    l.fatStride = uint64_t{f.fatSectors} * l.sectorBytes;
+    l.rootOffset = (f.reserved + fatArea) * l.sectorBytes;
     l.dataOffset = dataSector * l.sectorBytes;
-    l.volumeBytes = sectors * l.sectorBytes;
+    l.volumeBytes = f.sectors * l.sectorBytes;
     if (imageBytes && l.volumeBytes > *imageBytes)
         damaged("the boot sector describes " + std::to_string(l.volumeBytes) +
                 " bytes, the image holds " + std::to_string(*imageBytes));

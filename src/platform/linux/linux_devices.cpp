@@ -17,6 +17,7 @@
 #include <cctype>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <system_error>
@@ -309,81 +310,102 @@ bool isFloppyDrive(const fsys::path& root, const std::string& disk) {
     return floppyIn(BlockTree(root), root, disk);
 }
 
-std::vector<Found> discover(const fsys::path& root, const std::string& mountTable) {
-    const BlockTree tree(root);
-    const auto labels = readLabels(root);
-    auto labelOf = [&](const std::string& device) {
-        auto it = labels.find(device);
-        return it == labels.end() ? std::string() : it->second;
-    };
+namespace {
 
-    // The last mount on a mount point hides those before it.
+// The last mount on a mount point hides those before it.
+std::vector<MountEntry> visibleMounts(const std::string& mountTable) {
     std::vector<MountEntry> mounts;
     for (const MountEntry& m : parseMounts(mountTable)) {
         std::erase_if(mounts, [&](const MountEntry& o) { return o.mountPoint == m.mountPoint; });
         mounts.push_back(m);
     }
+    return mounts;
+}
+
+// What discovery knows of the machine while it walks its mounts.
+struct Machine {
+    const fsys::path& root;
+    const BlockTree& tree;
+    std::map<std::string, std::string> labels;  // by device name
+    std::set<std::string> floppies;             // disk names
+    std::string rootKey;                        // the root file system's, not listed again
+
+    std::string labelOf(const std::string& device) const {
+        auto it = labels.find(device);
+        return it == labels.end() ? std::string() : it->second;
+    }
+};
+
+// The drive a mount gives, if it gives one: a block device (the floppy under its disk's key),
+// a network share, or a RAM disk the user mounted.
+std::optional<Found> mountedDrive(const Machine& machine, const MountEntry& m) {
+    const fsys::path host = below(machine.root, m.mountPoint);
+    std::error_code ec;
+    if (m.mountPoint == "/" || !fsys::is_directory(host, ec))
+        return std::nullopt;
+    Found f;
+    f.mounted = true;
+    f.hostRoot = host;
+    if (startsWith(m.source, "/dev/")) {
+        const std::string device = deviceName(machine.root, m.source);
+        const std::string disk = machine.tree.diskOf(device);
+        if (startsWith(disk, "loop") && !isUserMediaFolder(m.mountPoint))
+            return std::nullopt;
+        const bool floppy = machine.floppies.count(disk) != 0;
+        f.key = "dev:" + (floppy ? disk : device);
+        if (f.key == machine.rootKey)
+            return std::nullopt;
+        f.floppy = floppy;
+        if (floppy)
+            f.device = below(machine.root, "/dev/" + disk);
+        f.type = blockType(machine.tree, disk, m.fsType, floppy);
+        f.label = machine.labelOf(device);
+    } else if (networkTypes.count(m.fsType)) {
+        f.key = "net:" + m.source;
+        f.type = driveNetwork;
+        f.label = shareText(m);
+    } else if (ramTypes.count(m.fsType) && isUserMediaFolder(m.mountPoint)) {
+        f.key = "ram:" + m.mountPoint;
+        f.type = driveRamDisk;
+    } else {
+        return std::nullopt;
+    }
+    return f;
+}
+
+}  // namespace
+
+std::vector<Found> discover(const fsys::path& root, const std::string& mountTable) {
+    const BlockTree tree(root);
+    Machine machine{root, tree, readLabels(root), {}, {}};
+    const std::vector<MountEntry> mounts = visibleMounts(mountTable);
 
     Found rootDrive{"root", false, driveFixed, true, "", root, {}, {}, false};
-    std::string rootKey;
     for (const MountEntry& m : mounts) {
         if (m.mountPoint == "/" && startsWith(m.source, "/dev/")) {
             const std::string device = deviceName(root, m.source);
-            rootDrive.label = labelOf(device);
-            rootKey = "dev:" + device;
+            rootDrive.label = machine.labelOf(device);
+            machine.rootKey = "dev:" + device;
         }
     }
 
     std::map<std::string, Found> found;  // by key
-    std::set<std::string> floppies;
     for (const std::string& disk : tree.disks()) {
         if (!floppyIn(tree, root, disk))
             continue;
-        floppies.insert(disk);
+        machine.floppies.insert(disk);
         found["dev:" + disk] = Found{
             "dev:" + disk, true, driveRemovable, false, "", {}, below(root, "/dev/" + disk), {},
             false};
     }
-
     for (const MountEntry& m : mounts) {
-        if (m.mountPoint == "/")
+        std::optional<Found> f = mountedDrive(machine, m);
+        if (!f)
             continue;
-        const fsys::path host = below(root, m.mountPoint);
-        std::error_code ec;
-        if (!fsys::is_directory(host, ec))
-            continue;
-
-        Found f;
-        f.mounted = true;
-        f.hostRoot = host;
-        if (startsWith(m.source, "/dev/")) {
-            const std::string device = deviceName(root, m.source);
-            const std::string disk = tree.diskOf(device);
-            if (startsWith(disk, "loop") && !isUserMediaFolder(m.mountPoint))
-                continue;
-            const bool floppy = floppies.count(disk) != 0;
-            f.key = "dev:" + (floppy ? disk : device);
-            if (f.key == rootKey)
-                continue;
-            f.floppy = floppy;
-            if (floppy)
-                f.device = below(root, "/dev/" + disk);
-            f.type = blockType(tree, disk, m.fsType, floppy);
-            f.label = labelOf(device);
-        } else if (networkTypes.count(m.fsType)) {
-            f.key = "net:" + m.source;
-            f.type = driveNetwork;
-            f.label = shareText(m);
-        } else if (ramTypes.count(m.fsType) && isUserMediaFolder(m.mountPoint)) {
-            f.key = "ram:" + m.mountPoint;
-            f.type = driveRamDisk;
-        } else {
-            continue;
-        }
-        auto it = found.find(f.key);
+        auto it = found.find(f->key);
         if (it != found.end() && it->second.mounted)
             continue;  // the first mount wins
-        found[f.key] = f;
+        found[f->key] = std::move(*f);
     }
 
     std::vector<Found> out{rootDrive};
