@@ -217,8 +217,8 @@ bool readAndRebuild(const MaximalSet& set, platform::FolderDriveTable& drives) {
         ok = wizard::readDiskette(static_cast<int16_t>(n), "A") ==
              (n == diskCount ? archive::DisketteRead::last : archive::DisketteRead::more);
     }
-    return ok && checksum::verifyChecksums() && UtilModule::recombineDatabase() &&
-           UtilModule::writeSingleDescriptor();
+    return ok && checksum::verifyChecksums() && rebuild::recombineDatabase() &&
+           rebuild::writeSingleDescriptor();
 }
 
 void BM_convertSet(benchmark::State& state) {

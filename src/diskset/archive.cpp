@@ -10,7 +10,7 @@
 #include "platform/error.h"
 #include "state/state.h"
 
-namespace UtilModule {
+namespace archive {
 
 double parseNumber(const uint8_t* buffer, int size, int16_t start) {
     double value = 0;
@@ -23,7 +23,7 @@ double parseNumber(const uint8_t* buffer, int size, int16_t start) {
     return value;
 }
 
-}  // namespace UtilModule
+}  // namespace archive
 
 namespace archive {
 
@@ -34,7 +34,7 @@ constexpr int16_t maxLength = 10000;
 constexpr int16_t lineSize = 101;  // 100 characters and the end mark
 constexpr int16_t maxLineChars = 100;
 
-using UtilModule::parseNumber;
+using archive::parseNumber;
 
 // The descriptor and the walk through it.
 struct Walk {

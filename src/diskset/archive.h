@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-namespace UtilModule {
+namespace archive {
 // The number written in decimal digits from buffer[start]; stops at the first non-digit or the
 // end of the buffer. 0 when buffer[start] is not a digit.
 double parseNumber(const uint8_t* buffer, int size, int16_t start);
-}  // namespace UtilModule
+}  // namespace archive
 
 namespace archive {
 

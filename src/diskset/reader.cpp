@@ -17,13 +17,13 @@
 #include "platform/error.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
 namespace archive {
 
 namespace {
 
-using UtilModule::crlf;
+using ui::crlf;
 
 std::string volumeFileName(int16_t n) {
     return (n <= 9 ? "disk000" : "disk00") + std::to_string(n) + ".dat";
@@ -32,15 +32,15 @@ std::string volumeFileName(int16_t n) {
 // Reports a wrong or unusable diskette and asks for it again before the box.
 DisketteRead refuse(const std::string& text, int16_t n) {
     app::errorText = text;
-    UtilModule::appendLog("ERROR " + text);
-    UtilModule::promptForDiskette(n);
-    UtilModule::errorBox(text);
+    ui::appendLog("ERROR " + text);
+    ui::promptForDiskette(n);
+    ui::errorBox(text);
     return DisketteRead::refused;
 }
 
 DisketteRead failedToCreate(const std::string& folder, const std::string& letter) {
-    UtilModule::report("Failed to create directory: " + folder + crlf +
-                       "Ensure there is enough free space available on drive " + letter + ":\\");
+    ui::report("Failed to create directory: " + folder + crlf +
+               "Ensure there is enough free space available on drive " + letter + ":\\");
     return DisketteRead::refused;
 }
 
@@ -52,7 +52,7 @@ std::string insertText(int16_t n) {
 bool makeArea(const std::string& folder) {
     try {
         if (fs::entryExists(folder + "\\"))
-            UtilModule::removeFolderTree(folder + "\\");
+            fs::removeFolderTree(folder + "\\");
     } catch (const platform::Error&) {
     }
     try {
@@ -104,7 +104,7 @@ bool sameArchiveId(const std::string& text) {
             return false;
     }
     const auto* digits = reinterpret_cast<const uint8_t*>(text.data());
-    return UtilModule::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
+    return archive::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
 }
 
 // The most sector numbers the log line lists before it cuts them short.
@@ -135,12 +135,12 @@ void logUnreadSectors(int16_t n) {
         for (const std::string& file : read->filesHit)
             text += " " + app::floppyDrive + "\\" + file;
     }
-    UtilModule::appendLog(text);
+    ui::appendLog(text);
 }
 
 std::string getTemp() {
     try {
-        return UtilModule::getTempFolder();
+        return fs::getTempFolder();
     } catch (const platform::Error&) {
         return "";
     }
@@ -148,7 +148,7 @@ std::string getTemp() {
 
 // Diskette 1 starts a set: the flat area is emptied and the descriptor parsed into the set.
 std::optional<DisketteRead> startSet(const std::string& temp, const std::string& letter) {
-    const std::string flat = UtilModule::flatArea(temp);
+    const std::string flat = fs::flatArea(temp);
     if (!makeArea(flat))
         return failedToCreate(flat, letter);
     // A new set is judged on its own keycode file.
@@ -186,9 +186,9 @@ DisketteReader::~DisketteReader() {
 }
 
 std::optional<DisketteRead> DisketteReader::open() {
-    if (n_ > UtilModule::lastDiskette) {
-        UtilModule::report(std::string("Too many diskettes!") + crlf, "ERROR ");
-        UtilModule::endProgram();
+    if (n_ > fs::lastDiskette) {
+        ui::report(std::string("Too many diskettes!") + crlf, "ERROR ");
+        ui::endProgram();
     }
     volumeName_ = volumeFileName(n_);
     volumePath_ = app::floppyDrive + "\\" + volumeName_;
@@ -200,12 +200,12 @@ std::optional<DisketteRead> DisketteReader::open() {
     try {
         firstLine_ = firstLineOf(volumePath_, lineEnded_);
     } catch (const platform::Error&) {
-        UtilModule::report("Failed to open " + volumePath_);
+        ui::report("Failed to open " + volumePath_);
         return DisketteRead::refused;
     }
 
     const std::string temp = getTemp();
-    area_ = UtilModule::diskArea(temp, n_);
+    area_ = fs::diskArea(temp, n_);
     if (!makeArea(area_))
         return failedToCreate(area_, listLetter_);
     if (n_ == 1)
@@ -217,17 +217,16 @@ DisketteRead DisketteReader::copy() {
     const std::string idText =
         firstLine_.size() >= labelLength ? firstLine_.substr(labelLength) : std::string();
     if (!lineEnded_ || !sameArchiveId(idText)) {
-        UtilModule::report(std::string(crlf) + "Wrong Archive ID at diskette #" +
-                               std::to_string(n_) + crlf + "Expected " +
-                               UtilModule::numberText(app::archiveId) + " found " +
-                               excerpt(idText, lineEnded_),
-                           "ERROR ");
-        UtilModule::promptForDiskette(n_);
+        ui::report(std::string(crlf) + "Wrong Archive ID at diskette #" + std::to_string(n_) +
+                       crlf + "Expected " + ui::numberText(app::archiveId) + " found " +
+                       excerpt(idText, lineEnded_),
+                   "ERROR ");
+        ui::promptForDiskette(n_);
         return DisketteRead::otherSet;
     }
 
     try {
-        app::diskEntryCount = UtilModule::countFolderEntries(app::floppyDrive + "\\");
+        app::diskEntryCount = fs::countFolderEntries(app::floppyDrive + "\\");
     } catch (const platform::Error&) {
     }
     // No entries: the division by zero is passed over and the bar does not move.
@@ -236,7 +235,7 @@ DisketteRead DisketteReader::copy() {
 
     // A failure the copy does not report itself reaches the event boundary: the diskette has
     // not been read.
-    if (UtilModule::copyFileChecked(app::floppyDrive + "\\", area_ + "\\", step) == -1)
+    if (fs::copyFileChecked(app::floppyDrive + "\\", area_ + "\\", step) == -1)
         return DisketteRead::copyFailed;
     if (n_ > 1)
         dropVolumeFile(area_ + "\\" + volumeName_);
@@ -244,7 +243,7 @@ DisketteRead DisketteReader::copy() {
 }
 
 std::string setSummary() {
-    return std::string(crlf) + "Archive ID = " + UtilModule::numberText(app::archiveId) + crlf +
+    return std::string(crlf) + "Archive ID = " + ui::numberText(app::archiveId) + crlf +
            "Total diskettes num = " + std::to_string(app::totalDisks);
 }
 

@@ -6,7 +6,7 @@
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "state/state.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
 namespace checksum {
 
@@ -16,10 +16,10 @@ namespace {
 // kept as keycode.kcd unless diskette area 1 holds keycode.rec.
 std::string entryPath(const std::string& temp, const archive::FileEntry& e,
                       const fs::FileSystemObject& fso) {
-    const std::string area = UtilModule::diskArea(temp, e.disk);
+    const std::string area = fs::diskArea(temp, e.disk);
     if (e.name != "\\keycode.rec")
         return area + e.name;
-    if (fso.FileExists(UtilModule::diskArea(temp, 1) + "\\keycode.rec")) {
+    if (fso.FileExists(fs::diskArea(temp, 1) + "\\keycode.rec")) {
         app::keycodeRecFound = true;
         return area + "\\keycode.rec";
     }
@@ -30,7 +30,7 @@ std::string entryPath(const std::string& temp, const archive::FileEntry& e,
 
 bool verifyChecksums() {
     fs::FileSystemObject fso;
-    const std::string temp = UtilModule::getTempFolder();
+    const std::string temp = fs::getTempFolder();
     const int16_t count = app::fileCount;
     for (int16_t a = 1; a <= count; ++a) {
         const archive::FileEntry& e = app::fileTable(a);
@@ -48,11 +48,11 @@ bool verifyChecksums() {
             }
         }
         if (sum != e.archivedSum) {
-            const std::string message = "Wrong checksum at " + path + UtilModule::crlf + "Actual " +
-                                        UtilModule::numberText(sum) + " archived " +
-                                        UtilModule::numberText(e.archivedSum);
-            UtilModule::appendLog("ERROR " + message);
-            UtilModule::errorBox(message);
+            const std::string message = "Wrong checksum at " + path + ui::crlf + "Actual " +
+                                        ui::numberText(sum) + " archived " +
+                                        ui::numberText(e.archivedSum);
+            ui::appendLog("ERROR " + message);
+            ui::errorBox(message);
             return false;
         }
     }

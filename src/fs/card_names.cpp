@@ -6,7 +6,7 @@
 
 #include "platform/text_case.h"
 #include "platform/utf8_text.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
 namespace fs {
 
@@ -64,7 +64,7 @@ std::optional<std::pair<std::string, std::string>> cardTwins(
 }
 
 std::string cardNameReport(const std::string& path, const std::string& problem) {
-    return "The Compact Flash card cannot hold " + path + UtilModule::crlf + problem + ".";
+    return "The Compact Flash card cannot hold " + path + ui::crlf + problem + ".";
 }
 
 }  // namespace fs

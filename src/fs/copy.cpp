@@ -20,9 +20,9 @@
 #include "platform/paths.h"
 #include "platform/text_case.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
-namespace UtilModule {
+namespace fs {
 
 namespace {
 
@@ -141,15 +141,15 @@ int16_t refuseNames(const Place& source, const std::vector<platform::MediumEntry
     names.reserve(entries.size());
     for (const platform::MediumEntry& e : entries) {
         if (auto problem = fs::cardNameProblem(e.name)) {
-            report(fs::cardNameReport(source.path + e.name, *problem));
+            ui::report(fs::cardNameReport(source.path + e.name, *problem));
             return -1;
         }
         names.push_back(e.name);
     }
     if (auto twins = fs::cardTwins(names)) {
-        report("Names differ only in letter case: " + source.path + twins->first + " and " +
-               source.path + twins->second + crlf +
-               "No diskette of a set holds both. Ensure that the floppy disk is the right one");
+        ui::report("Names differ only in letter case: " + source.path + twins->first + " and " +
+                   source.path + twins->second + ui::crlf +
+                   "No diskette of a set holds both. Ensure that the floppy disk is the right one");
         return -1;
     }
     return 1;
@@ -163,8 +163,8 @@ int16_t copyFolder(Level& level, const platform::MediumEntry& entry, TargetNames
         try {
             level.target.medium->makeFolder(level.target.below(name));
         } catch (const platform::Error&) {
-            report("Failed to create directory: " + to + crlf +
-                   spaceAdvice(targetLetter(level.target.path)));
+            ui::report("Failed to create directory: " + to + ui::crlf +
+                       spaceAdvice(targetLetter(level.target.path)));
             return -1;
         }
         platform::MediumEntry made;
@@ -212,8 +212,8 @@ int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::
         } catch (const platform::Error&) {
             out.reset();
             in.reset();
-            report("Failed to read file " + from + crlf +
-                   "Ensure that the floppy disk is readable ");
+            ui::report("Failed to read file " + from + ui::crlf +
+                       "Ensure that the floppy disk is readable ");
             return -1;
         }
         try {
@@ -226,7 +226,8 @@ int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::
         } catch (const platform::Error&) {
             out.reset();
             in.reset();
-            report("Failed writing: " + to + crlf + spaceAdvice(targetLetter(level.target.path)));
+            ui::report("Failed writing: " + to + ui::crlf +
+                       spaceAdvice(targetLetter(level.target.path)));
             return -1;
         }
         if (n == 0)
@@ -244,7 +245,7 @@ int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& 
     if (there != nullptr && !there->folder && !there->link && !there->special)
         return appendFile(level, entry, name);
 
-    advanceProgress(level.step);
+    ui::advanceProgress(level.step);
     try {
         const std::string from = level.source.below(entry.name);
         const std::string to = level.target.below(name);
@@ -252,10 +253,11 @@ int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& 
             platform::raise(platform::err::permissionDenied);  // a file onto itself
         level.target.medium->copyFileFrom(*level.source.medium, from, to);
     } catch (const platform::Error&) {
-        report("Can not copy file " + level.source.path + entry.name + " to " + level.target.path +
-               entry.name + crlf + "Ensure that the floppy disk is readable and that " + crlf +
-               "there is enough free space available on drive " + targetLetter(level.target.path) +
-               ":\\");
+        ui::report("Can not copy file " + level.source.path + entry.name + " to " +
+                   level.target.path + entry.name + ui::crlf +
+                   "Ensure that the floppy disk is readable and that " + ui::crlf +
+                   "there is enough free space available on drive " +
+                   targetLetter(level.target.path) + ":\\");
         return -1;
     }
     if (there == nullptr) {
@@ -277,8 +279,8 @@ std::optional<std::vector<platform::MediumEntry>> listBelow(const Place& source)
             platform::raise(platform::err::overflow);
         return entries;
     } catch (const platform::Error&) {
-        report("Failed to read directory " + source.path + crlf +
-               "Ensure that the floppy disk is readable ");
+        ui::report("Failed to read directory " + source.path + ui::crlf +
+                   "Ensure that the floppy disk is readable ");
         return std::nullopt;
     }
 }
@@ -334,4 +336,4 @@ int16_t copyFileChecked(const std::string& source, const std::string& target, in
     return walk(placeOf(source), into, step, true);
 }
 
-}  // namespace UtilModule
+}  // namespace fs

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace UtilModule {
+namespace fs {
 
 // Copies the tree below `source` into `target` (both folder paths ending in "\"): missing
 // folders are created, missing files copied (moving the progress bar by `step`), files already
@@ -16,4 +16,4 @@ int16_t copyFileChecked(const std::string& source, const std::string& target, in
 int16_t copyFileChecked(const std::string& source, const std::string& target, int16_t step,
                         const std::string& shownTarget);
 
-}  // namespace UtilModule
+}  // namespace fs

@@ -9,9 +9,9 @@
 #include "platform/medium.h"
 #include "platform/paths.h"
 #include "state/state.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
-namespace UtilModule {
+namespace fs {
 
 std::string getTempFolder() {
     return fs::FileSystemObject().GetSpecialFolder(2);
@@ -89,16 +89,16 @@ void removeFolderTree(const std::string& folder) {
 void removeTempArea() {
     const std::string temp = getTempFolder();
     const std::string flat = flatArea(temp) + "\\";
-    appendLog("Remove temporary directory " + flat);
+    ui::appendLog("Remove temporary directory " + flat);
     removeFolderTree(flat);
     // Only diskettes up to the last number a set may have are ever read: a descriptor that
     // counts more leaves no more areas, and the log stays bounded.
     const int last = std::min<int>(app::totalDisks, lastDiskette);
     for (int k = 1; k <= last; ++k) {
         const std::string area = diskArea(temp, k) + "\\";
-        appendLog("Remove temporary directory " + area);
+        ui::appendLog("Remove temporary directory " + area);
         removeFolderTree(area);
     }
 }
 
-}  // namespace UtilModule
+}  // namespace fs

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace UtilModule {
+namespace fs {
 
 // The highest diskette number of a set; diskette 100 and above are never read.
 inline constexpr int16_t lastDiskette = 99;
@@ -28,4 +28,4 @@ void removeFolderTree(const std::string& folder);
 // logging each.
 void removeTempArea();
 
-}  // namespace UtilModule
+}  // namespace fs

@@ -7,9 +7,9 @@
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
-namespace UtilModule {
+namespace rebuild {
 
 namespace {
 
@@ -54,9 +54,9 @@ bool sameBytes(const std::string& a, const std::string& b, CompareBuffers& buffe
 }
 
 void removeLogged(const std::string& folder, bool logged) {
-    removeFolderTree(folder);
+    fs::removeFolderTree(folder);
     if (logged)
-        appendLog("Removed the unfinished folder " + folder);
+        ui::appendLog("Removed the unfinished folder " + folder);
 }
 
 }  // namespace
@@ -68,9 +68,9 @@ bool folderExists(const std::string& path) {
 void deleteDatabase(const CardFolders& card, const std::string& folder) {
     const std::string deleting = card.at(cardDeletingFolder);
     if (folderExists(deleting))
-        removeFolderTree(deleting);
+        fs::removeFolderTree(deleting);
     fs::renameFolder(folder, deleting);
-    removeFolderTree(deleting);
+    fs::removeFolderTree(deleting);
 }
 
 void settleCard(const CardFolders& card, bool logged) {
@@ -103,7 +103,7 @@ void settleCard(const CardFolders& card, bool logged) {
         }
     }
     if (restored && logged)
-        appendLog("Restored the previous database in " + card.single);
+        ui::appendLog("Restored the previous database in " + card.single);
 }
 
 std::optional<std::string> firstDifference(const std::string& wanted, const std::string& written,
@@ -127,7 +127,7 @@ std::optional<std::string> firstDifference(const std::string& wanted, const std:
         if (!same)
             return rel;
         if (rel.back() != '\\')
-            advanceProgress(step);
+            ui::advanceProgress(step);
     }
     return std::nullopt;
 }
@@ -152,4 +152,4 @@ uint64_t bytesOnCard(const std::string& tree, const std::string& drive) {
     return total;
 }
 
-}  // namespace UtilModule
+}  // namespace rebuild

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace UtilModule {
+namespace rebuild {
 
 // Folders in \backup\ beside "single".
 inline constexpr const char* cardWritingFolder = "single~velt-new";        // not verified yet
@@ -48,4 +48,4 @@ std::optional<std::string> firstDifference(const std::string& wanted, const std:
 // unit.
 uint64_t bytesOnCard(const std::string& tree, const std::string& drive);
 
-}  // namespace UtilModule
+}  // namespace rebuild

@@ -10,7 +10,7 @@
 
 #include "rebuild/card_states.h"
 
-namespace UtilModule {
+namespace rebuild {
 
 class CardWriter {
   public:
@@ -54,4 +54,4 @@ class CardWriter {
     std::optional<Place> place_;
 };
 
-}  // namespace UtilModule
+}  // namespace rebuild

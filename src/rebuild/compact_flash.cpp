@@ -18,19 +18,19 @@
 #include "platform/text_case.h"
 #include "rebuild/card_states.h"
 #include "state/state.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
-namespace UtilModule {
+namespace rebuild {
 
 namespace {
 
 std::string notWriteProtected() {
-    return std::string(crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
+    return std::string(ui::crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
            " is not write protected";
 }
 
 std::string readyAndNotWriteProtected() {
-    return std::string(crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
+    return std::string(ui::crlf) + "Ensure the Compact Flash drive " + app::flashDrive +
            " is ready and not write protected";
 }
 
@@ -39,8 +39,8 @@ bool createFolder(const std::string& folder, const std::string& shown) {
     try {
         fs::makeFolder(folder);
     } catch (const platform::Error&) {
-        report("Failed to create directory: " + shown + crlf +
-               "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
+        ui::report("Failed to create directory: " + shown + ui::crlf +
+                   "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
         return false;
     }
     return true;
@@ -63,13 +63,13 @@ bool namesFit(const std::string& folder, const std::string& below, const std::st
     try {
         entries = fs::listFolderAll(folder + below);
     } catch (const platform::Error&) {
-        report("Failed to copy directory " + folder.substr(0, folder.size() - 1) + " to " + shown +
-               readyAndNotWriteProtected());
+        ui::report("Failed to copy directory " + folder.substr(0, folder.size() - 1) + " to " +
+                   shown + readyAndNotWriteProtected());
         return false;
     }
     for (const fs::DirEntry& e : entries) {
         if (auto problem = fs::cardNameProblem(e.name)) {
-            report(fs::cardNameReport(shown + below + e.name, *problem));
+            ui::report(fs::cardNameReport(shown + below + e.name, *problem));
             return false;
         }
         names.push_back(e.name);
@@ -77,8 +77,8 @@ bool namesFit(const std::string& folder, const std::string& below, const std::st
             return false;
     }
     if (auto twins = fs::cardTwins(names)) {
-        report(fs::cardNameReport(shown + below + twins->second,
-                                  "The card takes it and " + twins->first + " for one name"));
+        ui::report(fs::cardNameReport(shown + below + twins->second,
+                                      "The card takes it and " + twins->first + " for one name"));
         return false;
     }
     return true;
@@ -93,7 +93,7 @@ bool startBeside(const CardFolders& card) {
         if (fs::entryExists(card.single) && !folderExists(card.single))
             return createFolder(card.single, card.single);
         if (folderExists(writing))
-            removeFolderTree(writing);
+            fs::removeFolderTree(writing);
     } catch (const platform::Error&) {
         // The creation below fails in its turn and reports it.
     }
@@ -105,23 +105,24 @@ bool startBeside(const CardFolders& card) {
 bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) {
     const std::string writing = card.at(cardWritingFolder);
     try {
-        if (copyFileChecked(from + "\\", writing, step, card.single) != 1)
+        if (fs::copyFileChecked(from + "\\", writing, step, card.single) != 1)
             return false;
     } catch (const platform::Error&) {
-        report("Failed to copy directory " + from + " to " + card.single +
-               readyAndNotWriteProtected());
+        ui::report("Failed to copy directory " + from + " to " + card.single +
+                   readyAndNotWriteProtected());
         return false;
     }
     for (const std::string& folder : {writing, card.backup}) {
         try {
             fs::syncTree(folder);
         } catch (const platform::Error&) {
-            report("Failed writing: " + card.single + crlf +
-                   "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
+            ui::report("Failed writing: " + card.single + ui::crlf +
+                       "Ensure there is enough free space on Compact Flash drive " +
+                       app::flashDrive);
             return false;
         }
     }
-    restartProgress();
+    ui::restartProgress();
     std::optional<std::string> differs;
     try {
         differs = firstDifference(from, writing, step);
@@ -129,14 +130,14 @@ bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) 
         differs = "";
     }
     if (differs) {
-        report("Verification failed: " + card.single + *differs + crlf +
-               "The Compact Flash card does not keep what is written to it. Use another card.");
+        ui::report("Verification failed: " + card.single + *differs + ui::crlf +
+                   "The Compact Flash card does not keep what is written to it. Use another card.");
         return false;
     }
     try {
         fs::renameFolder(writing, card.at(cardVerifiedFolder));
     } catch (const platform::Error&) {
-        report("Failed to rename directory: " + card.single + notWriteProtected());
+        ui::report("Failed to rename directory: " + card.single + notWriteProtected());
         return false;
     }
     return true;
@@ -146,7 +147,7 @@ bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) 
 void dropWriting(const CardFolders& card) {
     try {
         if (folderExists(card.at(cardWritingFolder)))
-            removeFolderTree(card.at(cardWritingFolder));
+            fs::removeFolderTree(card.at(cardWritingFolder));
     } catch (const platform::Error&) {
         // Never taken for a database: the next write removes it.
     }
@@ -169,7 +170,7 @@ bool swapIn(const CardFolders& card) {
                     return true;  // in place: only the deletion of the old one is left
             } catch (const platform::Error&) {
             }
-            report("Failed to rename directory: " + card.single + notWriteProtected());
+            ui::report("Failed to rename directory: " + card.single + notWriteProtected());
             return false;
         }
     }
@@ -179,31 +180,31 @@ bool swapIn(const CardFolders& card) {
 // while the new one is written. Reports and returns false when it cannot be kept.
 bool keepOnComputer(const CardFolders& card, const std::string& kept) {
     try {
-        removeFolderTree(kept + "\\");
+        fs::removeFolderTree(kept + "\\");
         fs::makeFolder(kept);
-        if (copyFileChecked(card.single, kept + "\\", 0) != 1)
+        if (fs::copyFileChecked(card.single, kept + "\\", 0) != 1)
             return false;
         if (!firstDifference(card.single, kept, 0))
             return true;
     } catch (const platform::Error&) {
     }
-    report("Failed to copy directory " + card.single + " to " + kept + crlf +
-           "The previous database could not be kept on this computer");
+    ui::report("Failed to copy directory " + card.single + " to " + kept + ui::crlf +
+               "The previous database could not be kept on this computer");
     return false;
 }
 
 // Writes the previous database kept on the computer back to the card.
 void writeBack(const CardFolders& card, const std::string& kept) {
     if (startBeside(card) && fillBeside(kept, card, 0) && swapIn(card)) {
-        appendLog("Kept the previous database in " + card.single);
+        ui::appendLog("Kept the previous database in " + card.single);
         try {
-            removeFolderTree(kept + "\\");
+            fs::removeFolderTree(kept + "\\");
         } catch (const platform::Error&) {
         }
         return;
     }
     dropWriting(card);
-    appendLog("The previous database is kept in " + kept);
+    ui::appendLog("The previous database is kept in " + kept);
 }
 
 // Finishes an earlier write's states before anything is asked. Reports and returns false when
@@ -213,7 +214,7 @@ bool recover(const CardFolders& card) {
         settleCard(card, true);
         return true;
     } catch (const platform::Error&) {
-        report("Failed to finish an earlier write in " + card.backup + notWriteProtected());
+        ui::report("Failed to finish an earlier write in " + card.backup + notWriteProtected());
         return false;
     }
 }
@@ -230,14 +231,14 @@ bool tooSmallForBoth(const std::string& flat) {
 // Makes room on a card too small for both: the previous database is kept on the computer, then
 // deleted from the card. Reports and returns false when the card must stay as it is.
 bool makeRoom(const CardFolders& card, const std::string& kept) {
-    appendLog("Not enough free space on " + app::flashDrive +
-              " to keep the previous database until the new one is verified");
+    ui::appendLog("Not enough free space on " + app::flashDrive +
+                  " to keep the previous database until the new one is verified");
     if (!keepOnComputer(card, kept))
         return false;
     try {
         deleteDatabase(card, card.single);
     } catch (const platform::Error&) {
-        report("Failed to remove directory: " + card.single + notWriteProtected());
+        ui::report("Failed to remove directory: " + card.single + notWriteProtected());
         writeBack(card, kept);
         return false;
     }
@@ -247,8 +248,8 @@ bool makeRoom(const CardFolders& card, const std::string& kept) {
 
 CardWriter::CardWriter()
     : card_(app::flashDrive),
-      flat_(flatArea(getTempFolder())),
-      kept_(previousArea(getTempFolder())) {}
+      flat_(fs::flatArea(fs::getTempFolder())),
+      kept_(fs::previousArea(fs::getTempFolder())) {}
 
 CardWriter::~CardWriter() {
     if (!place_)
@@ -259,7 +260,7 @@ CardWriter::~CardWriter() {
 }
 
 CardWriter::Found CardWriter::prepare() {
-    appendLog("Compact Flash drive " + app::flashDrive + " was selected ");
+    ui::appendLog("Compact Flash drive " + app::flashDrive + " was selected ");
 
     const char letter = app::flashDrive.empty() ? '\0' : platform::upperLetter(app::flashDrive[0]);
     const char drive = platform::currentDrive();
@@ -284,25 +285,26 @@ bool CardWriter::write(bool replacing) {
         keptOnComputer = true;
     }
 
-    passOver(
-        [] { setStatus(std::string("Please wait...") + crlf + "Writing on the Compact Flash"); });
-    restartProgress();
-    showProgress(true);
+    passOver([] {
+        ui::setStatus(std::string("Please wait...") + ui::crlf + "Writing on the Compact Flash");
+    });
+    ui::restartProgress();
+    ui::showProgress(true);
     const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
     if (!copyIn(step)) {
         undo(replacing, keptOnComputer);
         return false;
     }
-    passOver([&] { appendLog("Verified " + card_.single); });
+    passOver([&] { ui::appendLog("Verified " + card_.single); });
     if (!swapIn(card_))
         return false;
     if (keptOnComputer) {
         try {
-            removeFolderTree(kept_ + "\\");
+            fs::removeFolderTree(kept_ + "\\");
         } catch (const platform::Error&) {
         }
     }
-    showProgress(false);
+    ui::showProgress(false);
     return true;
 }
 
@@ -310,7 +312,7 @@ bool CardWriter::write(bool replacing) {
 bool CardWriter::copyIn(int16_t step) {
     if (!startBeside(card_))
         return false;
-    passOver([&] { appendLog("Copy directory " + flat_ + " to " + card_.single); });
+    passOver([&] { ui::appendLog("Copy directory " + flat_ + " to " + card_.single); });
     return fillBeside(flat_, card_, step);
 }
 
@@ -320,7 +322,7 @@ void CardWriter::undo(bool replacing, bool keptOnComputer) {
     if (keptOnComputer)
         writeBack(card_, kept_);
     else if (replacing)
-        appendLog("Kept the previous database in " + card_.single);
+        ui::appendLog("Kept the previous database in " + card_.single);
 }
 
-}  // namespace UtilModule
+}  // namespace rebuild

@@ -10,9 +10,9 @@
 #include "platform/error.h"
 #include "rebuild/rebuild.h"
 #include "state/state.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
-namespace UtilModule {
+namespace rebuild {
 
 namespace {
 
@@ -39,11 +39,11 @@ std::string driveLetterOf(const fs::FileSystemObject& fso, const std::string& pa
 
 std::string checksumText(const archive::FileEntry& entry, const std::string& flat) {
     if (!entry.split)
-        return numberText(entry.archivedSum);
+        return ui::numberText(entry.archivedSum);
     const std::string joined = (entry.name == "\\keycode.rec" && !app::keycodeRecFound)
                                    ? flat + "\\keycode.kcd"
                                    : flat + entry.name;
-    return numberText(checksum::fileChecksum(joined));
+    return ui::numberText(checksum::fileChecksum(joined));
 }
 
 std::string fileLine(const archive::FileEntry& entry, const std::string& flat) {
@@ -57,19 +57,19 @@ std::string fileLine(const archive::FileEntry& entry, const std::string& flat) {
 
 bool writeSingleDescriptor() {
     const fs::FileSystemObject fso;
-    const std::string temp = getTempFolder();
-    const std::string flat = flatArea(temp);
-    const std::string source = diskArea(temp, 1) + "\\archive.dat";
+    const std::string temp = fs::getTempFolder();
+    const std::string flat = fs::flatArea(temp);
+    const std::string source = fs::diskArea(temp, 1) + "\\archive.dat";
     const std::string target = flat + "\\archive.dat";
 
     // Without diskette 1's descriptor the image would reach the card with whatever archive.dat
     // the merge pass left, which is not the set's.
     if (!fso.FileExists(source)) {
-        report("Failed writing: " + target + crlf + source + " " +
-               platform::errorDescription(platform::err::fileNotFound));
+        ui::report("Failed writing: " + target + ui::crlf + source + " " +
+                   platform::errorDescription(platform::err::fileNotFound));
         return false;
     }
-    appendLog("Create " + target);
+    ui::appendLog("Create " + target);
     try {
         fso.CreateTextFile(target, true);
         fs::TextStream out = fso.GetFile(target).OpenAsTextStream(fs::ForWriting);
@@ -93,12 +93,12 @@ bool writeSingleDescriptor() {
         out.Close();
     } catch (const platform::Error&) {
         // The streams are closed by now: they went out of scope before this handler.
-        report("Failed writing: " + target + crlf +
-               "Ensure there is enough free space available on drive " +
-               driveLetterOf(fso, target) + ":\\");
+        ui::report("Failed writing: " + target + ui::crlf +
+                   "Ensure there is enough free space available on drive " +
+                   driveLetterOf(fso, target) + ":\\");
         return false;
     }
     return true;
 }
 
-}  // namespace UtilModule
+}  // namespace rebuild

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace UtilModule {
+namespace rebuild {
 // Joins the diskette areas into the flat area and rebuilds every archived file there.
 // Returns false when it reported a failure.
 bool recombineDatabase();
@@ -13,4 +13,4 @@ void createParentFolders(const std::string& relative, const std::string& base);
 // Writes the one-diskette archive.dat into the flat area. Returns false when it reported a
 // failure.
 bool writeSingleDescriptor();
-}  // namespace UtilModule
+}  // namespace rebuild

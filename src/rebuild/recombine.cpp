@@ -13,9 +13,9 @@
 #include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
-namespace UtilModule {
+namespace rebuild {
 
 namespace {
 
@@ -23,7 +23,7 @@ const std::string keycodeName = "\\keycode.rec";
 constexpr size_t joinBlock = size_t{1} << 20;
 
 std::string failedWriting(const std::string& destination) {
-    return "Failed writing: " + destination + crlf +
+    return "Failed writing: " + destination + ui::crlf +
            "Ensure there is enough free space available on the device.";
 }
 
@@ -45,8 +45,8 @@ bool makeParents(const std::string& relative, const std::string& base) {
         try {
             fs::makeFolder(base + head);
         } catch (const platform::Error&) {
-            report("Failed create directory: " + base + head + crlf +
-                   "Ensure there is enough free space available on the device.");
+            ui::report("Failed create directory: " + base + head + ui::crlf +
+                       "Ensure there is enough free space available on the device.");
             return false;
         }
     }
@@ -83,10 +83,10 @@ bool appendPiece(const fs::FileSystemObject& fso, const std::string& source,
         in.close();
     } catch (const platform::Error&) {
         // Both streams are closed by now: they went out of scope before this handler.
-        report(failedWriting(destination));
+        ui::report(failedWriting(destination));
         return false;
     }
-    appendLog("append " + source + " to " + destination);
+    ui::appendLog("append " + source + " to " + destination);
     return true;
 }
 
@@ -98,15 +98,15 @@ void createParentFolders(const std::string& relative, const std::string& base) {
 
 bool recombineDatabase() {
     const fs::FileSystemObject fso;
-    const std::string temp = getTempFolder();
-    const std::string flat = flatArea(temp);
+    const std::string temp = fs::getTempFolder();
+    const std::string flat = fs::flatArea(temp);
 
     // A failure the merge pass reported does not stop the recombination, but the image then
     // lacks what the walk could not copy (files no entry names among them): it is not whole.
     bool clean = true;
     for (int16_t k = 1; k <= app::currentDisk; ++k) {
         try {
-            if (copyFileChecked(diskArea(temp, k) + "\\", flat + "\\", 0) == -1)
+            if (fs::copyFileChecked(fs::diskArea(temp, k) + "\\", flat + "\\", 0) == -1)
                 clean = false;
         } catch (const platform::Error&) {
             // The merge pass only lays the ground; every archived file is placed again below.
@@ -114,20 +114,20 @@ bool recombineDatabase() {
     }
 
     const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
-    appendLog("Recombining the database at " + flat);
+    ui::appendLog("Recombining the database at " + flat);
 
     const std::string volumeCopy = flat + "\\disk0001.dat";
     try {
-        fso.CopyFile(diskArea(temp, 1) + "\\disk0001.dat", volumeCopy, true);
+        fso.CopyFile(fs::diskArea(temp, 1) + "\\disk0001.dat", volumeCopy, true);
     } catch (const platform::Error&) {
-        report(failedWriting(volumeCopy));
+        ui::report(failedWriting(volumeCopy));
         return false;
     }
 
     for (int16_t i = 1; i <= app::fileCount; ++i) {
-        advanceProgress(step);
+        ui::advanceProgress(step);
         const archive::FileEntry& entry = app::fileTable(i);
-        const std::string disk = diskArea(temp, entry.disk);
+        const std::string disk = fs::diskArea(temp, entry.disk);
         std::string source = disk + entry.name;
         std::string destination = flat + entry.name;
         if (entry.name == keycodeName && !app::keycodeRecFound) {
@@ -142,11 +142,11 @@ bool recombineDatabase() {
             } catch (const platform::Error&) {
                 // A folder test that fails is met again by the copy, which reports it.
             }
-            appendLog("copy " + source + " to " + destination);
+            ui::appendLog("copy " + source + " to " + destination);
             try {
                 fso.CopyFile(source, destination, true);
             } catch (const platform::Error&) {
-                report(failedWriting(destination));
+                ui::report(failedWriting(destination));
                 return false;
             }
         } else if (!appendPiece(fso, source, destination)) {
@@ -156,4 +156,4 @@ bool recombineDatabase() {
     return clean;
 }
 
-}  // namespace UtilModule
+}  // namespace rebuild

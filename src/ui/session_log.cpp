@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "platform/guide.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
 namespace ui {
 
@@ -36,7 +36,7 @@ void recordInSessionLog(const std::string& panelText) {
     // Given up before it is told, so that telling it does not come back here.
     const std::string failure = running->failure();
     running.reset();
-    UtilModule::appendLog(sessionLogFailureText(failure));
+    ui::appendLog(sessionLogFailureText(failure));
 }
 
 namespace {
@@ -52,7 +52,7 @@ void showGuide(const std::function<bool(const std::filesystem::path&)>& open) {
     const std::filesystem::path guide = platform::guideFile();
     std::error_code ec;
     if (guide.empty() || !std::filesystem::is_regular_file(guide, ec) || !open(guide))
-        UtilModule::appendLog("The guide cannot be opened: " + utf8(guide));
+        ui::appendLog("The guide cannot be opened: " + utf8(guide));
 }
 
 void showLogFolder(const std::function<bool(const std::filesystem::path&)>& open) {
@@ -61,7 +61,7 @@ void showLogFolder(const std::function<bool(const std::filesystem::path&)>& open
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
     if (folder.empty() || ec || !open(folder))
-        UtilModule::appendLog("The log folder cannot be opened: " + utf8(folder));
+        ui::appendLog("The log folder cannot be opened: " + utf8(folder));
 }
 
 }  // namespace ui

@@ -3,14 +3,14 @@
 
 #include "state/identity.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 
 namespace wizard {
 
 namespace {
 
-using UtilModule::crlf;
+using ui::crlf;
 
 // The dialog's load: its texts are built here, once a load.
 void fillAboutBox(ui::AboutBox& box) {

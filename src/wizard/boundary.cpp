@@ -9,7 +9,7 @@
 #include "platform/error.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard_internal.h"
 
 namespace wizard {
@@ -32,7 +32,7 @@ bool dispatch(const std::function<void()>& handler) {
     } leave;
     try {
         handler();
-    } catch (const UtilModule::ProgramEnded&) {
+    } catch (const ui::ProgramEnded&) {
         programEnded = true;
         ui::window().quit();
         return false;

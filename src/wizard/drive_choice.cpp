@@ -8,7 +8,7 @@
 #include "platform/text_case.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_internal.h"
 
@@ -24,8 +24,8 @@ fs::DriveObject driveOf(const std::string& drvpath) {
 // M1: the drive's type is unknown. Titled with the application title.
 void reportUnknownType(const std::string& letter) {
     const std::string text = "Unknown type Drive " + letter + ":";
-    UtilModule::appendLog("ERROR " + text);
-    UtilModule::msgBox(text, ui::Buttons::ok, ui::Icon::critical);
+    ui::appendLog("ERROR " + text);
+    ui::msgBox(text, ui::Buttons::ok, ui::Icon::critical);
 }
 
 void setDriveSize(const std::string& caption) {

@@ -6,7 +6,7 @@
 #include "platform/error.h"
 #include "platform/image_drives.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 
 namespace wizard {
@@ -92,7 +92,7 @@ void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFi
         try {
             drives.putImage(file);
         } catch (const platform::Error& e) {
-            UtilModule::report(e.description(), "ERROR ");
+            ui::report(e.description(), "ERROR ");
             return;
         }
         lastImage = file;

@@ -6,7 +6,7 @@
 #include "platform/error.h"
 #include "platform/kept_images.h"
 #include "state/state.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_internal.h"
 
@@ -35,12 +35,12 @@ void keepImage(int16_t n) {
         if (!read)
             return;  // a folder, not a diskette
         const std::string stem =
-            "archive" + UtilModule::numberText(app::archiveId) + "-disk" + std::to_string(n);
+            "archive" + ui::numberText(app::archiveId) + "-disk" + std::to_string(n);
         const std::filesystem::path folder(std::u8string(keptFolder.begin(), keptFolder.end()));
         platform::keepDisketteImage(folder, stem, *read);
     } catch (const platform::Error& e) {
         // The diskette was read all the same: the set goes on without its image.
-        UtilModule::appendLog("Diskette #" + std::to_string(n) + " not kept: " + e.description());
+        ui::appendLog("Diskette #" + std::to_string(n) + " not kept: " + e.description());
     }
 }
 

@@ -6,7 +6,7 @@
 #include "platform/error.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_internal.h"
 
@@ -24,9 +24,9 @@ const std::string& quitQuestion() {
 
 // Logs the quit question and asks it; true on Yes.
 bool askQuit() {
-    UtilModule::appendLog("QUERY " + quitQuestion());
-    return UtilModule::msgBox(quitQuestion(), ui::Buttons::yesNo, ui::Icon::exclamation,
-                              "warning!") == ui::Answer::yes;
+    ui::appendLog("QUERY " + quitQuestion());
+    return ui::msgBox(quitQuestion(), ui::Buttons::yesNo, ui::Icon::exclamation, "warning!") ==
+           ui::Answer::yes;
 }
 
 // Back to diskette #1; from the Compact Flash steps the drive choice is put away as well.
@@ -34,9 +34,9 @@ void restartDiskettes() {
     auto& w = ui::window();
     const bool fromFlashStep =
         app::wizardStep == app::Step::cardDrive || app::wizardStep == app::Step::done;
-    UtilModule::appendLog(std::string("Going back to 1st diskette") + crlf);
+    ui::appendLog(std::string("Going back to 1st diskette") + crlf);
     app::currentDisk = 1;
-    UtilModule::promptForDiskette(1);
+    ui::promptForDiskette(1);
     w.progressBar1().setVisible(false);
     if (fromFlashStep) {
         w.driveList().setVisible(false);
@@ -53,13 +53,13 @@ namespace detail {
 
 void endWithCleanUp() {
     try {
-        UtilModule::removeTempArea();
+        fs::removeTempArea();
     } catch (const platform::Error& e) {
         // The user asked to end: say what was left behind, and end all the same.
         reportError(std::string("Failed to remove the temporary directory") + crlf +
                     e.description());
     }
-    UtilModule::endProgram();
+    ui::endProgram();
 }
 
 }  // namespace detail
@@ -70,7 +70,7 @@ void onBack() {
             promptFloppyDrive();
             break;
         case app::Step::firstDiskette:
-            UtilModule::appendLog(std::string("Going back to select floppy drive") + crlf);
+            ui::appendLog(std::string("Going back to select floppy drive") + crlf);
             promptFloppyDrive();
             break;
         case app::Step::nextDiskette:
@@ -78,9 +78,8 @@ void onBack() {
             break;
         case app::Step::cardDrive:
         case app::Step::done:
-            if (UtilModule::msgBox("Start over reading from the first diskette?",
-                                   ui::Buttons::yesNo, ui::Icon::question,
-                                   "Restart") == ui::Answer::yes)
+            if (ui::msgBox("Start over reading from the first diskette?", ui::Buttons::yesNo,
+                           ui::Icon::question, "Restart") == ui::Answer::yes)
                 restartDiskettes();
             break;
     }

@@ -5,7 +5,7 @@
 #include "state/identity.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_internal.h"
 
@@ -21,9 +21,9 @@ void onLoad() {
 
     // Runs before the caption is set, so that this window cannot find itself.
     if (w.anotherInstanceRunning()) {
-        UtilModule::errorBox(std::string("Can not run muliply instances of VELT Database") + crlf +
-                             "Media Converter application");
-        UtilModule::endProgram();
+        ui::errorBox(std::string("Can not run muliply instances of VELT Database") + crlf +
+                     "Media Converter application");
+        ui::endProgram();
     }
     w.show();
     app::currentDisk = 0;
@@ -41,8 +41,8 @@ void onLoad() {
     w.mainText().setLocked(true);
     w.mainText().setText("");
     w.mainText().setFontSize(11);
-    UtilModule::appendLog(std::string(crlf) + std::string(31, '=') + crlf + app::appTitle +
-                          " Version " + app::versionText());
+    ui::appendLog(std::string(crlf) + std::string(31, '=') + crlf + app::appTitle + " Version " +
+                  app::versionText());
     w.progressBar1().setMin(0);
     promptFloppyDrive();
     if (list.listCount() > 0)

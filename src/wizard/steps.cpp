@@ -13,7 +13,7 @@
 #include "rebuild/rebuild.h"
 #include "state/state.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_internal.h"
 
@@ -41,9 +41,9 @@ void hideDriveChoice() {
 // again: an image that was not built whole must not reach a card.
 void rebuildImage() {
     auto& bar = ui::window().progressBar1();
-    const bool recombined = UtilModule::recombineDatabase();
+    const bool recombined = rebuild::recombineDatabase();
     bar.setVisible(false);
-    if (!recombined || !UtilModule::writeSingleDescriptor()) {
+    if (!recombined || !rebuild::writeSingleDescriptor()) {
         promptFloppyDrive();
         return;
     }
@@ -69,7 +69,7 @@ void verifyAndRebuild(bool resetBar) {
 
 void logIfAny(const std::string& text) {
     if (!text.empty())
-        UtilModule::appendLog(text);
+        ui::appendLog(text);
 }
 
 // The desktop mounts a medium that is in the drive but not mounted. One it cannot mount is a
@@ -78,7 +78,7 @@ bool readyForUse(const fs::DriveObject& drive) {
     try {
         logIfAny(platform::drives().mountForUse(drive.DriveLetter()[0]));
     } catch (const platform::Error& e) {
-        UtilModule::appendLog(e.description());
+        ui::appendLog(e.description());
         return false;
     }
     return drive.IsReady();
@@ -104,8 +104,8 @@ archive::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
 }
 
 void showVerifying() {
-    UtilModule::setStatus(std::string("Done reading diskettes.") + crlf +
-                          "Verifying validity of data." + crlf + "Please wait...");
+    ui::setStatus(std::string("Done reading diskettes.") + crlf + "Verifying validity of data." +
+                  crlf + "Please wait...");
 }
 
 // What both reading steps do after a read that was not the last diskette's, or failed.
@@ -113,7 +113,7 @@ void afterPartialRead(archive::DisketteRead result) {
     if (result == archive::DisketteRead::more) {
         app::currentDisk = static_cast<int16_t>(app::currentDisk + 1);
         app::wizardStep = app::Step::nextDiskette;
-        UtilModule::promptForDiskette(app::currentDisk);
+        ui::promptForDiskette(app::currentDisk);
     } else if (result == archive::DisketteRead::copyFailed) {
         promptFloppyDrive();
     }
@@ -126,17 +126,17 @@ void showSetSummary() {
         ui::window().setSummary().setCaption(app::errorText);
     } catch (const platform::Error&) {
     }
-    UtilModule::appendLog(app::errorText);
+    ui::appendLog(app::errorText);
 }
 
 // Asks before a database on the card is replaced. False when the user declines.
 bool replaceAgreed(const std::string& single) {
-    const ui::Answer answer = UtilModule::msgBox(
-        "Directory " + single + " already exists" + crlf + "Replace old database?",
-        ui::Buttons::yesNo, ui::Icon::question, "Replace");
+    const ui::Answer answer =
+        ui::msgBox("Directory " + single + " already exists" + crlf + "Replace old database?",
+                   ui::Buttons::yesNo, ui::Icon::question, "Replace");
     if (answer == ui::Answer::no)
         return false;
-    UtilModule::appendLog("Remove " + single);
+    ui::appendLog("Remove " + single);
     return true;
 }
 
@@ -158,8 +158,8 @@ std::optional<fs::DriveObject> stepDrive() {
 }
 
 void reportError(const std::string& text) {
-    UtilModule::appendLog("ERROR " + text);
-    UtilModule::errorBox(text);
+    ui::appendLog("ERROR " + text);
+    ui::errorBox(text);
 }
 
 }  // namespace detail
@@ -188,11 +188,11 @@ void acceptFloppyDrive() {
     if (!drive)
         return;
     app::floppyDrive = drive->DriveLetter() + ":";
-    UtilModule::appendLog("Floppy drive " + app::floppyDrive + " was selected");
+    ui::appendLog("Floppy drive " + app::floppyDrive + " was selected");
     hideDriveChoice();
     ui::window().buttonBack().setEnabled(true);
     app::currentDisk = 1;
-    UtilModule::promptForDiskette(1);
+    ui::promptForDiskette(1);
     app::wizardStep = app::Step::firstDiskette;
 }
 
@@ -205,8 +205,8 @@ void readFirstDiskette() {
         return;
     }
     auto& bar = ui::window().progressBar1();
-    UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
-                          std::to_string(app::currentDisk));
+    ui::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
+                  std::to_string(app::currentDisk));
     bar.setVisible(true);
     bar.setValue(0);
     const archive::DisketteRead result = readAndRelease(*drive, app::currentDisk);
@@ -230,8 +230,8 @@ void readNextDiskette() {
                             " into drive.");
         return;
     }
-    UtilModule::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
-                          std::to_string(app::currentDisk));
+    ui::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
+                  std::to_string(app::currentDisk));
     const archive::DisketteRead result = readAndRelease(*drive, app::currentDisk);
     if (result != archive::DisketteRead::last) {
         afterPartialRead(result);
@@ -243,11 +243,11 @@ void readNextDiskette() {
 }
 
 int16_t writeCompactFlash() {
-    UtilModule::CardWriter writer;
-    const UtilModule::CardWriter::Found found = writer.prepare();
-    if (found == UtilModule::CardWriter::Found::failed)
+    rebuild::CardWriter writer;
+    const rebuild::CardWriter::Found found = writer.prepare();
+    if (found == rebuild::CardWriter::Found::failed)
         return -1;
-    const bool replacing = found == UtilModule::CardWriter::Found::database;
+    const bool replacing = found == rebuild::CardWriter::Found::database;
     if (replacing && !replaceAgreed(writer.single()))
         return -1;
     return writer.write(replacing) ? 1 : -1;
@@ -272,13 +272,13 @@ void acceptFlashDrive() {
         app::wizardStep = app::Step::done;
         w.buttonOK().setEnabled(true);
         const char* unit = app::currentDisk == 1 ? " diskette" : " diskettes";
-        UtilModule::setStatus(std::string("Successful database convert") + crlf + "Total " +
-                              std::to_string(app::currentDisk) + unit + crlf +
-                              "Press OK for another copy or Exit");
+        ui::setStatus(std::string("Successful database convert") + crlf + "Total " +
+                      std::to_string(app::currentDisk) + unit + crlf +
+                      "Press OK for another copy or Exit");
         return;
     }
-    UtilModule::setStatus(std::string("Please select the Compact Flash") + crlf +
-                          "drive and press the OK button");
+    ui::setStatus(std::string("Please select the Compact Flash") + crlf +
+                  "drive and press the OK button");
     showDriveChoice();
     w.progressBar1().setVisible(false);
 }
@@ -286,15 +286,15 @@ void acceptFlashDrive() {
 void startAnotherCopy() {
     app::wizardStep = app::Step::cardDrive;
     // Unlike the other Compact Flash prompts, this one has a blank after "Flash".
-    UtilModule::setStatus(std::string("Please select the Compact Flash ") + crlf +
-                          "drive and press the OK button");
+    ui::setStatus(std::string("Please select the Compact Flash ") + crlf +
+                  "drive and press the OK button");
     showDriveChoice();
 }
 
 void promptFloppyDrive() {
     auto& w = ui::window();
-    UtilModule::setStatus(std::string("Please select the floppy disk drive ") + crlf +
-                          "and press the OK button");
+    ui::setStatus(std::string("Please select the floppy disk drive ") + crlf +
+                  "and press the OK button");
     showDriveChoice();
     w.buttonBack().setEnabled(false);
     w.progressBar1().setValue(0);
@@ -303,8 +303,8 @@ void promptFloppyDrive() {
 }
 
 void promptFlashDrive() {
-    UtilModule::setStatus(std::string("Please select the Compact Flash") + crlf +
-                          "drive and press the OK button");
+    ui::setStatus(std::string("Please select the Compact Flash") + crlf +
+                  "drive and press the OK button");
     showDriveChoice();
     ui::window().progressBar1().setVisible(false);
 }

@@ -16,7 +16,7 @@ inline int16_t savedListIndex = 0;
 inline bool logShown = false;
 
 // ---- The event boundary ----
-// Runs one window event. Ending the program (UtilModule::endProgram) unwinds to here and the
+// Runs one window event. Ending the program (ui::endProgram) unwinds to here and the
 // window quits; a platform error that no procedure reported is shown in the "Error!" style and
 // logged, and the program goes on. Returns false once the program has ended.
 bool dispatch(const std::function<void()>& handler);

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "fs/file_system.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
 namespace wizard::detail {
 
-using UtilModule::crlf;
+using ui::crlf;
 
 // The drive behind the drive list's current entry, looked up afresh; raises what the lookup
 // raises (68 when there is no such drive).

@@ -240,12 +240,12 @@ TEST_F(ArchiveTest, NamesMustStayBelowTheDisketteArea) {
 
 TEST(ParseNumber, DigitsUpToTheFirstOtherByteOrTheEnd) {
     const uint8_t text[] = {'0', '4', '2', ' ', '7', '9'};
-    EXPECT_EQ(UtilModule::parseNumber(text, 6, 0), 42);
-    EXPECT_EQ(UtilModule::parseNumber(text, 6, 3), 0);
-    EXPECT_EQ(UtilModule::parseNumber(text, 6, 4), 79);
-    EXPECT_EQ(UtilModule::parseNumber(text, 5, 4), 7);  // the end of the buffer ends it
-    EXPECT_EQ(UtilModule::parseNumber(text, 6, 6), 0);
-    EXPECT_EQ(UtilModule::parseNumber(text, 6, -1), 0);
+    EXPECT_EQ(archive::parseNumber(text, 6, 0), 42);
+    EXPECT_EQ(archive::parseNumber(text, 6, 3), 0);
+    EXPECT_EQ(archive::parseNumber(text, 6, 4), 79);
+    EXPECT_EQ(archive::parseNumber(text, 5, 4), 7);  // the end of the buffer ends it
+    EXPECT_EQ(archive::parseNumber(text, 6, 6), 0);
+    EXPECT_EQ(archive::parseNumber(text, 6, -1), 0);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "platform/error.h"
 #include "state/state.h"
 #include "support/set_builder.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -481,12 +481,12 @@ TEST_F(ReaderTest, TheStepsReportOnlyAndOpenCopiesNothing) {
 TEST_F(ReaderTest, DisketteOneHundredEndsTheProgram) {
     build(exampleSet());
     insert(1);
-    EXPECT_THROW(read(100), UtilModule::ProgramEnded);
+    EXPECT_THROW(read(100), ui::ProgramEnded);
     EXPECT_EQ(onlyBox(), "Too many diskettes!\r\n");
     EXPECT_EQ(logs(), std::vector<std::string>{"ERROR Too many diskettes!\r\n"});
     EXPECT_EQ(app::errorText, "Too many diskettes!\r\n");
     EXPECT_FALSE(std::filesystem::exists(area(100)));
-    EXPECT_THROW(read(32767), UtilModule::ProgramEnded);
+    EXPECT_THROW(read(32767), ui::ProgramEnded);
 }
 
 }  // namespace

@@ -15,9 +15,9 @@
 
 namespace {
 
+using fs::copyFileChecked;
 using testsupport::readFile;
 using testsupport::writeFile;
-using UtilModule::copyFileChecked;
 
 class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
   protected:
@@ -266,8 +266,8 @@ TEST_F(CopyTest, WorkGrowsInProportionToWidthAndDepth) {
             c.grow(c.small << (2 * size));
             work[size] = probed([] {
                              EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 0), 1);
-                             UtilModule::countFolderEntries("A:\\");
-                             UtilModule::removeFolderTree("C:\\Temp\\T\\");
+                             fs::countFolderEntries("A:\\");
+                             fs::removeFolderTree("C:\\Temp\\T\\");
                          }).work();
             std::filesystem::create_directories(host("c/Temp/T"));
         }

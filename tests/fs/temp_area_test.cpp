@@ -10,7 +10,7 @@
 namespace {
 
 using testsupport::writeFile;
-using namespace UtilModule;
+using namespace fs;
 
 class TempAreaTest : public ::testing::Test, public fstest::DrivesFixture {
   protected:

@@ -10,7 +10,7 @@
 #include "state/state.h"
 #include "support/set_builder.h"
 #include "ui/main_window.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 
 namespace qttest {
@@ -53,7 +53,7 @@ TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
     child<QPlainTextEdit>("mainText")->viewport()->installEventFilter(&statusPaints);
     child<QProgressBar>("ProgressBar1")->installEventFilter(&barPaints);
     wizard::dispatch([&] {
-        UtilModule::setStatus("Reading diskette #1");
+        ui::setStatus("Reading diskette #1");
         EXPECT_GT(statusPaints.paints, 0);
         auto& bar = window->progressBar1();
         bar.setVisible(true);
@@ -73,7 +73,7 @@ TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
         const app::Step step = app::wizardStep;
         QTimer::singleShot(0, [&] { timerFired = true; });
         // As the window looks while a card is written.
-        UtilModule::setStatus("Please wait...\r\nWriting on the Compact Flash");
+        ui::setStatus("Please wait...\r\nWriting on the Compact Flash");
         window->driveList().setVisible(false);
         window->driveSize().setVisible(false);
         window->progressBar1().setVisible(true);

@@ -444,7 +444,7 @@ bool holds(const std::filesystem::path& folder, const std::string& name) {
 // The writer's steps on their own: the first tells what the card holds and asks nothing; the
 // second replaces a database it is told to without asking either.
 TEST_F(CompactFlashTest, TheWritersStepsNeverAsk) {
-    using Found = UtilModule::CardWriter::Found;
+    using Found = rebuild::CardWriter::Found;
     struct Case {
         const char* name;
         void (*plant)(CompactFlashTest&);
@@ -477,7 +477,7 @@ TEST_F(CompactFlashTest, TheWritersStepsNeverAsk) {
             continue;
         const size_t boxes = window->messageBoxes().size();
         {
-            UtilModule::CardWriter writer;
+            rebuild::CardWriter writer;
             EXPECT_EQ(writer.prepare(), c.found);
             EXPECT_EQ(window->messageBoxes().size(), boxes + c.boxes);
             EXPECT_EQ(writer.single(), "E:\\backup\\single\\");

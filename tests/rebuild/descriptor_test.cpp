@@ -49,7 +49,7 @@ TEST_F(DescriptorTest, TwoDisketteExampleBecomesOneDiskette) {
                 {2, "\\db\\data.dat", "d", true, true}};
     layOutJoined(l);
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(),
               "VELT ARCHIVE ID: 812\n"
@@ -67,7 +67,7 @@ TEST_F(DescriptorTest, HeaderLinesAreKeptAndTheCountLineReplaced) {
     l.pieces = {{1, "\\db\\sub\\x.dat", "xyz", false, true, "dir\\more"}};
     layOutJoined(l);
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     // The archived sum of a whole file is carried over; "\" turns into "/" on FILE lines only.
     EXPECT_EQ(target(),
@@ -88,7 +88,7 @@ TEST_F(DescriptorTest, CrLfSourceGivesLinesWithoutAnyCarriageReturn) {
     layOutJoined(l);
     ASSERT_EQ(app::fileTable(1).extraText, "std\r");
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(),
               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nHEADER\n"
@@ -105,7 +105,7 @@ TEST_F(DescriptorTest, OnlyCompletingEntriesGetALineWithTheJoinedChecksum) {
     // The cumulative sum of the last piece is not the joined file's checksum here.
     ASSERT_NE(app::fileTable(3).archivedSum, checksumOf("onetwothree"));
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 " +
                             std::to_string(static_cast<long long>(checksumOf("onetwothree"))) +
@@ -119,7 +119,7 @@ TEST_F(DescriptorTest, SplitKeycodeIsMeasuredAsKcdButKeepsItsName) {
     l.pieces = {{1, "\\keycode.rec", "ke", true, false}, {2, "\\keycode.rec", "ys", true, true}};
     layOutJoined(l);
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 " +
                             std::to_string(static_cast<long long>(checksumOf("keys"))) +
@@ -137,7 +137,7 @@ TEST_F(DescriptorTest, MissingOrEmptyJoinedFileWritesTheChecksumFailureCode) {
     layOutJoined(l);
     std::filesystem::remove(flat() / "gone.dat");
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(),
               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
@@ -154,7 +154,7 @@ TEST_F(DescriptorTest, EmptyTableWritesTheHeaderOnly) {
     layOutJoined(l);
     app::fileCount = 0;
 
-    EXPECT_TRUE(UtilModule::writeSingleDescriptor());
+    EXPECT_TRUE(rebuild::writeSingleDescriptor());
     EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nH\n");
 }
 
@@ -163,7 +163,7 @@ TEST_F(DescriptorTest, SourceWithoutFileLineIsReportedOnce) {
     layOutJoined(l);
     writeFile(area(1) / "archive.dat", "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nONLY HEADER\n");
 
-    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+    EXPECT_FALSE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nONLY HEADER\n");
     EXPECT_EQ(app::errorText, failedWriting);
@@ -183,7 +183,7 @@ TEST_F(DescriptorTest, MissingSourceIsReportedAndLeavesTheTargetAlone) {
     std::filesystem::remove(area(1) / "archive.dat");
     writeFile(flat() / "archive.dat", "merged\n");
 
-    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+    EXPECT_FALSE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(), "merged\n");
     const std::string text =
@@ -201,7 +201,7 @@ TEST_F(DescriptorTest, WriteProtectedTargetIsReported) {
     writeFile(flat() / "archive.dat", "merged\n");
     insertSystem(readonly(systemMedium()));
 
-    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+    EXPECT_FALSE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(app::errorText, failedWriting);
     EXPECT_EQ(target(), "merged\n");
@@ -213,7 +213,7 @@ TEST_F(DescriptorTest, FullDriveIsReported) {
     layOutJoined(l);
     insertSystem(withCapacity(systemMedium(), 30));
 
-    EXPECT_FALSE(UtilModule::writeSingleDescriptor());
+    EXPECT_FALSE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(app::errorText, failedWriting);
     EXPECT_EQ(window->messageBoxes().size(), 1u);

@@ -71,8 +71,8 @@ class PowerCutTest : public RebuildTest {
         if (std::filesystem::exists(card() / "backup" / "single")) {
             EXPECT_TRUE(whole(s)) << "a partial database in \\backup\\single\\";
         } else {
-            EXPECT_TRUE(whole(at(UtilModule::cardVerifiedFolder)) ||
-                        whole(at(UtilModule::cardReplacedFolder)))
+            EXPECT_TRUE(whole(at(rebuild::cardVerifiedFolder)) ||
+                        whole(at(rebuild::cardReplacedFolder)))
                 << "no whole database left to move in";
         }
         EXPECT_EQ(at("other"), (Tree{{"keep.txt", "keep"}}));
@@ -156,8 +156,8 @@ TEST_F(PowerCutTest, ATightCardAlwaysLeavesOneWholeDatabaseSomewhere) {
         SCOPED_TRACE("cut after change " + std::to_string(n));
         plantCard();
         write(n, true);
-        const bool onCard = whole(single()) || whole(at(UtilModule::cardVerifiedFolder)) ||
-                            whole(at(UtilModule::cardReplacedFolder));
+        const bool onCard = whole(single()) || whole(at(rebuild::cardVerifiedFolder)) ||
+                            whole(at(rebuild::cardReplacedFolder));
         EXPECT_TRUE(onCard || treeIfAny(temp() / "VELT_previous") == oldDb_);
         EXPECT_TRUE(single().empty() || whole(single()));
     }

@@ -46,7 +46,7 @@ class RecombineTest : public RebuildTest {
 TEST_F(RecombineTest, JoinsTheTwoDisketteExample) {
     layOut(twoDisketteExample());
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
 
     EXPECT_EQ(readFile(flat() / "keycode.rec"), "abc");
     EXPECT_EQ(readFile(flat() / "db" / "data.dat"), "abcd");
@@ -67,7 +67,7 @@ TEST_F(RecombineTest, OneDisketteSetIsCopiedEntryByEntry) {
     l.extraFiles = {{"1\\notes\\readme.txt", "unlisted"}};
     layOut(l);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
 
     EXPECT_EQ(readFile(flat() / "index.dat"), "root file");
     EXPECT_EQ(readFile(flat() / "db" / "main.dat"), "main");
@@ -84,7 +84,7 @@ TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
                 {3, "\\big.dat", "three", true, true}};
     layOut(l);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
     EXPECT_EQ(readFile(flat() / "big.dat"), "one-two-three");
 }
 
@@ -99,7 +99,7 @@ TEST_F(RecombineTest, PiecesAreJoinedABlockAtATimeWhateverTheirSize) {
     fstest::ProbedDrives probed(drives);
     platform::installDrives(&probed);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
 
     platform::installDrives(&drives);
     EXPECT_EQ(readFile(flat() / "big.dat"), "one-" + large + "-three");
@@ -115,7 +115,7 @@ TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {
                 {12, "\\db\\tail.dat", "twelve", true, true}};
     layOut(l);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
 
     EXPECT_EQ(readFile(flat() / "db" / "tail.dat"), "ten|eleven|twelve");
     const auto log = recombinationLog();
@@ -133,7 +133,7 @@ TEST_F(RecombineTest, KeycodeTravelsAsKcdWhenTheRecFileWasNotFound) {
     l.keycodeAsKcd = true;
     layOut(l);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
 
     EXPECT_EQ(readFile(flat() / "keycode.kcd"), "abc");
     EXPECT_FALSE(std::filesystem::exists(flat() / "keycode.rec"));
@@ -145,7 +145,7 @@ TEST_F(RecombineTest, KeycodeRecIsAnOrdinaryFileWhenFound) {
     layOut(twoDisketteExample());
     app::keycodeRecFound = true;
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
     EXPECT_EQ(recombinationLog().at(1),
               "copy C:\\Temp\\VELT_disk1\\keycode.rec to C:\\Temp\\VELT_flat\\keycode.rec");
 }
@@ -156,7 +156,7 @@ TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
     layOut(three);
     window->progressBar1().setValue(0);
 
-    UtilModule::recombineDatabase();
+    rebuild::recombineDatabase();
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 99);
 }
 
@@ -167,7 +167,7 @@ TEST_F(RecombineTest, HundredEntriesEndTheBarAtAHundred) {
     layOut(hundred);
     window->progressBar1().setValue(0);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 100);
 }
 
@@ -177,7 +177,7 @@ TEST_F(RecombineTest, RefusedProgressValueIsPassedOver) {
     layOut(three);
     window->progressBar1().setValue(90);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
     EXPECT_FLOAT_EQ(window->progressBar1().value(), 90);
     EXPECT_EQ(readFile(flat() / "c"), "3");
 }
@@ -188,7 +188,7 @@ TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
     layOut(l);
     window->progressBar1().setValue(0);
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
 
     EXPECT_EQ(recombinationLog(),
               std::vector<std::string>{"Recombining the database at C:\\Temp\\VELT_flat"});
@@ -201,7 +201,7 @@ TEST_F(RecombineTest, MissingAreaInTheMergePassIsPassedOver) {
     layOut(twoDisketteExample());
     app::currentDisk = 3;  // no area 3: its listing fails unreported
 
-    EXPECT_TRUE(UtilModule::recombineDatabase());
+    EXPECT_TRUE(rebuild::recombineDatabase());
     EXPECT_EQ(readFile(flat() / "db" / "data.dat"), "abcd");
     EXPECT_TRUE(window->messageBoxes().empty());
 }
@@ -212,7 +212,7 @@ TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
     layOut(l);
     std::filesystem::remove(area(1) / "gone.dat");
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+    EXPECT_FALSE(rebuild::recombineDatabase());
 
     const std::string message = "Failed writing: C:\\Temp\\VELT_flat\\gone.dat" + onDevice;
     const auto log = recombinationLog();
@@ -232,7 +232,7 @@ TEST_F(RecombineTest, MissingVolumeFileIsReportedBeforeAnyEntry) {
     layOut(twoDisketteExample());
     std::filesystem::remove(area(1) / "disk0001.dat");
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+    EXPECT_FALSE(rebuild::recombineDatabase());
 
     EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\disk0001.dat" + onDevice);
     EXPECT_EQ(recombinationLog().size(), 2u);  // the start line and the report
@@ -242,7 +242,7 @@ TEST_F(RecombineTest, UnreadablePieceIsReportedInsteadOfLeavingAShortFile) {
     layOut(twoDisketteExample());
     std::filesystem::remove(area(2) / "db" / "data.dat");
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+    EXPECT_FALSE(rebuild::recombineDatabase());
 
     EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
     ASSERT_EQ(window->messageBoxes().size(), 1u);
@@ -255,7 +255,7 @@ TEST_F(RecombineTest, DamagedPieceIsReported) {
     layOut(l);
     insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\db\\data.dat"));
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+    EXPECT_FALSE(rebuild::recombineDatabase());
 
     // The merge pass meets the damaged piece first and reports it its own way.
     ASSERT_FALSE(window->messageBoxes().empty());
@@ -268,7 +268,7 @@ TEST_F(RecombineTest, MergePassFailureGoesOnButTheImageIsNotWhole) {
     writeFile(area(2) / "notes.txt", "not in the table");
     insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\notes.txt"));
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+    EXPECT_FALSE(rebuild::recombineDatabase());
 
     // Every entry is still placed; only the file the walk could not copy is missing.
     ASSERT_EQ(window->messageBoxes().size(), 1u);
@@ -292,7 +292,7 @@ TEST_F(RecombineTest, FullDeviceDuringAJoinIsReported) {
     before += readFile(area(1) / "disk0001.dat").size() + 3 + 3;
     insertSystem(withCapacity(systemMedium(), before + 2));
 
-    EXPECT_FALSE(UtilModule::recombineDatabase());
+    EXPECT_FALSE(rebuild::recombineDatabase());
 
     EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
     EXPECT_EQ(window->messageBoxes().size(), 1u);
@@ -307,7 +307,7 @@ class CreateParentFoldersTest : public RebuildTest {};
 TEST_F(CreateParentFoldersTest, CreatesEveryFolderAlongThePath) {
     std::filesystem::create_directories(flat());
 
-    UtilModule::createParentFolders("\\a\\b\\c.dat", flatPath);
+    rebuild::createParentFolders("\\a\\b\\c.dat", flatPath);
 
     EXPECT_TRUE(std::filesystem::is_directory(flat() / "a" / "b"));
     EXPECT_FALSE(std::filesystem::exists(flat() / "a" / "b" / "c.dat"));
@@ -318,8 +318,8 @@ TEST_F(CreateParentFoldersTest, RootNameAndExistingFoldersNeedNothing) {
     std::filesystem::create_directories(flat() / "a");
     writeFile(flat() / "a" / "keep.txt", "kept");
 
-    UtilModule::createParentFolders("\\index.dat", flatPath);
-    UtilModule::createParentFolders("\\a\\x.dat", flatPath);
+    rebuild::createParentFolders("\\index.dat", flatPath);
+    rebuild::createParentFolders("\\a\\x.dat", flatPath);
 
     EXPECT_EQ(treeOf(flat()),
               (std::map<std::string, std::string>{{"a/", ""}, {"a/keep.txt", "kept"}}));
@@ -327,7 +327,7 @@ TEST_F(CreateParentFoldersTest, RootNameAndExistingFoldersNeedNothing) {
 }
 
 TEST_F(CreateParentFoldersTest, MissingBaseDoesNothing) {
-    UtilModule::createParentFolders("\\a\\b.dat", flatPath);
+    rebuild::createParentFolders("\\a\\b.dat", flatPath);
 
     EXPECT_FALSE(std::filesystem::exists(flat()));
     EXPECT_TRUE(window->messageBoxes().empty());
@@ -337,7 +337,7 @@ TEST_F(CreateParentFoldersTest, FailureIsReportedAndStopsTheDescent) {
     std::filesystem::create_directories(flat());
     insertSystem(readonly(systemMedium()));
 
-    UtilModule::createParentFolders("\\a\\b\\c.dat", flatPath);
+    rebuild::createParentFolders("\\a\\b\\c.dat", flatPath);
 
     const std::string message = "Failed create directory: C:\\Temp\\VELT_flat\\a\\" + onDevice;
     EXPECT_EQ(app::errorText, message);
@@ -351,7 +351,7 @@ TEST_F(CreateParentFoldersTest, DeeperFailureNamesTheDoubledSeparatorPath) {
     // Something unlisted is in the way of a\b.
     std::filesystem::create_symlink(scratch.path() / "nowhere", flat() / "a" / "b");
 
-    UtilModule::createParentFolders("\\a\\b\\c.dat", flatPath);
+    rebuild::createParentFolders("\\a\\b\\c.dat", flatPath);
 
     EXPECT_EQ(app::errorText, "Failed create directory: C:\\Temp\\VELT_flat\\a\\\\b\\" + onDevice);
 }
@@ -374,7 +374,7 @@ TEST_F(RecombineTest, FolderFailureGivesTwoReportsAndFalse) {
         std::filesystem::remove_all(flat() / "db");
         plant(flat() / "db");
 
-        EXPECT_FALSE(UtilModule::recombineDatabase());
+        EXPECT_FALSE(rebuild::recombineDatabase());
 
         ASSERT_EQ(window->messageBoxes().size(), before + 2);
         EXPECT_EQ(window->messageBoxes()[before].text,

@@ -38,8 +38,8 @@ class WholeSetTest : public RebuildTest {
                 << "diskette " << n << ": " << app::errorText;
         }
         ASSERT_TRUE(checksum::verifyChecksums()) << app::errorText;
-        ASSERT_TRUE(UtilModule::recombineDatabase()) << app::errorText;
-        ASSERT_TRUE(UtilModule::writeSingleDescriptor()) << app::errorText;
+        ASSERT_TRUE(rebuild::recombineDatabase()) << app::errorText;
+        ASSERT_TRUE(rebuild::writeSingleDescriptor()) << app::errorText;
         ASSERT_EQ(wizard::writeCompactFlash(), 1) << app::errorText;
         EXPECT_TRUE(window->messageBoxes().empty());
     }

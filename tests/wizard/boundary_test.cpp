@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
@@ -44,7 +44,7 @@ TEST_F(BoundaryTest, UnreportedFailureIsShownLoggedAndTheProgramGoesOn) {
 TEST_F(BoundaryTest, EndingQuitsOnceAndLaterEventsDoNothing) {
     bool after = false;
     EXPECT_FALSE(wizard::dispatch([&] {
-        UtilModule::endProgram();
+        ui::endProgram();
         after = true;
     }));
     EXPECT_FALSE(after);
@@ -62,9 +62,8 @@ TEST_F(BoundaryTest, EndingQuitsOnceAndLaterEventsDoNothing) {
 }
 
 TEST_F(BoundaryTest, OtherExceptionsPassToTheFrontEnd) {
-    EXPECT_THROW(
-        wizard::dispatch([] { UtilModule::msgBox("q", ui::Buttons::yesNo, ui::Icon::question); }),
-        ui::NoAnswerQueued);
+    EXPECT_THROW(wizard::dispatch([] { ui::msgBox("q", ui::Buttons::yesNo, ui::Icon::question); }),
+                 ui::NoAnswerQueued);
     EXPECT_FALSE(wizard::ended());
     EXPECT_TRUE(newBoxes().empty());
 }

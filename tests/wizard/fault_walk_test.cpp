@@ -12,7 +12,7 @@
 #include "platform/faulty_medium.h"
 #include "state/state.h"
 #include "support/set_builder.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_support.h"
 
@@ -167,7 +167,7 @@ class FaultWalkTest : public WizardTest {
         }
         (void)fault;
         app::totalDisks = 2;
-        EXPECT_NO_THROW(UtilModule::removeTempArea());
+        EXPECT_NO_THROW(fs::removeTempArea());
         for (const auto& e : fsys::directory_iterator(scratch.path() / "c" / "Temp"))
             ADD_FAILURE() << "left behind: " << e.path();
     }

@@ -6,14 +6,14 @@
 #include "platform/folder_drives.h"
 #include "state/identity.h"
 #include "state/state.h"
+#include "ui/messages.h"
 #include "ui/recording_window.h"
-#include "ui/util_module.h"
 #include "wizard/wizard.h"
 
 namespace {
 
-using UtilModule::appendLog;
-using UtilModule::setStatus;
+using ui::appendLog;
+using ui::setStatus;
 
 class LogTest : public ::testing::Test {
   protected:
@@ -109,7 +109,7 @@ TEST_F(LogTest, SelectionCountsUtf16Units) {
 }
 
 TEST_F(LogTest, PromptForDisketteWritesTheNumberPlain) {
-    UtilModule::promptForDiskette(12);
+    ui::promptForDiskette(12);
     EXPECT_EQ(window->mainText().text(), "Please insert diskette #12 and press the OK button\r\n");
     EXPECT_EQ(window->logs().back(), "Please insert diskette #12 and press the OK button");
 }
@@ -150,8 +150,8 @@ TEST_F(LogTest, LogButtonGrowsAndShrinksTheWindowAndItsFrame) {
 }
 
 TEST_F(LogTest, MessageBoxesAndReports) {
-    UtilModule::msgBox("Unknown type Drive Q:", ui::Buttons::ok, ui::Icon::critical);
-    UtilModule::report("\r\nDrive A: is not ready.", "ERROR ");
+    ui::msgBox("Unknown type Drive Q:", ui::Buttons::ok, ui::Icon::critical);
+    ui::report("\r\nDrive A: is not ready.", "ERROR ");
 
     ASSERT_EQ(window->messageBoxes().size(), 2u);
     EXPECT_EQ(window->messageBoxes()[0].title, app::appTitle);
@@ -170,15 +170,15 @@ TEST_F(LogTest, EndProgramUnwinds) {
     bool after = false;
     EXPECT_THROW(
         {
-            UtilModule::endProgram();
+            ui::endProgram();
             after = true;
         },
-        UtilModule::ProgramEnded);
+        ui::ProgramEnded);
     EXPECT_FALSE(after);
 }
 
 TEST(NumberText, ShortestPlainDecimal) {
-    using UtilModule::numberText;
+    using ui::numberText;
     EXPECT_EQ(numberText(0), "0");
     EXPECT_EQ(numberText(-0.0), "0");
     EXPECT_EQ(numberText(12), "12");

@@ -6,7 +6,7 @@
 
 #include "frontends/headless/json.h"
 #include "state/state.h"
-#include "ui/util_module.h"
+#include "ui/messages.h"
 #include "wizard/wizard.h"
 
 namespace script {
@@ -73,7 +73,7 @@ std::string stateEvent(ui::MainWindow& w) {
     add(e, "currentDisk", std::to_string(app::currentDisk));
     add(e, "floppyDrive", jsonString(app::floppyDrive));
     add(e, "flashDrive", jsonString(app::flashDrive));
-    add(e, "archiveId", UtilModule::numberText(app::archiveId));
+    add(e, "archiveId", ui::numberText(app::archiveId));
     add(e, "totalDisks", std::to_string(app::totalDisks));
     add(e, "fileCount", std::to_string(app::fileCount));
     add(e, "keycodeRecFound", jsonBool(app::keycodeRecFound));

@@ -1,6 +1,6 @@
 // The status line, the log, the message boxes, the end of the program and the number texts of
 // messages.
-#include "ui/util_module.h"
+#include "ui/messages.h"
 
 #include <array>
 #include <charconv>
@@ -12,7 +12,7 @@
 #include "state/state.h"
 #include "ui/session_log.h"
 
-namespace UtilModule {
+namespace ui {
 
 void setStatus(const std::string& text) {
     auto& w = ui::window();
@@ -92,4 +92,4 @@ std::string numberText(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
-}  // namespace UtilModule
+}  // namespace ui

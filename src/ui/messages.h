@@ -7,7 +7,7 @@
 
 #include "ui/main_window.h"
 
-namespace UtilModule {
+namespace ui {
 
 inline constexpr const char* crlf = "\r\n";
 
@@ -40,4 +40,4 @@ struct ProgramEnded {};
 // The shortest decimal text of a number: plain digits for whole numbers, no exponent.
 std::string numberText(double value);
 
-}  // namespace UtilModule
+}  // namespace ui
