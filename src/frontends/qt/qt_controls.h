@@ -1,4 +1,4 @@
-// The main window's controls on Qt widgets, as the logic sees them (wizard/main_window.h).
+// The main window's controls on Qt widgets, as the logic sees them (ui/main_window.h).
 // Each adapter keeps what the logic set in its own terms (texts with CR LF, UTF-16 lengths,
 // float progress values) and shows it on its widget.
 #pragma once
