@@ -28,19 +28,46 @@ TEST_F(WizardTest, AnImagePutIntoTheFloppyDriveIsReadLikeADiskette) {
     ASSERT_TRUE(select('a'));
     EXPECT_EQ(win().driveSize().caption(), "Drive A:");
 
-    imageDrives.putImage((images / "disk1.img").string());
-    ASSERT_TRUE(wizard::handle(wizard::Event::imageChosen));
+    // The menu entry's flow: the toolkit's dialog only picks the file. It proposes nothing
+    // first, then the next image of the series.
+    std::vector<std::string> proposals;
+    auto pick = [&](const fsys::path& file) {
+        wizard::chooseDisketteImage(imageDrives, [&](const std::string& proposal) {
+            proposals.push_back(proposal);
+            return file.string();
+        });
+    };
+    pick(images / "disk1.img");
     EXPECT_EQ(win().driveList().drive(), "a:");
     EXPECT_EQ(win().driveSize().caption(), "Removable Drive A: - DISK1");
 
     ASSERT_TRUE(ok());
     ASSERT_TRUE(ok());
     EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
-    imageDrives.putImage((images / "disk2.img").string());
-    ASSERT_TRUE(wizard::handle(wizard::Event::imageChosen));
+    pick(images / "disk2.img");
+    EXPECT_EQ(proposals, (std::vector<std::string>{"", (images / "disk2.img").string()}));
     ASSERT_TRUE(ok());
     EXPECT_EQ(app::currentDisk, 3);
     EXPECT_TRUE(newBoxes().empty());
+
+    // A file that cannot be opened (gone since the dialog listed it) is reported and logged like
+    // any failure; the diskette in the drive stays, and a cancelled dialog changes nothing.
+    newLogs();
+    const std::string shown = win().driveSize().caption();
+    pick(scratch.path() / "gone.img");
+    const auto boxes = newBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Error!");
+    EXPECT_EQ(boxes[0].icon, ui::Icon::critical);
+    const auto logs = newLogs();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(logs[0], "ERROR " + boxes[0].text);
+    EXPECT_EQ(app::errorText, boxes[0].text);
+    EXPECT_EQ(win().driveSize().caption(), shown);
+    EXPECT_EQ(win().driveList().listCount(), 2);
+    pick("");
+    EXPECT_TRUE(newBoxes().empty());
+    EXPECT_TRUE(newLogs().empty());
 }
 
 }  // namespace
