@@ -47,6 +47,26 @@ TEST_F(QtConversion, NotReadyFloppyIsReportedInACriticalBox) {
     EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
 }
 
+// Each icon the logic asks for is the Qt box's own, and a question is answered as queued.
+TEST_F(QtConversion, MessageBoxesWearTheIconsAskedFor) {
+    start();
+    struct Case {
+        ui::Icon icon;
+        QMessageBox::Icon shown;
+    };
+    for (const Case& c : {Case{ui::Icon::critical, QMessageBox::Critical},
+                          Case{ui::Icon::question, QMessageBox::Question},
+                          Case{ui::Icon::exclamation, QMessageBox::Warning},
+                          Case{ui::Icon::information, QMessageBox::Information},
+                          Case{ui::Icon::none, QMessageBox::NoIcon}}) {
+        window->queueAnswer(ui::Answer::yes);
+        EXPECT_EQ(ui::msgBox("text", ui::Buttons::yesNo, c.icon, "Replace"), ui::Answer::yes);
+        EXPECT_EQ(shownIcons.back(), c.shown);
+        EXPECT_EQ(shownTitles.back(), "Replace");
+    }
+    EXPECT_EQ(window->unansweredQuestions(), 0);
+}
+
 TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
     start();
     PaintCounter statusPaints, barPaints;

@@ -113,7 +113,8 @@ TEST_F(WindowSuite, TheLogButtonGrowsTheWindowToShowTheLogAndShrinksItBack) {
     EXPECT_EQ(kit->outerHeight(), shortHeight);
     EXPECT_FALSE(kit->shown("logText"));
     EXPECT_EQ(window().buttonLog().picture(), ui::Picture::showLog);
-    EXPECT_TRUE(kit->frameLineDrawn(ui::form::frameLines()[2]));
+    for (const ui::form::LineEnds& ends : ui::form::frameLines())
+        EXPECT_TRUE(kit->frameLineDrawn(ends)) << ends.x1 << "," << ends.y2;
 }
 
 TEST_F(WindowSuite, TheCloseBoxAsksBeforeEndingAndNeverAsksTwice) {
