@@ -117,10 +117,11 @@ PixelRect px(const Rect& t, double dpiX, double dpiY) {
     return {x, y, px(t.right(), dpiX) - x, px(t.bottom(), dpiY) - y};
 }
 
-double fitSize(double own, double step, double smallest, bool (*fits)(double, void*), void* ctx) {
+double fitSize(double own, double step, double smallest,
+               const std::function<bool(double size)>& fits) {
     double size = own;
     for (; size > smallest; size -= step) {
-        if (fits(size, ctx))
+        if (fits(size))
             break;
     }
     return size;

@@ -4,8 +4,7 @@
 // the window tests take their places from them.
 #pragma once
 
-#include <cstdint>
-#include <optional>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,13 +105,7 @@ inline double pictureScale(double dpi) {
 
 // The label fit rule: the label's own size first, then smaller by `step` while the caption does
 // not fit, down to `smallest` (6 points, in the toolkit's unit). `fits` answers for a size.
-double fitSize(double own, double step, double smallest, bool (*fits)(double size, void* ctx),
-               void* ctx);
-template <typename Fits>
-double fitSize(double own, double step, double smallest, Fits fits) {
-    return fitSize(
-        own, step, smallest,
-        [](double size, void* ctx) { return (*static_cast<Fits*>(ctx))(size); }, &fits);
-}
+double fitSize(double own, double step, double smallest,
+               const std::function<bool(double size)>& fits);
 
 }  // namespace ui::form

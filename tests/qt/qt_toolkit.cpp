@@ -98,9 +98,9 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
         return label->pixmap().deviceIndependentSize().toSize() == size * qtui::pictureScale(label);
     }
     bool frameLineDrawn(const ui::form::LineEnds& e) const override {
-        const QRect want(px({e.x1, e.y1, 0, 0}).left, px({e.x1, e.y1, 0, 0}).top, 0, 0);
-        const QRect span = QRect(QPoint(want.left(), want.top()),
-                                 QPoint(px({e.x2, e.y2, 0, 0}).left, px({e.x2, e.y2, 0, 0}).top))
+        const QWidget* client = form()->centralWidget();
+        const QRect span = QRect(QPoint(qtui::pxX(client, e.x1), qtui::pxY(client, e.y1)),
+                                 QPoint(qtui::pxX(client, e.x2), qtui::pxY(client, e.y2)))
                                .normalized();
         for (QWidget* w : form()->centralWidget()->findChildren<QWidget*>()) {
             if (w->objectName().startsWith("Line") && w->isVisible() && w->geometry() == span)
