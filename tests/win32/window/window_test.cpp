@@ -232,17 +232,34 @@ TEST_F(Win32DriveList, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
     std::wstring title;
     boxes->observer = [&](HWND dialog) {
         title = textOf(dialog);
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
-        // The dialog's tree follows the selection in messages of its own: let them run before
-        // the fixture presses OK (a busy machine takes its time).
-        for (int i = 0; i < 100; ++i) {
+        // The dialog's tree follows a selection in messages of its own, and may not take it
+        // before it has filled itself: ask again until its selected item is the folder, so the
+        // fixture presses OK on it (bounded, 5 s).
+        HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+        auto selected = [tree] {
+            wchar_t text[MAX_PATH] = {};
+            TVITEMW item{};
+            item.mask = TVIF_TEXT;
+            item.hItem =
+                reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+            item.pszText = text;
+            item.cchTextMax = MAX_PATH;
+            if (item.hItem == nullptr ||
+                !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+                return std::wstring();
+            return std::wstring(text);
+        };
+        for (int i = 0; i < 250 && selected() != L"kept"; ++i) {
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                         reinterpret_cast<LPARAM>(chosen.c_str()));
             MSG m;
             while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&m);
                 DispatchMessageW(&m);
             }
-            Sleep(10);
+            Sleep(20);
         }
+        EXPECT_EQ(selected(), L"kept");
     };
     SendMessageW(form, WM_COMMAND, GetMenuItemID(GetMenu(form), 1), 0);
     pump();
