@@ -14,6 +14,7 @@ void driveCommand(Session& s, const Words& w);
 void tempCommand(Session& s, const Words& w);
 void instanceCommand(Session& s, const Words& w);
 void keepImagesCommand(Session& s, const Words& w);
+void stateFolderCommand(Session& s, const Words& w);
 
 // Playing the user, from start on. Those that raise a window event set s.ended when the
 // program ended in it.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <random>
+#include <string>
 
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
@@ -10,6 +12,7 @@
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/state_folder.h"
 #include "wizard/events.h"
 #include "wizard/wizard.h"
 
@@ -33,6 +36,24 @@ char definedDrive(Session& s, const std::string& command, const std::string& wor
     if (!s.drives.defined(letter))
         throw ScriptError(command + ": drive " + driveText(letter) + " is not defined");
     return letter;
+}
+
+// A script that names no state folder gets one of its own for the run, in the host's temporary
+// directory, so that one run never sees what another left.
+void makeOwnStateFolder(Session& s) {
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    std::random_device random;
+    for (int tries = 0; !ec && tries < 100; ++tries) {
+        const std::filesystem::path folder =
+            base / ("velt-headless-state-" + std::to_string(random()));
+        if (std::filesystem::create_directory(folder, ec) && !ec) {
+            s.ownStateFolder = folder;
+            platform::setStateFolder(folder);
+            return;
+        }
+    }
+    throw ScriptError("start: no state folder could be made in the temporary directory");
 }
 
 // The temporary folder must lie on a defined, ready drive; its host folder is made if missing.
@@ -73,6 +94,8 @@ void startCommand(Session& s, const Words& w) {
     if (!s.temp)
         throw ScriptError("start: no temporary folder was given (temp PATH)");
     prepareTemp(s);
+    if (platform::stateFolder().empty())
+        makeOwnStateFolder(s);
     s.started = true;
     s.window->setAnotherInstance(s.anotherInstance);
     s.window->driveList().refreshDrives();

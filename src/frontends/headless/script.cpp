@@ -10,6 +10,7 @@
 #include "frontends/headless/script_words.h"
 #include "frontends/headless/session.h"
 #include "platform/context.h"
+#include "platform/state_folder.h"
 #include "state/state.h"
 #include "wizard/wizard.h"
 
@@ -33,6 +34,7 @@ const std::map<std::string, Command>& commands() {
         {"close", {false, closeCommand}},      {"about", {false, clickCommand}},
         {"about-ok", {false, clickCommand}},   {"answer", {false, answerCommand}},
         {"state", {false, stateCommand}},      {"keep-images", {true, keepImagesCommand}},
+        {"state-folder", {true, stateFolderCommand}},
     };
     return table;
 }
@@ -92,6 +94,7 @@ void resetAll() {
     wizard::resetForm();
     platform::resetContext();
     ui::installWindow(nullptr);
+    platform::setStateFolder({});
 }
 
 }  // namespace
@@ -112,6 +115,10 @@ int runScript(std::istream& in, std::ostream& out, std::ostream& err) {
     }
     // The session's drives and window go now; nothing may point at them.
     resetAll();
+    if (!s.ownStateFolder.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(s.ownStateFolder, ec);
+    }
     return status;
 }
 

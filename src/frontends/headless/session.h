@@ -1,6 +1,7 @@
 // What a running script holds: its drives, the window, and where it stands.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -32,6 +33,8 @@ struct Session {
     std::optional<std::string> temp;  // the temp line's path, and where it was given
     int tempLine = 0;
     std::vector<int> answerLines;  // the line of every answer queued, in order
+    // The state folder made for this run when the script names none; removed at its end.
+    std::filesystem::path ownStateFolder;
 };
 
 }  // namespace script

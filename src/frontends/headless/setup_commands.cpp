@@ -1,7 +1,9 @@
-// The setting-up commands: drives, the temporary folder, another instance, kept images.
+// The setting-up commands: drives, the temporary folder, another instance, kept images, the
+// state folder.
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
 #include "platform/error.h"
+#include "platform/state_folder.h"
 #include "wizard/wizard.h"
 
 namespace script {
@@ -55,6 +57,18 @@ void keepImagesCommand(Session&, const Words& w) {
     if (!std::filesystem::is_directory(host, ec))
         throw ScriptError("keep-images: " + headless::jsonString(path) + " cannot be a folder");
     wizard::keepImagesIn(utf8Of(std::filesystem::absolute(host, ec).lexically_normal()));
+}
+
+void stateFolderCommand(Session&, const Words& w) {
+    if (w.size() < 2)
+        throw ScriptError("state-folder: expected \"state-folder PATH\"");
+    const std::string path = w.rest(1);
+    std::error_code ec;
+    const std::filesystem::path host = hostPathOf(path);
+    std::filesystem::create_directories(host, ec);
+    if (!std::filesystem::is_directory(host, ec))
+        throw ScriptError("state-folder: " + headless::jsonString(path) + " cannot be a folder");
+    platform::setStateFolder(std::filesystem::absolute(host, ec).lexically_normal());
 }
 
 }  // namespace script

@@ -25,6 +25,7 @@
 #include "platform/instance_lock.h"
 #include "platform/machine_drives.h"
 #include "platform/session_log.h"
+#include "platform/state_folder.h"
 #include "platform/temp_folder.h"
 #include "state/identity.h"
 #include "ui/main_window.h"
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
     if (udisks != nullptr)
         window.watchDrives(udisks);
     ui::installWindow(&window);
+    platform::setStateFolder(platform::userStateFolder());
     ui::startSessionLog(platform::sessionLogFolder());
 
     int status = 0;

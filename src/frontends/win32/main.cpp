@@ -16,6 +16,7 @@
 #include "platform/image_drives.h"
 #include "platform/machine_drives.h"
 #include "platform/session_log.h"
+#include "platform/state_folder.h"
 #include "platform/temp_folder.h"
 #include "state/identity.h"
 #include "ui/main_window.h"
@@ -107,6 +108,7 @@ int main() {
     win32ui::Win32MainWindow window;
     window.setImageDrives(&drives);
     ui::installWindow(&window);
+    platform::setStateFolder(platform::userStateFolder());
     ui::startSessionLog(platform::sessionLogFolder());
     int status = 0;
     if (wizard::handle(wizard::Event::load))

@@ -1,13 +1,14 @@
-// The session logs' folder on Windows: under the user's local application data.
+// The state folder on Windows: under the user's local application data.
 #include <windows.h>
 
 #include <shlobj.h>
 
 #include "platform/session_log.h"
+#include "platform/state_folder.h"
 
 namespace platform {
 
-std::filesystem::path sessionLogFolder() {
+std::filesystem::path userStateFolder() {
     std::filesystem::path base;
     wchar_t value[MAX_PATH + 1] = {};
     const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH + 1);
@@ -21,7 +22,24 @@ std::filesystem::path sessionLogFolder() {
     }
     if (base.empty())
         return {};
-    return base / L"VELT Database Media Converter" / L"Logs";
+    return base / L"VELT Database Media Converter";
+}
+
+std::filesystem::path statePartName(StatePart part) {
+    switch (part) {
+        case StatePart::logs:
+            return L"Logs";
+        case StatePart::diskettes:
+            return L"Diskettes";
+        case StatePart::previous:
+            break;
+    }
+    return L"Previous";
+}
+
+std::filesystem::path sessionLogFolder() {
+    const std::filesystem::path base = userStateFolder();
+    return base.empty() ? base : base / statePartName(StatePart::logs);
 }
 
 std::string_view nativeLineEnd() {
