@@ -11,6 +11,7 @@
 
 #include "diskset/archive.h"
 #include "fs/copy.h"
+#include "fs/diskette_log.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/block_reader.h"
@@ -107,37 +108,6 @@ bool sameArchiveId(const std::string& text) {
     return archive::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
 }
 
-// The most sector numbers the log line lists before it cuts them short.
-constexpr size_t listedSectors = 10;
-
-// One log line for a diskette with sectors that never read: how many, and what they cost. A
-// folder among them makes the diskette damaged: that fails the read here, before a copy walk
-// could pass over the folder it cannot list.
-void logUnreadSectors(int16_t n) {
-    const std::optional<platform::DisketteRead> read = fs::disketteRead(app::floppyDrive + "\\");
-    if (!read || read->unread.empty())
-        return;
-    const size_t count = read->unread.size();
-    std::string text = "Diskette #" + std::to_string(n) + ": " + std::to_string(count) +
-                       (count == 1 ? " sector" : " sectors") + " could not be read (";
-    for (size_t i = 0; i < count && i < listedSectors; ++i)
-        text += (i == 0 ? "" : ", ") + std::to_string(read->unread[i]);
-    text += count > listedSectors ? ", ...)" : ")";
-    if (read->unneeded != 0)
-        text += "; " + std::to_string(read->unneeded) +
-                " in free space or after the end of a file, not needed";
-    if (read->fromOtherFat != 0)
-        text += "; " + std::to_string(read->fromOtherFat) + " of a FAT, read from its other copy";
-    if (read->filesHit.empty()) {
-        text += "; no file hit";
-    } else {
-        text += "; files hit:";
-        for (const std::string& file : read->filesHit)
-            text += " " + app::floppyDrive + "\\" + file;
-    }
-    ui::appendLog(text);
-}
-
 std::string getTemp() {
     try {
         return fs::getTempFolder();
@@ -193,10 +163,11 @@ std::optional<DisketteRead> DisketteReader::open() {
     volumeName_ = volumeFileName(n_);
     volumePath_ = app::floppyDrive + "\\" + volumeName_;
 
-    // The first look at the diskette reads it whole.
+    // The first look at the diskette reads its start: the boot sector, the FATs, the root.
     if (!fs::FileSystemObject().FileExists(volumePath_))
         return refuse("Wrong diskette!" + insertText(n_), n_);
-    logUnreadSectors(n_);
+    if (fs::disketteReadBefore(app::floppyDrive + "\\"))
+        ui::appendLog("Diskette #" + std::to_string(n_) + " was read before; it is not read again");
     try {
         firstLine_ = firstLineOf(volumePath_, lineEnded_);
     } catch (const platform::Error&) {
@@ -237,6 +208,7 @@ DisketteRead DisketteReader::copy() {
     // not been read.
     if (fs::copyFileChecked(app::floppyDrive + "\\", area_ + "\\", step) == -1)
         return DisketteRead::copyFailed;
+    fs::logUnreadSectors(app::floppyDrive + "\\", n_);
     if (n_ > 1)
         dropVolumeFile(area_ + "\\" + volumeName_);
     return app::currentDisk == app::totalDisks ? DisketteRead::last : DisketteRead::more;

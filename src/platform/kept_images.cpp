@@ -1,7 +1,9 @@
 // Kept diskette images, written with the standard library on every machine.
 #include "platform/kept_images.h"
 
+#include <algorithm>
 #include <fstream>
+#include <string>
 
 #include "platform/error.h"
 
@@ -36,6 +38,24 @@ void keepDisketteImage(const std::filesystem::path& folder, const std::string& s
     for (uint64_t sector : read.unread)
         lines += std::to_string(sector) + "\n";
     writeWhole(bad, lines);
+}
+
+std::vector<uint64_t> keptBadSectors(const std::filesystem::path& image) {
+    std::filesystem::path bad = image;
+    bad.replace_extension(".bad");
+    std::vector<uint64_t> sectors;
+    std::ifstream in(bad, std::ios::binary);
+    std::string line;
+    while (in && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line.size() > 12 ||
+            line.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        sectors.push_back(std::stoull(line));
+    }
+    std::sort(sectors.begin(), sectors.end());
+    return sectors;
 }
 
 }  // namespace platform

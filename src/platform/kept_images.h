@@ -2,8 +2,10 @@
 // opens again as a diskette, with the list of the sectors that never read beside it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/medium.h"
 
@@ -15,5 +17,10 @@ namespace platform {
 // when they cannot be written.
 void keepDisketteImage(const std::filesystem::path& folder, const std::string& stem,
                        const DisketteRead& read);
+
+// The sectors that the `.bad` beside an image (the same name ending in ".bad") lists, in
+// increasing order; none when there is no such file. Lines that are not sector numbers are
+// passed over.
+std::vector<uint64_t> keptBadSectors(const std::filesystem::path& image);
 
 }  // namespace platform

@@ -107,6 +107,9 @@ class Medium {
     // For a diskette read through the block reader: the whole of it, read now if it was not
     // yet. Nothing for other media. Raises 57 when the diskette is damaged.
     virtual std::optional<DisketteRead> disketteRead() { return std::nullopt; }
+    // For such a diskette: whether an earlier attempt (in any drive, in this run or an earlier
+    // one) gave every sector that reading it needs, so that the drive is not asked again.
+    virtual bool disketteReadBefore() { return false; }
 };
 
 // "a\\b" for ("a", "b"); "b" for ("", "b").

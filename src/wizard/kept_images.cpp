@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "fs/file_system.h"
+#include "platform/block_reader.h"
 #include "platform/error.h"
 #include "platform/kept_images.h"
 #include "state/state.h"
@@ -18,6 +19,8 @@ std::string keptFolder;  // UTF-8; empty while off
 
 void keepImagesIn(const std::string& hostFolder) {
     keptFolder = hostFolder;
+    // An image is only whole when every track was read, in use or not.
+    platform::readWholeDiskettes(!keptFolder.empty());
 }
 
 const std::string& keptImagesFolder() {

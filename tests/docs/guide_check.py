@@ -25,8 +25,8 @@ EXEMPT = {
     'no answer queued for the question "',
     # Font families asked of the system.
     "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI",
-    # Lines of the card's archive.dat, not messages.
-    "FILE: 1 0 1", "NUMDISKS: 1",
+    # Lines of the card's archive.dat and of the store's map files, not messages.
+    "FILE: 1 0 1", "NUMDISKS: 1", "# VELT diskette map",
     # The file dialog's filters.
     "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)",
     "Diskette images (*.img;*.ima;*.dsk;*.vfd;*.flp)\0*.img;*.ima;*.dsk;*.vfd;*.flp\0"
