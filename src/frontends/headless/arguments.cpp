@@ -154,7 +154,8 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
     }
     std::error_code ec;
     const std::filesystem::path host = hostPathOf(path);
-    if (!std::filesystem::is_directory(host, ec) && !std::filesystem::is_regular_file(host, ec)) {
+    if (!std::filesystem::is_directory(host, ec) && !std::filesystem::is_regular_file(host, ec) &&
+        !std::filesystem::is_block_file(host, ec)) {
         if (looksLikeOption(w[i]) && i + 1 < w.size())
             throw ScriptError(command + ": unknown option " + headless::jsonString(w[i]));
         throw ScriptError(command + ": " + headless::jsonString(path) +
