@@ -285,7 +285,7 @@ void DisketteCopy::readThrough(uint64_t end) {
         }
         next_ = last;
         push(first, last);
-        if (observer())
+        if (wantedHere && observer())
             observer()(next_, sectors());
     }
     retry(failed);

@@ -109,8 +109,8 @@ class DisketteCopy {
 // Whole diskettes are read, every track, so that an image of each can be kept.
 void readWholeDiskettes(bool whole);
 bool wholeDiskettes();
-// Called as the read of a diskette goes on (sectors passed so far, sectors in all), so that a
-// long read keeps the window alive. One observer at a time; an empty function for none.
+// Called after each track the drive is asked for (sectors passed so far, sectors in all), so
+// that a long read keeps the window alive. One observer at a time; an empty function for none.
 void observeDisketteReads(std::function<void(uint64_t done, uint64_t total)> observer);
 // The run's store of earlier attempts, emptied in memory (tests that read one image several
 // times); a state folder's files stay.

@@ -13,45 +13,16 @@
 #include "platform/diskette_store.h"
 #include "platform/image_medium.h"
 #include "platform/state_folder.h"
+#include "support/fat12_image.h"
 
 namespace {
 
 namespace fsys = std::filesystem;
 using platform::blockBytes;
 
-// A 1.44 MB FAT12 diskette: boot sector with serial `serial`, FATs 1-9 and 10-18, root 19-32,
-// and one file over clusters 2-40 (sectors 33-71), its bytes a pattern.
+// A diskette with one file over clusters 2-40 (sectors 33-71).
 std::string diskette(uint8_t serial) {
-    std::string img(1474560, '\0');
-    const unsigned char boot[] = {0xEB, 0x3C, 0x90, 'M', 'S', 'D', 'O', 'S',  '5', '.',
-                                  '0',  0x00, 0x02, 1,   1,   0,   2,   0xE0, 0,   0x40,
-                                  0x0B, 0xF0, 9,    0,   18,  0,   2,   0};
-    std::memcpy(img.data(), boot, sizeof boot);
-    img[38] = 0x29;
-    img[39] = static_cast<char>(serial);
-    img[510] = 0x55;
-    img[511] = static_cast<char>(0xAA);
-    for (uint64_t base : {uint64_t{512}, uint64_t{10 * 512}}) {
-        const auto set = [&](uint32_t c, uint32_t v) {
-            char* at = &img[base + c + c / 2];
-            uint32_t pair = static_cast<uint8_t>(at[0]) | static_cast<uint8_t>(at[1]) << 8;
-            pair = c & 1 ? (pair & 0x000F) | v << 4 : (pair & 0xF000) | v;
-            at[0] = static_cast<char>(pair);
-            at[1] = static_cast<char>(pair >> 8);
-        };
-        set(0, 0xFF0);
-        set(1, 0xFFF);
-        for (uint32_t c = 2; c < 40; ++c)
-            set(c, c + 1);
-        set(40, 0xFFF);
-    }
-    std::memcpy(&img[19 * 512], "DATA    BIN\x20", 12);
-    img[19 * 512 + 26] = 2;
-    const uint32_t length = 39 * 512;
-    std::memcpy(&img[19 * 512 + 28], &length, 4);
-    for (uint64_t i = 33 * 512; i < 72 * 512; ++i)
-        img[i] = static_cast<char>('a' + i % 23);
-    return img;
+    return testsupport::fat12Image(serial, {{"DATA    BIN", 2, 39 * 512}});
 }
 
 // Counts requests; the nth (from 1) ends the program as a crash would.
