@@ -35,6 +35,8 @@ struct DisketteRead {
     uint64_t unneeded = 0;              // of them, in free space, after a file's end, unused
     uint64_t fromOtherFat = 0;          // of them, FAT sectors taken from the other copy
     std::vector<std::string> filesHit;  // the files that need one, as medium paths
+    uint64_t identity = 0;              // the sectors at the start that tell the diskette
+    bool folderUnreadable = false;      // a folder lies on one: the files are not all known
 };
 
 // An open file. Reads and writes go on from the current position.

@@ -371,10 +371,27 @@ DisketteRead Volume::whole() {
     DisketteRead out;
     out.image = copy_.data().substr(0, static_cast<size_t>(copy_.bytes()));
     out.unread = copy_.unread();
+    out.identity = (layout_.dataOffset + blockBytes - 1) / blockBytes;
     if (out.unread.empty())
         return out;
+    // A FAT sector that never read is written as the other FAT gives it, so that an image of
+    // the diskette reads as the diskette did.
+    const std::vector<uint64_t> mirror = fatMirrors();
+    for (uint64_t sector : out.unread) {
+        if (sector >= mirror.size() || mirror[sector] == sector || !copy_.readable(mirror[sector]))
+            continue;
+        const uint64_t at = sector * blockBytes;
+        if (at + blockBytes <= out.image.size())
+            out.image.replace(at, blockBytes, copy_.data(), mirror[sector] * blockBytes,
+                              blockBytes);
+    }
     std::map<uint32_t, Owner> owners;
-    walk({0}, "", owners);
+    try {
+        walk({0}, "", owners);
+    } catch (const Error&) {
+        // A folder that cannot be read: which files its sectors held is not known.
+        out.folderUnreadable = true;
+    }
     const uint64_t unit = layout_.clusterBytes;
     const uint64_t fatEnd = layout_.fatOffset + uint64_t{layout_.fatCopies} * layout_.fatStride;
     for (uint64_t sector : out.unread) {
