@@ -177,6 +177,8 @@ int lineFault(LineEnd end) {
 }
 
 // Walks the descriptor in `w` and fills the module results; returns 0 or the fault's code.
+int entriesSeen = 0;
+
 int parseLines(Walk& w) {
     // The Archive ID line; its first byte is passed over, so the ID's digits at the file's
     // 18th byte stand at index 16 of the line buffer.
@@ -220,12 +222,25 @@ int parseLines(Walk& w) {
         ++counter;
     }
     app::fileCount = static_cast<int16_t>(counter - 1);
-    return 0;
+    entriesSeen = app::fileCount;
+    // Files past the table would reach the card unchecked: the set is refused instead.
+    while (w.readPos < w.length) {
+        if (copyLine(w, maxLineChars, true) == LineEnd::tooLong)
+            return parseFault::lineTooLong;
+        if (startsWithFileKeyword(w))
+            ++entriesSeen;
+    }
+    return entriesSeen > app::FileTable::capacity ? parseFault::tooManyEntries : 0;
 }
 
 }  // namespace
 
+int descriptorEntries() {
+    return entriesSeen;
+}
+
 int parseArchive(const std::string& path) {
+    entriesSeen = 0;
     int64_t length = 0;
     try {
         length = fs::fileLength(path);

@@ -24,7 +24,11 @@ constexpr int diskOutOfRange = 1006;       // an entry's diskette field is not 1
 constexpr int misplacedField = 1007;       // a blank, flag or checksum digit not in its place
 constexpr int entryCutShort = 1008;        // the line ends before the entry's extra text
 constexpr int unsafeName = 1009;           // the name is not a plain path below the root
+constexpr int tooManyEntries = 1010;       // more FILE lines than the file table holds
 }  // namespace parseFault
+
+// The FILE lines of the descriptor parsed last (all of them, those past the table included).
+int descriptorEntries();
 
 // Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount.
 // Returns the parse failure code: 0 success, 53 the file does not exist, another platform code

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "diskset/archive.h"
+#include "fs/card_names.h"
 #include "fs/copy.h"
 #include "fs/diskette_log.h"
 #include "fs/file_system.h"
@@ -39,10 +41,18 @@ DisketteRead refuse(const std::string& text, int16_t n) {
     return DisketteRead::refused;
 }
 
-DisketteRead failedToCreate(const std::string& folder, const std::string& letter) {
+// The status then says what the next OK does: read the same diskette again.
+DisketteRead failedToCreate(const std::string& folder, const std::string& letter, int16_t n) {
     ui::report("Failed to create directory: " + folder + crlf +
                "Ensure there is enough free space available on drive " + letter + ":\\");
+    ui::promptForDiskette(n);
     return DisketteRead::refused;
+}
+
+// A file of the diskette whose sectors did not read: that, not a wrong diskette, is the cause.
+DisketteRead unreadable(const std::string& path, const std::string& why, int16_t n) {
+    refuse("Cannot read " + path + crlf + why + crlf + fs::unreadableAdvice(n), n);
+    return DisketteRead::unreadable;
 }
 
 std::string insertText(int16_t n) {
@@ -116,19 +126,53 @@ std::string getTemp() {
     }
 }
 
+// Two files of the set whose names the card folds into one ("\\db\\Main.dat on diskette #1 and
+// \\db\\main.dat on diskette #2"): the merge would join them, and the card would list both.
+std::optional<std::string> caseTwins() {
+    std::vector<std::string> names;
+    for (int16_t i = 1; i <= app::fileCount; ++i) {
+        const std::string& name = app::fileTable(i).name;
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
+    const auto twins = fs::cardTwins(names);
+    if (!twins)
+        return std::nullopt;
+    const auto where = [](const std::string& name) {
+        for (int16_t i = 1; i <= app::fileCount; ++i)
+            if (app::fileTable(i).name == name)
+                return name + " on diskette #" + std::to_string(app::fileTable(i).disk);
+        return name;
+    };
+    return where(twins->first) + " and " + where(twins->second);
+}
+
 // Diskette 1 starts a set: the flat area is emptied and the descriptor parsed into the set.
 std::optional<DisketteRead> startSet(const std::string& temp, const std::string& letter) {
     const std::string flat = fs::flatArea(temp);
     if (!makeArea(flat))
-        return failedToCreate(flat, letter);
+        return failedToCreate(flat, letter, 1);
     // A new set is judged on its own keycode file.
     app::keycodeRecFound = false;
     const std::string descriptor = app::floppyDrive + "\\" + "archive.dat";
     const int code = parseArchive(descriptor);
     if (code == platform::err::fileNotFound)
         return refuse(descriptor + " " + platform::errorDescription(code) + insertText(1), 1);
+    if (code == platform::err::deviceIO)
+        return unreadable(descriptor, "Some of its sectors on the diskette could not be read.", 1);
+    if (code == parseFault::tooManyEntries)
+        return refuse(descriptor + " lists " + std::to_string(descriptorEntries()) +
+                          " files; the converter can check at most " +
+                          std::to_string(app::FileTable::capacity) + " files of a set." + crlf +
+                          "This set cannot be converted: ask support.",
+                      1);
     if (code != 0)
         return refuse("Wrong diskette!" + insertText(1), 1);
+    if (auto twins = caseTwins())
+        return refuse("Names differ only in letter case: " + *twins + crlf +
+                          "The card would hold them as one file: this set cannot be converted. "
+                          "Ask support.",
+                      1);
     return std::nullopt;
 }
 
@@ -170,15 +214,18 @@ std::optional<DisketteRead> DisketteReader::open() {
         ui::appendLog("Diskette #" + std::to_string(n_) + " was read before; it is not read again");
     try {
         firstLine_ = firstLineOf(volumePath_, lineEnded_);
-    } catch (const platform::Error&) {
+    } catch (const platform::Error& e) {
+        if (e.code() == platform::err::deviceIO)
+            return unreadable(volumePath_, e.description(), n_);
         ui::report("Failed to open " + volumePath_);
+        ui::promptForDiskette(n_);
         return DisketteRead::refused;
     }
 
     const std::string temp = getTemp();
     area_ = fs::diskArea(temp, n_);
     if (!makeArea(area_))
-        return failedToCreate(area_, listLetter_);
+        return failedToCreate(area_, listLetter_, n_);
     if (n_ == 1)
         return startSet(temp, listLetter_);
     return std::nullopt;
@@ -192,7 +239,9 @@ DisketteRead DisketteReader::copy() {
                        crlf + "Expected " + ui::numberText(app::archiveId) + " found " +
                        excerpt(idText, lineEnded_),
                    "ERROR ");
-        ui::promptForDiskette(n_);
+        // The next OK starts the set again: it asks for diskette #1.
+        ui::setStatus(std::string("Please press the OK button") + crlf +
+                      "to read the set again from diskette #1");
         return DisketteRead::otherSet;
     }
 

@@ -182,11 +182,16 @@ int16_t copyFolder(Level& level, const platform::MediumEntry& entry, TargetNames
     return walk(from, into, level.step, false);
 }
 
+// A read error of a diskette that the block reader reads: its sectors did not read.
+bool sectorsFailed(const platform::Error& e) {
+    return e.code() == platform::err::deviceIO && e.description().rfind("Diskette sector ", 0) == 0;
+}
+
 // A diskette file that cannot be read: the rest of what the diskette needs is read first, so
 // that the store holds all this attempt can give, and the log names the sectors and the files
 // they hit before the report.
 void logDisketteFailure(const Place& source, const platform::Error& e) {
-    if (e.code() != platform::err::deviceIO)
+    if (!sectorsFailed(e))
         return;
     try {
         logUnreadSectors(source.path.substr(0, source.path.find('\\') + 1), app::currentDisk);
@@ -257,6 +262,14 @@ int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::
 
 int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& names) {
     const platform::MediumEntry* there = names.find(entry.name);
+    if (there != nullptr && !there->folder && there->name != entry.name) {
+        // Twins from two diskettes: appended, they would become one file on the card.
+        ui::report("Names differ only in letter case: " + level.source.path + entry.name + " and " +
+                   level.target.path + there->name + ui::crlf +
+                   "The card would hold them as one file: this set cannot be converted. "
+                   "Ask support.");
+        return -1;
+    }
     const std::string name = there != nullptr ? there->name : entry.name;
     if (there != nullptr && !there->folder && !there->link && !there->special)
         return appendFile(level, entry, name);
@@ -269,12 +282,20 @@ int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& 
             platform::raise(platform::err::permissionDenied);  // a file onto itself
         level.target.medium->copyFileFrom(*level.source.medium, from, to);
     } catch (const platform::Error& e) {
-        logDisketteFailure(level.source, e);
-        ui::report("Can not copy file " + level.source.path + entry.name + " to " +
-                   level.target.path + entry.name + ui::crlf +
-                   "Ensure that the floppy disk is readable and that " + ui::crlf +
-                   "there is enough free space available on drive " +
-                   targetLetter(level.target.path) + ":\\");
+        const std::string what = "Can not copy file " + level.source.path + entry.name + " to " +
+                                 level.target.path + entry.name + ui::crlf;
+        if (sectorsFailed(e)) {
+            // Sectors that did not read: free space has nothing to do with it.
+            logDisketteFailure(level.source, e);
+            ui::report(what + e.description() + ui::crlf + unreadableAdvice(app::currentDisk));
+        } else if (e.code() == platform::err::badFileName) {
+            ui::report(what + "The folder on drive " + targetLetter(level.target.path) +
+                       ":\\ cannot hold a file of this name");
+        } else {
+            ui::report(what + "Ensure that the floppy disk is readable and that " + ui::crlf +
+                       "there is enough free space available on drive " +
+                       targetLetter(level.target.path) + ":\\");
+        }
         return -1;
     }
     if (there == nullptr) {

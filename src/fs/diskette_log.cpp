@@ -40,4 +40,10 @@ void logUnreadSectors(const std::string& root, int n) {
     ui::appendLog(text);
 }
 
+std::string unreadableAdvice(int n) {
+    return "Clean the drive's head, or try another drive or another copy of diskette #" +
+           std::to_string(n) + ";" + ui::crlf +
+           "what was read is kept, and only the missing sectors are read again.";
+}
+
 }  // namespace fs

@@ -10,4 +10,7 @@ namespace fs {
 // Raises 57 for a damaged diskette.
 void logUnreadSectors(const std::string& root, int n);
 
+// What to do about a diskette whose sectors did not read (two lines).
+std::string unreadableAdvice(int n);
+
 }  // namespace fs

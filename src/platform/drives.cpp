@@ -53,6 +53,12 @@ class UnreadableMedium : public Medium {
 
 }  // namespace
 
+std::string fileSystemReadNote(char letter, const std::string& reason) {
+    return std::string("Drive ") + letter + ": is read through the file system (" + reason +
+           "): its sectors cannot be retried, remembered or kept as an image there. " +
+           deviceAccessAdvice() + ".";
+}
+
 std::shared_ptr<Medium> openMedium(const std::filesystem::path& root,
                                    const std::map<uint64_t, std::optional<uint32_t>>& badSectors) {
     std::error_code ec;

@@ -117,16 +117,29 @@ TEST_F(ArchiveTest, CarriageReturnsStayInTheLine) {
     EXPECT_EQ(entry(2).archivedSum, set.entries[1].archivedSum);
 }
 
-TEST_F(ArchiveTest, AtMostOneHundredEntries) {
-    std::string entries;
-    for (int k = 1; k <= 120; ++k)
-        entries += "FILE: 1 0 1 " + std::to_string(k) + " /f" + std::to_string(k) + " std\n";
-    ASSERT_EQ(parseEntries(entries), 0);
-    EXPECT_EQ(app::fileCount, 100);
-    EXPECT_EQ(entry(100).name, "\\f100");
-    // What follows the hundredth entry is never read, faults included.
-    ASSERT_EQ(parseEntries(entries.substr(0, entries.find("FILE: 1 0 1 101")) + "\n\nbad"), 0);
-    EXPECT_EQ(app::fileCount, 100);
+TEST_F(ArchiveTest, AtMostOneHundredEntriesAndASetWithMoreIsRefused) {
+    const auto lines = [](int count) {
+        std::string entries;
+        for (int k = 1; k <= count; ++k)
+            entries += "FILE: 1 0 1 " + std::to_string(k) + " /f" + std::to_string(k) + " std\n";
+        return entries;
+    };
+    // Files past the table would reach the card unchecked: their count refuses the set.
+    struct Case {
+        std::string entries;
+        int code, seen;
+    } cases[] = {
+        {lines(100), 0, 100},
+        {lines(100) + "\n\nbad", 0, 100},  // text after the entries names no file
+        {lines(101), archive::parseFault::tooManyEntries, 101},
+        {lines(120), archive::parseFault::tooManyEntries, 120},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parseEntries(c.entries), c.code);
+        EXPECT_EQ(archive::descriptorEntries(), c.seen);
+        EXPECT_EQ(app::fileCount, 100);
+        EXPECT_EQ(entry(100).name, "\\f100");
+    }
 }
 
 TEST_F(ArchiveTest, SizeLimits) {
