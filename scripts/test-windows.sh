@@ -62,6 +62,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
 fi
+# Wine draws the title bar's buttons with Marlett's symbols; this Wine does not find the font
+# (fonts-wine) by itself, and without it the buttons show the letters "0 1 r".
+if ! grep -q '"Marlett (TrueType)"' "$WINEPREFIX/system.reg"; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v 'Marlett (TrueType)' /d marlett.ttf /f >/dev/null 2>&1
+fi
 # The machine's drives as the tests see them: a: a folder typed as a diskette drive, e: another.
 drives=$build/wine-drives
 mkdir -p "$drives/a" "$drives/e"
