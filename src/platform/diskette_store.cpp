@@ -89,7 +89,9 @@ char stateMark(SectorState s) {
 
 std::string mapText(const StoredDiskette& d) {
     std::ostringstream out;
-    out << "# VELT diskette map" << '\n' << "bytes " << d.bytes << "\nused " << d.used << "\n";
+    out << "# VELT diskette map" << '\n'
+        << "bytes " << d.bytes << '\n'
+        << "used " << d.used << '\n';
     const uint64_t count = d.state.size();
     for (uint64_t s = 0; s < count;) {
         uint64_t e = s + 1;

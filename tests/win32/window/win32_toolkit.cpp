@@ -7,6 +7,9 @@
 #include "capture.h"
 #include "frontends/win32/twips.h"
 #include "frontends/win32/win32_controls.h"
+#include "platform/context.h"
+#include "platform/image_drives.h"
+#include "support/window_drives.h"
 #include "ui/session_log.h"
 #include "ui/window_suite.h"
 #include "window_fixture.h"
@@ -33,6 +36,10 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
   public:
     Win32Toolkit() {
         SetUp();
+        // As the program makes its window: images go into a: over the machine's drives.
+        platform::installDrives(&images_);
+        Win32WindowTest::window->setImageDrives(&images_);
+        Win32WindowTest::window->driveList().refreshDrives();
         wchar_t value[MAX_PATH + 1] = {};
         if (GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH + 1) > 0)
             savedLocal_ = value;
@@ -129,6 +136,10 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
     }
     int listCurrent() const override {
         return static_cast<int>(SendMessageW(control("DriveList"), CB_GETCURSEL, 0, 0));
+    }
+    bool menuEnabled(ui::form::Menu entry) const override {
+        const UINT state = GetMenuState(GetMenu(form()), static_cast<UINT>(entry), MF_BYPOSITION);
+        return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
     }
     std::vector<std::string> menu() const override {
         std::vector<std::string> entries;
@@ -233,6 +244,8 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
 
   private:
     std::wstring savedLocal_;
+    platform::ImageDriveTable images_{
+        std::make_unique<testsupport::BorrowedDrives>(Win32WindowTest::drives)};
     HWND form() const { return Win32WindowTest::window->handle(); }
     HWND named(std::string_view c) const {
         HWND w = control(std::string(c).c_str());
