@@ -37,7 +37,7 @@ void trace(uint64_t lba, uint32_t count, bool ok) {
     static const char* file = std::getenv("VELT_TRACE_BLOCKS");
     if (file == nullptr || *file == '\0')
         return;
-    std::ofstream out(file, std::ios::app);
+    std::ofstream out(file, std::ios::app | std::ios::binary);  // "\n" on every system
     out << lba << " " << count << (ok ? " ok\n" : " failed\n");
 }
 
