@@ -44,7 +44,7 @@ const std::string& benchFile() {
         static platform::FolderDriveTable drives;
         platform::MediumOptions medium;
         medium.root = folder;
-        drives.define('B', platform::driveFixed, medium);
+        drives.define('B', platform::DriveType::fixed, medium);
         platform::installDrives(&drives);
         return std::string("B:\\data.bin");
     }();
@@ -54,7 +54,7 @@ const std::string& benchFile() {
 void BM_fileChecksum(benchmark::State& state) {
     const std::string& path = benchFile();
     for (auto _ : state) {
-        double sum = checksum::fileChecksum(path);
+        double sum = diskset::fileChecksum(path);
         if (sum <= 3)
             state.SkipWithError("the checksum failed");
         benchmark::DoNotOptimize(sum);

@@ -111,14 +111,14 @@ struct MaximalSet {
 
     // The checksum of a piece as the descriptor archives it, measured on its diskette.
     static double pieceSum(int disk, const std::string& name) {
-        return checksum::fileChecksum("S:\\disk" + std::to_string(disk) + name);
+        return diskset::fileChecksum("S:\\disk" + std::to_string(disk) + name);
     }
 
     void build() {
         platform::FolderDriveTable measure;
         platform::MediumOptions m;
         m.root = root;
-        measure.define('S', platform::driveFixed, m);
+        measure.define('S', platform::DriveType::fixed, m);
         platform::installDrives(&measure);
 
         std::vector<Line> lines;
@@ -191,9 +191,9 @@ void defineDrives(const MaximalSet& set, platform::FolderDriveTable& drives) {
     platform::MediumOptions system, card;
     system.root = set.root / "c";
     card.root = set.root / "card";
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, system);
-    drives.define('E', platform::driveRemovable, card);
+    drives.define('A', platform::DriveType::removable, std::nullopt);
+    drives.define('C', platform::DriveType::fixed, system);
+    drives.define('E', platform::DriveType::removable, card);
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
 }
@@ -215,9 +215,9 @@ bool readAndRebuild(const MaximalSet& set, platform::FolderDriveTable& drives) {
         drives.insert('A', floppy);
         app::currentDisk = static_cast<int16_t>(n);
         ok = wizard::readDiskette(static_cast<int16_t>(n), "A") ==
-             (n == diskCount ? archive::DisketteRead::last : archive::DisketteRead::more);
+             (n == diskCount ? diskset::DisketteRead::last : diskset::DisketteRead::more);
     }
-    return ok && checksum::verifyChecksums() && rebuild::recombineDatabase() &&
+    return ok && diskset::verifyChecksums() && rebuild::recombineDatabase() &&
            rebuild::writeSingleDescriptor();
 }
 

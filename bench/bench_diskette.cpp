@@ -236,7 +236,7 @@ Attempt attempt(const std::string& image, bool whole,
         source = std::make_unique<platform::FaultyBlocks>(std::move(source), std::move(failures));
     try {
         auto medium = platform::openDisketteBlocks(std::move(source));
-        benchmark::DoNotOptimize(medium->disketteRead());
+        benchmark::DoNotOptimize(medium->sectorImage());
     } catch (const std::exception&) {
         // A damaged diskette took its time all the same.
     }

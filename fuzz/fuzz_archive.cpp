@@ -38,7 +38,7 @@ const std::filesystem::path& floppy() {
         static platform::FolderDriveTable drives;
         platform::MediumOptions medium;
         medium.root = pattern;
-        drives.define('A', platform::driveRemovable, medium);
+        drives.define('A', platform::DriveType::removable, medium);
         platform::installDrives(&drives);
         std::atexit([] { std::filesystem::remove_all(floppy()); });
         return std::filesystem::path(pattern);
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     app::fileCount = 0;
-    const int code = archive::parseArchive("A:\\archive.dat");
+    const int code = diskset::parseArchive("A:\\archive.dat");
     if (size == 0 && code != 2)
         fail("an empty descriptor gives 2");
     if (size > 10000 && code != 3)
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (app::fileCount < 1 || app::fileCount > 100)
         fail("entry count");
     for (int n = 1; n <= app::fileCount; ++n) {
-        const archive::FileEntry& e = app::fileTable(n);
+        const app::FileEntry& e = app::fileTable(n);
         if (e.disk < 1 || e.disk > 99)
             fail("entry diskette");
         if (!safeName(e.name))

@@ -1,7 +1,7 @@
 // The descriptor parser: archive.dat is read whole into a fixed buffer in one read and walked
 // line by line through a fixed line buffer; every field of a FILE entry is found by its
 // position. Input outside the descriptor format never moves a position outside either buffer:
-// it ends the parse with one of the codes of archive::parseFault (archive.h).
+// it ends the parse with one of the codes of diskset::parseFault (archive.h).
 #include "diskset/archive.h"
 
 #include <array>
@@ -10,7 +10,7 @@
 #include "platform/error.h"
 #include "state/state.h"
 
-namespace archive {
+namespace diskset {
 
 double parseNumber(const uint8_t* buffer, int size, int16_t start) {
     double value = 0;
@@ -23,18 +23,12 @@ double parseNumber(const uint8_t* buffer, int size, int16_t start) {
     return value;
 }
 
-}  // namespace archive
-
-namespace archive {
-
 namespace {
 
 constexpr int descriptorSize = 10001;  // the largest descriptor and a 0 after it
 constexpr int16_t maxLength = 10000;
 constexpr int16_t lineSize = 101;  // 100 characters and the end mark
 constexpr int16_t maxLineChars = 100;
-
-using archive::parseNumber;
 
 // The descriptor and the walk through it.
 struct Walk {
@@ -128,7 +122,7 @@ std::string fieldAt(const Walk& w, int& position) {
 }
 
 // Fills `entry` from the entry line in the line buffer; returns 0 or the fault's code.
-int parseEntry(const Walk& w, FileEntry& entry) {
+int parseEntry(const Walk& w, app::FileEntry& entry) {
     if (w.lineLength == 0 || (w.lineLength == 1 && w.line[0] == '\r'))
         return parseFault::blankEntryLine;
     const double disk = numberAt(w, 6);
@@ -214,7 +208,7 @@ int parseLines(Walk& w) {
     while (w.readPos < w.length && counter <= app::FileTable::capacity) {
         if (copyLine(w, maxLineChars, true) == LineEnd::tooLong)
             return parseFault::lineTooLong;
-        FileEntry entry;
+        app::FileEntry entry;
         fault = parseEntry(w, entry);
         if (fault != 0)
             return fault;
@@ -266,4 +260,4 @@ int parseArchive(const std::string& path) {
     return parseLines(w);
 }
 
-}  // namespace archive
+}  // namespace diskset

@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <string>
 
-namespace archive {
+namespace diskset {
 // The number written in decimal digits from buffer[start]; stops at the first non-digit or the
 // end of the buffer. 0 when buffer[start] is not a digit.
 double parseNumber(const uint8_t* buffer, int size, int16_t start);
-}  // namespace archive
-
-namespace archive {
 
 // The parse failure codes of a descriptor that cannot be used. They lie apart from the
 // platform's error codes, which a fault taking the length, opening or reading the file gives.
@@ -35,4 +32,4 @@ int descriptorEntries();
 // for a fault taking its length or opening it, 2 empty, 3 over 10000 bytes, or a code of its own
 // for a descriptor it cannot use (parseFault).
 int parseArchive(const std::string& path);
-}  // namespace archive
+}  // namespace diskset

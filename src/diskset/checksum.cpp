@@ -16,7 +16,7 @@
 #include "fs/file_system.h"
 #include "platform/error.h"
 
-namespace checksum {
+namespace diskset {
 
 namespace {
 
@@ -209,4 +209,4 @@ double fileChecksum(const std::string& path) {
     return reduce(before + last);
 }
 
-}  // namespace checksum
+}  // namespace diskset

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace checksum {
+namespace diskset {
 // The sum of `count` bytes of `buffer` (1 to 4096) as big-endian 32-bit words, reduced below
 // 2^32, plus the trailing count mod 4 bytes added singly without reduction.
 double blockChecksum(const uint8_t* buffer, int16_t count);
@@ -17,4 +17,4 @@ bool useWideVectors(bool wanted);
 // True when every entry's file in its diskette area has its archived checksum; false after
 // the first mismatch, which it reports.
 bool verifyChecksums();
-}  // namespace checksum
+}  // namespace diskset

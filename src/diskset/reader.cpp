@@ -22,7 +22,7 @@
 #include "ui/main_window.h"
 #include "ui/messages.h"
 
-namespace archive {
+namespace diskset {
 
 namespace {
 
@@ -115,7 +115,7 @@ bool sameArchiveId(const std::string& text) {
             return false;
     }
     const auto* digits = reinterpret_cast<const uint8_t*>(text.data());
-    return archive::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
+    return diskset::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
 }
 
 std::string getTemp() {
@@ -180,7 +180,7 @@ std::optional<DisketteRead> startSet(const std::string& temp, const std::string&
 // one that stays would reach the card beside the single volume.
 void dropVolumeFile(const std::string& path) {
     try {
-        fs::FileSystemObject().GetFile(path).Delete();
+        fs::deleteFile(path);
     } catch (const platform::Error& e) {
         if (e.code() != platform::err::fileNotFound)
             throw;
@@ -263,9 +263,9 @@ DisketteRead DisketteReader::copy() {
     return app::currentDisk == app::totalDisks ? DisketteRead::last : DisketteRead::more;
 }
 
-std::string setSummary() {
+std::string summaryText() {
     return std::string(crlf) + "Archive ID = " + ui::numberText(app::archiveId) + crlf +
            "Total diskettes num = " + std::to_string(app::totalDisks);
 }
 
-}  // namespace archive
+}  // namespace diskset

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace archive {
+namespace diskset {
 
 // What a diskette read came to.
 enum class DisketteRead : int16_t {
@@ -49,6 +49,6 @@ class DisketteReader {
 };
 
 // What diskette 1 tells of the set: CR LF "Archive ID = ..." CR LF "Total diskettes num = N".
-std::string setSummary();
+std::string summaryText();
 
-}  // namespace archive
+}  // namespace diskset

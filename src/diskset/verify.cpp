@@ -8,13 +8,13 @@
 #include "state/state.h"
 #include "ui/messages.h"
 
-namespace checksum {
+namespace diskset {
 
 namespace {
 
 // The file the entry stands for in its diskette area below `temp`. A "\keycode.rec" entry is
 // kept as keycode.kcd unless diskette area 1 holds keycode.rec.
-std::string entryPath(const std::string& temp, const archive::FileEntry& e,
+std::string entryPath(const std::string& temp, const app::FileEntry& e,
                       const fs::FileSystemObject& fso) {
     const std::string area = fs::diskArea(temp, e.disk);
     if (e.name != "\\keycode.rec")
@@ -33,13 +33,13 @@ bool verifyChecksums() {
     const std::string temp = fs::getTempFolder();
     const int16_t count = app::fileCount;
     for (int16_t a = 1; a <= count; ++a) {
-        const archive::FileEntry& e = app::fileTable(a);
+        const app::FileEntry& e = app::fileTable(a);
         const std::string path = entryPath(temp, e, fso);
         double sum = fileChecksum(path);
         // The archived value of a later piece runs on from the piece before it.
         if (e.split) {
             for (int16_t b = 1; b <= a; ++b) {
-                const archive::FileEntry& before = app::fileTable(b);
+                const app::FileEntry& before = app::fileTable(b);
                 if (before.name == e.name && before.disk == e.disk - 1) {
                     sum = sum + before.archivedSum;
                     if (sum > 4294967295.0)
@@ -59,4 +59,4 @@ bool verifyChecksums() {
     return true;
 }
 
-}  // namespace checksum
+}  // namespace diskset

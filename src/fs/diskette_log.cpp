@@ -15,7 +15,7 @@ constexpr size_t listedSectors = 10;
 }  // namespace
 
 void logUnreadSectors(const std::string& root, int n) {
-    const std::optional<platform::DisketteRead> read = disketteRead(root);
+    const std::optional<platform::SectorImage> read = sectorImage(root);
     if (!read || read->unread.empty())
         return;
     const std::string drive = root.substr(0, root.find('\\'));

@@ -190,7 +190,7 @@ std::optional<platform::MediumEntry> entryAt(const std::string& path) {
 std::string DriveObject::DriveLetter() const {
     return std::string(1, letter_);
 }
-int DriveObject::DriveType() const {
+platform::DriveType DriveObject::DriveType() const {
     return lookUp(letter_).type;
 }
 bool DriveObject::IsReady() const {
@@ -215,10 +215,6 @@ double DriveObject::FreeSpace() const {
 
 TextStream FileObject::OpenAsTextStream(int mode, int /*format*/) const {
     return openStream(path_, mode, false);
-}
-
-void FileObject::Delete() const {
-    deleteFile(path_);
 }
 
 std::string FileSystemObject::GetDriveName(const std::string& path) const {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/drives.h"
 #include "platform/medium.h"
 
 namespace platform {
@@ -50,7 +51,7 @@ class DriveObject {
   public:
     explicit DriveObject(char letter) : letter_(letter) {}
     std::string DriveLetter() const;  // upper case, no colon
-    int DriveType() const;
+    platform::DriveType DriveType() const;
     bool IsReady() const;
     std::string VolumeName() const;  // raises 71 when the drive is not ready
     double FreeSpace() const;        // raises 71 when the drive is not ready
@@ -63,7 +64,6 @@ class FileObject {
   public:
     explicit FileObject(std::string path) : path_(std::move(path)) {}
     TextStream OpenAsTextStream(int mode = ForReading, int format = TristateUseDefault) const;
-    void Delete() const;
     const std::string& Path() const { return path_; }
 
   private:
@@ -131,7 +131,7 @@ void deleteFile(const std::string& path);
 int64_t fileLength(const std::string& path);
 // The diskette in the drive of `path` as the block reader read it (the whole of it, read now
 // if it was not yet); nothing for other media. Raises 57 for a damaged diskette.
-std::optional<platform::DisketteRead> disketteRead(const std::string& path);
+std::optional<platform::SectorImage> sectorImage(const std::string& path);
 bool disketteReadBefore(const std::string& path);
 
 // A file opened for reading raw bytes.

@@ -116,8 +116,8 @@ int64_t fileLength(const std::string& path) {
     return static_cast<int64_t>(e->length);
 }
 
-std::optional<platform::DisketteRead> disketteRead(const std::string& path) {
-    return platform::resolvePath(path).medium->disketteRead();
+std::optional<platform::SectorImage> sectorImage(const std::string& path) {
+    return platform::resolvePath(path).medium->sectorImage();
 }
 
 bool disketteReadBefore(const std::string& path) {

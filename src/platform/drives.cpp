@@ -11,11 +11,11 @@
 
 namespace platform {
 
-std::string driveEntryText(char letter, int type, const std::string& volumeName) {
+std::string driveEntryText(char letter, DriveType type, const std::string& volumeName) {
     std::string entry;
     entry += static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     entry += ':';
-    if (!volumeName.empty() && type != driveRemovable)
+    if (!volumeName.empty() && type != DriveType::removable)
         entry += " [" + volumeName + "]";
     return entry;
 }

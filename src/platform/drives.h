@@ -15,19 +15,19 @@
 
 namespace platform {
 
-// Drive type codes of the designed-for platform.
-enum DriveTypeCode : int {
-    driveUnknown = 0,
-    driveRemovable = 1,
-    driveFixed = 2,
-    driveNetwork = 3,
-    driveCdRom = 4,
-    driveRamDisk = 5,
+// Drive type codes of the designed-for platform; a table may give a code outside these.
+enum class DriveType : int {
+    unknown = 0,
+    removable = 1,
+    fixed = 2,
+    network = 3,
+    cdRom = 4,
+    ramDisk = 5,
 };
 
 struct Drive {
     char letter = 'A';  // upper case
-    int type = driveUnknown;
+    DriveType type = DriveType::unknown;
     bool ready = false;
     std::string volumeName;
     uint64_t freeBytes = 0;
@@ -37,7 +37,7 @@ struct Drive {
 
 // The drive list's entry text for a drive: lower-case letter and colon, then the volume name in
 // brackets unless it is empty or the drive is removable.
-std::string driveEntryText(char letter, int type, const std::string& volumeName);
+std::string driveEntryText(char letter, DriveType type, const std::string& volumeName);
 // The log line for a floppy drive read through the file system, not sector by sector: why,
 // what that costs, and how to give the program the device (deviceAccessAdvice, per system).
 std::string fileSystemReadNote(char letter, const std::string& reason);

@@ -68,7 +68,7 @@ class FaultyMedium : public Medium {
     void flushTree(const std::string& folder) override;
     std::unique_ptr<MediumFile> openReadBack(const std::string& path) override;
     std::string hostPath(const std::string& path) override;
-    std::optional<DisketteRead> disketteRead() override { return inner_->disketteRead(); }
+    std::optional<SectorImage> sectorImage() override { return inner_->sectorImage(); }
     bool disketteReadBefore() override { return inner_->disketteReadBefore(); }
 
     // For the open files: one operation of `kind`, which may be the one that fails.

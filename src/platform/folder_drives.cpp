@@ -13,7 +13,7 @@ char upper(char letter) {
 
 }  // namespace
 
-void FolderDriveTable::define(char letter, int type, std::optional<MediumOptions> medium) {
+void FolderDriveTable::define(char letter, DriveType type, std::optional<MediumOptions> medium) {
     Slot s;
     s.type = type;
     if (medium) {

@@ -30,7 +30,7 @@ class FolderDriveTable : public DriveTable {
   public:
     // Defines (or redefines) drive `letter`; no medium means the drive is not ready. Raises
     // the medium's error when its folder or image cannot be opened.
-    void define(char letter, int type, std::optional<MediumOptions> medium);
+    void define(char letter, DriveType type, std::optional<MediumOptions> medium);
     bool defined(char letter) const;
     // The medium in a defined drive is now `medium` (its faults and counts start afresh).
     void insert(char letter, MediumOptions medium);
@@ -46,7 +46,7 @@ class FolderDriveTable : public DriveTable {
 
   private:
     struct Slot {
-        int type = driveUnknown;
+        DriveType type = DriveType::unknown;
         std::optional<MediumOptions> options;
         std::shared_ptr<FaultyMedium> medium;
     };

@@ -22,7 +22,7 @@ void ImageDriveTable::putImage(const std::string& hostFile) {
 Drive ImageDriveTable::imageDrive() const {
     Drive d;
     d.letter = imageLetter;
-    d.type = driveRemovable;
+    d.type = DriveType::removable;
     d.ready = true;
     d.medium = medium_;
     try {

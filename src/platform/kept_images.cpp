@@ -56,7 +56,7 @@ std::string sectorOf(const std::string& image, uint64_t s) {
 // The same diskette: the same size and serial number, and the sectors that tell a diskette
 // alike wherever both images hold them.
 bool sameDiskette(const std::string& kept, const std::vector<uint64_t>& keptBad,
-                  const DisketteRead& read) {
+                  const SectorImage& read) {
     if (kept.size() != read.image.size() || volumeSerialText(kept) != volumeSerialText(read.image))
         return false;
     for (uint64_t s = 0; s < read.identity; ++s)
@@ -92,7 +92,7 @@ std::optional<std::string> volumeSerialText(const std::string& image) {
 }
 
 std::filesystem::path keepDisketteImage(const std::filesystem::path& folder,
-                                        const std::string& stem, const DisketteRead& read) {
+                                        const std::string& stem, const SectorImage& read) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     for (int n = 1;; ++n) {

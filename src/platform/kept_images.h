@@ -20,7 +20,7 @@ namespace platform {
 // written when the image and its list would not change. Returns the image's file name. Raises
 // 57 (or the host's reason) when they cannot be written.
 std::filesystem::path keepDisketteImage(const std::filesystem::path& folder,
-                                        const std::string& stem, const DisketteRead& read);
+                                        const std::string& stem, const SectorImage& read);
 
 // The volume serial number a diskette's boot sector gives, as 8 hexadecimal digits; nothing
 // when the image's boot sector holds none.

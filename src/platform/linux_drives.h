@@ -24,7 +24,7 @@ struct Found {
     std::string key;      // stays the same while the device exists: "root", "dev:sdb",
                           // "dev:sdc1", "net:srv:/export", "ram:/media/ram"
     bool floppy = false;  // a floppy drive (takes a: or b:)
-    int type = 0;         // drive type code
+    DriveType type = DriveType::unknown;
     bool mounted = false;
     std::string label;               // volume name, or the share of a network mount
     std::filesystem::path hostRoot;  // the mounted folder (below the discovery root)

@@ -29,7 +29,7 @@ struct MediumEntry {
 
 // A diskette read through the block reader, as read: its bytes (zeros where a sector never
 // read), the sectors that never read, and what they held.
-struct DisketteRead {
+struct SectorImage {
     std::string image;
     std::vector<uint64_t> unread;       // 512-byte sector numbers, increasing
     uint64_t unneeded = 0;              // of them, in free space, after a file's end, unused
@@ -108,7 +108,7 @@ class Medium {
 
     // For a diskette read through the block reader: the whole of it, read now if it was not
     // yet. Nothing for other media. Raises 57 when the diskette is damaged.
-    virtual std::optional<DisketteRead> disketteRead() { return std::nullopt; }
+    virtual std::optional<SectorImage> sectorImage() { return std::nullopt; }
     // For such a diskette: whether an earlier attempt (in any drive, in this run or an earlier
     // one) gave every sector that reading it needs, so that the drive is not asked again.
     virtual bool disketteReadBefore() { return false; }

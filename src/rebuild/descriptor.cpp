@@ -37,16 +37,16 @@ std::string driveLetterOf(const fs::FileSystemObject& fso, const std::string& pa
     }
 }
 
-std::string checksumText(const archive::FileEntry& entry, const std::string& flat) {
+std::string checksumText(const app::FileEntry& entry, const std::string& flat) {
     if (!entry.split)
         return ui::numberText(entry.archivedSum);
     const std::string joined = (entry.name == "\\keycode.rec" && !app::keycodeRecFound)
                                    ? flat + "\\keycode.kcd"
                                    : flat + entry.name;
-    return ui::numberText(checksum::fileChecksum(joined));
+    return ui::numberText(diskset::fileChecksum(joined));
 }
 
-std::string fileLine(const archive::FileEntry& entry, const std::string& flat) {
+std::string fileLine(const app::FileEntry& entry, const std::string& flat) {
     std::string line =
         "FILE: 1 0 1 " + checksumText(entry, flat) + " " + entry.name + " " + entry.extraText;
     std::replace(line.begin(), line.end(), '\\', '/');
@@ -85,7 +85,7 @@ bool writeSingleDescriptor() {
             out.Write(lineOf(std::move(line)));
         }
         for (int16_t i = 1; i <= app::fileCount; ++i) {
-            const archive::FileEntry& entry = app::fileTable(i);
+            const app::FileEntry& entry = app::fileTable(i);
             if (entry.lastPart)
                 out.Write(lineOf(fileLine(entry, flat)));
         }

@@ -126,7 +126,7 @@ bool recombineDatabase() {
 
     for (int16_t i = 1; i <= app::fileCount; ++i) {
         ui::advanceProgress(step);
-        const archive::FileEntry& entry = app::fileTable(i);
+        const app::FileEntry& entry = app::fileTable(i);
         const std::string disk = fs::diskArea(temp, entry.disk);
         std::string source = disk + entry.name;
         std::string destination = flat + entry.name;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace archive {
+namespace app {
 
 struct FileEntry {
     int16_t disk = 0;        // the diskette that holds the file or this piece
@@ -15,4 +15,4 @@ struct FileEntry {
     std::string extraText;   // carried through unchanged
 };
 
-}  // namespace archive
+}  // namespace app

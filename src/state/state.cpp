@@ -5,20 +5,20 @@
 
 namespace app {
 
-archive::FileEntry& FileTable::operator()(int n) {
+app::FileEntry& FileTable::operator()(int n) {
     if (n < 1 || n > capacity)
         throw std::out_of_range("file table entry");
     return entries_[static_cast<size_t>(n - 1)];
 }
 
-const archive::FileEntry& FileTable::operator()(int n) const {
+const app::FileEntry& FileTable::operator()(int n) const {
     if (n < 1 || n > capacity)
         throw std::out_of_range("file table entry");
     return entries_[static_cast<size_t>(n - 1)];
 }
 
 void FileTable::clear() {
-    entries_.fill(archive::FileEntry{});
+    entries_.fill(app::FileEntry{});
 }
 
 void resetState() {

@@ -16,12 +16,12 @@ namespace app {
 class FileTable {
   public:
     static constexpr int16_t capacity = 100;
-    archive::FileEntry& operator()(int n);
-    const archive::FileEntry& operator()(int n) const;
+    app::FileEntry& operator()(int n);
+    const app::FileEntry& operator()(int n) const;
     void clear();
 
   private:
-    std::array<archive::FileEntry, capacity> entries_{};
+    std::array<app::FileEntry, capacity> entries_{};
 };
 
 // The wizard's steps: what OK does next. The numbers are the ones the headless transcript shows.

@@ -126,13 +126,13 @@ class MainWindow {
     virtual TextBox& mainText() = 0;
     virtual TextBox& logText() = 0;
     virtual Label& driveSize() = 0;
-    virtual Label& setSummary() = 0;
+    virtual Label& summaryLabel() = 0;
     virtual Button& buttonOK() = 0;
     virtual Button& buttonBack() = 0;
     virtual Button& buttonExit() = 0;
     virtual Button& buttonLog() = 0;
     virtual DriveList& driveList() = 0;
-    virtual ProgressBar& progressBar1() = 0;
+    virtual ProgressBar& progressBar() = 0;
     virtual Line& frameLine(int n) = 0;  // Line1 to Line4
     virtual AboutBox& aboutBox() = 0;
 

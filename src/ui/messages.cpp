@@ -36,7 +36,7 @@ void appendLog(const std::string& text) {
 
 void advanceProgress(int16_t step) {
     try {
-        ui::ProgressBar& bar = ui::window().progressBar1();
+        ui::ProgressBar& bar = ui::window().progressBar();
         bar.setValue(bar.value() + static_cast<float>(step));
     } catch (const platform::Error&) {
         // A value beyond the bar's range leaves the bar where it is.
@@ -46,14 +46,14 @@ void advanceProgress(int16_t step) {
 
 void restartProgress() {
     try {
-        ui::window().progressBar1().setValue(0);
+        ui::window().progressBar().setValue(0);
     } catch (const platform::Error&) {
     }
 }
 
 void showProgress(bool visible) {
     try {
-        ui::window().progressBar1().setVisible(visible);
+        ui::window().progressBar().setVisible(visible);
     } catch (const platform::Error&) {
     }
 }

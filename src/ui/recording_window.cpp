@@ -68,8 +68,8 @@ void RecordingAboutBox::present() {
 // ---- RecordingWindow ----
 
 RecordingWindow::RecordingWindow() {
-    attach({&mainText_, &logText_, &driveSize_, &label2_, &buttonOK_, &buttonBack_, &buttonExit_,
-            &buttonLog_, &driveList_, &progressBar1_, &about_});
+    attach({&mainText_, &logText_, &driveSize_, &summaryLabel_, &buttonOK_, &buttonBack_,
+            &buttonExit_, &buttonLog_, &driveList_, &progressBar_, &about_});
     mainText_.setText("Please wait...");
 }
 

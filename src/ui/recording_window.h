@@ -191,13 +191,13 @@ class RecordingWindow : public WindowBase {
     RecordingTextBox mainText_{true};
     RecordingTextBox logText_{false};
     RecordingLabel driveSize_{false};
-    RecordingLabel label2_{true};
+    RecordingLabel summaryLabel_{true};
     RecordingButton buttonOK_{"buttonOK", Picture::ok, true, &focus_};
     RecordingButton buttonBack_{"buttonBack", Picture::back, true, &focus_};
     RecordingButton buttonExit_{"buttonExit", Picture::exit, true, &focus_};
     RecordingButton buttonLog_{"buttonLog", Picture::showLog, true, &focus_};
     RecordingDriveList driveList_{&focus_};
-    RecordingProgressBar progressBar1_;
+    RecordingProgressBar progressBar_;
     RecordingAboutBox about_;
 
     std::string caption_;

@@ -47,13 +47,13 @@ class WindowBase : public MainWindow {
     TextBox& mainText() final { return *parts_.mainText; }
     TextBox& logText() final { return *parts_.logText; }
     Label& driveSize() final { return *parts_.driveSize; }
-    Label& setSummary() final { return *parts_.setSummary; }
+    Label& summaryLabel() final { return *parts_.summaryLabel; }
     Button& buttonOK() final { return *parts_.ok; }
     Button& buttonBack() final { return *parts_.back; }
     Button& buttonExit() final { return *parts_.exit; }
     Button& buttonLog() final { return *parts_.log; }
     DriveList& driveList() final { return *parts_.driveList; }
-    ProgressBar& progressBar1() final { return *parts_.progressBar; }
+    ProgressBar& progressBar() final { return *parts_.progressBar; }
     AboutBox& aboutBox() final { return *parts_.about; }
     // Raises 9 for a number other than 1 to 4.
     Line& frameLine(int n) final;
@@ -80,7 +80,7 @@ class WindowBase : public MainWindow {
   protected:
     struct Parts {
         TextBox *mainText = nullptr, *logText = nullptr;
-        Label *driveSize = nullptr, *setSummary = nullptr;
+        Label *driveSize = nullptr, *summaryLabel = nullptr;
         Button *ok = nullptr, *back = nullptr, *exit = nullptr, *log = nullptr;
         DriveList* driveList = nullptr;
         ProgressBar* progressBar = nullptr;

@@ -56,7 +56,7 @@ void onDriveChange() {
     const fs::DriveObject drive = detail::listDrive();
     const std::string letter = drive.DriveLetter();
     if (app::wizardStep == app::Step::cardDrive) {
-        if (drive.DriveType() == 0) {
+        if (drive.DriveType() == platform::DriveType::unknown) {
             reportUnknownType(letter);
             return;
         }
@@ -116,21 +116,20 @@ void showDriveSpace() {
 
 std::string getDriveTypeText(const std::string& drvpath) {
     switch (driveOf(drvpath).DriveType()) {
-        case 0:
+        case platform::DriveType::unknown:
             return "Unknown ";
-        case 1:
+        case platform::DriveType::removable:
             return "Removable ";
-        case 2:
+        case platform::DriveType::fixed:
             return "Fixed ";
-        case 3:
+        case platform::DriveType::network:
             return "Network ";
-        case 4:
+        case platform::DriveType::cdRom:
             return "CD-ROM ";
-        case 5:
+        case platform::DriveType::ramDisk:
             return "RAM Disk ";
-        default:
-            return "";
     }
+    return "";  // a code the designed-for platform does not name
 }
 
 std::string getFreeSpace(const std::string& drvpath) {
@@ -148,7 +147,7 @@ bool checkFlashDrive() {
     const std::string entry = ui::window().driveList().drive();
     const fs::DriveObject drive = driveOf(entry);
     const std::string letter = drive.DriveLetter();
-    if (drive.DriveType() == 0) {
+    if (drive.DriveType() == platform::DriveType::unknown) {
         reportUnknownType(letter);
         return false;
     }

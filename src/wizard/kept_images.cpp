@@ -73,7 +73,7 @@ void keepImage(int16_t n, bool reportFailure) {
         return;
     try {
         const platform::MediumPath at = platform::resolvePath(app::floppyDrive + "\\");
-        const std::optional<platform::DisketteRead> read = at.medium->disketteRead();
+        const std::optional<platform::SectorImage> read = at.medium->sectorImage();
         if (!read)
             return;  // a folder, not a diskette
         const std::string stem =

@@ -37,13 +37,13 @@ void restartDiskettes() {
     ui::appendLog(std::string("Going back to 1st diskette") + crlf);
     app::currentDisk = 1;
     ui::promptForDiskette(1);
-    w.progressBar1().setVisible(false);
+    w.progressBar().setVisible(false);
     if (fromFlashStep) {
         w.driveList().setVisible(false);
         w.driveSize().setVisible(false);
     }
-    w.progressBar1().setValue(0);
-    w.setSummary().setCaption("");
+    w.progressBar().setValue(0);
+    w.summaryLabel().setCaption("");
     app::wizardStep = app::Step::firstDiskette;
 }
 

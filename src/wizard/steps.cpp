@@ -40,7 +40,7 @@ void hideDriveChoice() {
 // The failure reports of recombination and descriptor writing send the set back to be read
 // again: an image that was not built whole must not reach a card.
 void rebuildImage() {
-    auto& bar = ui::window().progressBar1();
+    auto& bar = ui::window().progressBar();
     const bool recombined = rebuild::recombineDatabase();
     bar.setVisible(false);
     if (!recombined || !rebuild::writeSingleDescriptor()) {
@@ -54,12 +54,12 @@ void rebuildImage() {
 // that no step reports sends the wizard back to the floppy prompt before the boundary shows it.
 void verifyAndRebuild(bool resetBar) {
     try {
-        if (!checksum::verifyChecksums()) {
+        if (!diskset::verifyChecksums()) {
             promptFloppyDrive();
             return;
         }
         if (resetBar)
-            ui::window().progressBar1().setValue(0);
+            ui::window().progressBar().setValue(0);
         rebuildImage();
     } catch (...) {
         promptFloppyDrive();
@@ -86,7 +86,7 @@ bool readyForUse(const fs::DriveObject& drive) {
 
 // Reads diskette `n`, then releases a floppy mounted for it (so the next one is read fresh),
 // whether the read went well or not.
-archive::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
+diskset::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
     struct Release {
         char letter;
         ~Release() {
@@ -97,7 +97,7 @@ archive::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
             }
         }
     } release{drive.DriveLetter()[0]};
-    archive::DisketteRead result = archive::DisketteRead::refused;
+    diskset::DisketteRead result = diskset::DisketteRead::refused;
     try {
         result = readDiskette(n, drive.DriveLetter());
     } catch (const ui::ProgramEnded&) {
@@ -111,7 +111,7 @@ archive::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
     }
     // Every diskette that was read is kept, the failing ones too; one refused for its number
     // or its set is not.
-    if (result != archive::DisketteRead::refused && result != archive::DisketteRead::otherSet)
+    if (result != diskset::DisketteRead::refused && result != diskset::DisketteRead::otherSet)
         detail::keepImage(n, true);
     return result;
 }
@@ -122,21 +122,21 @@ void showVerifying() {
 }
 
 // What both reading steps do after a read that was not the last diskette's, or failed.
-void afterPartialRead(archive::DisketteRead result) {
-    if (result == archive::DisketteRead::more) {
+void afterPartialRead(diskset::DisketteRead result) {
+    if (result == diskset::DisketteRead::more) {
         app::currentDisk = static_cast<int16_t>(app::currentDisk + 1);
         app::wizardStep = app::Step::nextDiskette;
         ui::promptForDiskette(app::currentDisk);
-    } else if (result == archive::DisketteRead::copyFailed) {
+    } else if (result == diskset::DisketteRead::copyFailed) {
         promptFloppyDrive();
     }
 }
 
 // The set summary that diskette 1 gives, under the drive list and in the log.
 void showSetSummary() {
-    app::errorText = archive::setSummary();
+    app::errorText = diskset::summaryText();
     try {
-        ui::window().setSummary().setCaption(app::errorText);
+        ui::window().summaryLabel().setCaption(app::errorText);
     } catch (const platform::Error&) {
     }
     ui::appendLog(app::errorText);
@@ -177,21 +177,21 @@ void reportError(const std::string& text) {
 
 }  // namespace detail
 
-archive::DisketteRead readDiskette(int16_t n, const std::string& letter) {
-    archive::DisketteReader reader(n, letter);
-    if (const std::optional<archive::DisketteRead> refused = reader.open())
+diskset::DisketteRead readDiskette(int16_t n, const std::string& letter) {
+    diskset::DisketteReader reader(n, letter);
+    if (const std::optional<diskset::DisketteRead> refused = reader.open())
         return *refused;
     if (n == 1) {
         // The set is known now: the bar spans all of its diskettes.
         try {
-            ui::window().progressBar1().setMax(static_cast<float>(app::totalDisks * 100));
+            ui::window().progressBar().setMax(static_cast<float>(app::totalDisks * 100));
         } catch (const platform::Error&) {
         }
     }
-    const archive::DisketteRead result = reader.copy();
-    if (result == archive::DisketteRead::otherSet)
+    const diskset::DisketteRead result = reader.copy();
+    if (result == diskset::DisketteRead::otherSet)
         app::wizardStep = app::Step::floppyDrive;
-    else if (n == 1 && result != archive::DisketteRead::copyFailed)
+    else if (n == 1 && result != diskset::DisketteRead::copyFailed)
         showSetSummary();
     return result;
 }
@@ -217,13 +217,13 @@ void readFirstDiskette() {
         detail::reportError(detail::notReadyText(drive->DriveLetter()));
         return;
     }
-    auto& bar = ui::window().progressBar1();
+    auto& bar = ui::window().progressBar();
     ui::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
                   std::to_string(app::currentDisk));
     bar.setVisible(true);
     bar.setValue(0);
-    const archive::DisketteRead result = readAndRelease(*drive, app::currentDisk);
-    if (result != archive::DisketteRead::last) {
+    const diskset::DisketteRead result = readAndRelease(*drive, app::currentDisk);
+    if (result != diskset::DisketteRead::last) {
         afterPartialRead(result);
         return;
     }
@@ -245,8 +245,8 @@ void readNextDiskette() {
     }
     ui::setStatus(std::string("Please wait...") + crlf + "Reading diskette #" +
                   std::to_string(app::currentDisk));
-    const archive::DisketteRead result = readAndRelease(*drive, app::currentDisk);
-    if (result != archive::DisketteRead::last) {
+    const diskset::DisketteRead result = readAndRelease(*drive, app::currentDisk);
+    if (result != diskset::DisketteRead::last) {
         afterPartialRead(result);
         return;
     }
@@ -293,7 +293,7 @@ void acceptFlashDrive() {
     ui::setStatus(std::string("Please select the Compact Flash") + crlf +
                   "drive and press the OK button");
     showDriveChoice();
-    w.progressBar1().setVisible(false);
+    w.progressBar().setVisible(false);
 }
 
 void startAnotherCopy() {
@@ -310,8 +310,8 @@ void promptFloppyDrive() {
                   "and press the OK button");
     showDriveChoice();
     w.buttonBack().setEnabled(false);
-    w.progressBar1().setValue(0);
-    w.progressBar1().setVisible(false);
+    w.progressBar().setValue(0);
+    w.progressBar().setVisible(false);
     app::wizardStep = app::Step::floppyDrive;
 }
 
@@ -319,7 +319,7 @@ void promptFlashDrive() {
     ui::setStatus(std::string("Please select the Compact Flash") + crlf +
                   "drive and press the OK button");
     showDriveChoice();
-    ui::window().progressBar1().setVisible(false);
+    ui::window().progressBar().setVisible(false);
 }
 
 }  // namespace wizard

@@ -43,7 +43,7 @@ void onCloseRequest(bool& cancel);
 // Reads diskette n of the set and shows what the read learns: the progress bar's range and the
 // set summary from diskette 1, the way back to the floppy prompt for a diskette of another set.
 // `letter`: the drive chosen in the drive list.
-archive::DisketteRead readDiskette(int16_t n, const std::string& letter);
+diskset::DisketteRead readDiskette(int16_t n, const std::string& letter);
 void acceptFloppyDrive();
 void readFirstDiskette();
 void readNextDiskette();

@@ -21,11 +21,11 @@ using headless::jsonString;
 class HeadlessWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        drives.define('A', platform::driveRemovable, std::nullopt);
+        drives.define('A', platform::DriveType::removable, std::nullopt);
         platform::MediumOptions medium;
         medium.root = scratch.path();
         medium.label = "SYSTEM";
-        drives.define('C', platform::driveFixed, medium);
+        drives.define('C', platform::DriveType::fixed, medium);
         platform::installDrives(&drives);
     }
     void TearDown() override { platform::resetContext(); }
@@ -73,8 +73,8 @@ TEST_F(HeadlessWindowTest, InitialStates) {
     EXPECT_FALSE(w.logText().visible());
     EXPECT_EQ(w.logText().text(), "");
     EXPECT_EQ(w.driveSize().caption(), "");
-    EXPECT_EQ(w.setSummary().caption(), "");
-    EXPECT_TRUE(w.progressBar1().visible());
+    EXPECT_EQ(w.summaryLabel().caption(), "");
+    EXPECT_TRUE(w.progressBar().visible());
     EXPECT_TRUE(w.buttonOK().enabled());
     EXPECT_TRUE(w.buttonBack().enabled());
     EXPECT_TRUE(w.buttonExit().enabled());
@@ -134,7 +134,7 @@ TEST_F(HeadlessWindowTest, DriveListRaisesItsHandlerOnlyWhenTheIndexChanges) {
 
 TEST_F(HeadlessWindowTest, ProgressBarRefusesValuesOutsideItsRange) {
     HeadlessWindow w;
-    auto& bar = w.progressBar1();
+    auto& bar = w.progressBar();
     bar.setMax(200);
     bar.setValue(200);
     EXPECT_EQ(bar.value(), 200);

@@ -10,8 +10,8 @@
 
 namespace {
 
-using archive::parseArchive;
-namespace fault = archive::parseFault;
+using diskset::parseArchive;
+namespace fault = diskset::parseFault;
 
 const std::string idLine = "ARCHIVE-ID-LABEL:812\n";  // the ID at the 18th character
 
@@ -30,7 +30,7 @@ class ArchiveTest : public disksettest::DisksetTest {
     int parseEntries(const std::string& entries) {
         return parse(idLine + "NUMDISKS: 2\n" + entries);
     }
-    static const archive::FileEntry& entry(int n) { return app::fileTable(n); }
+    static const app::FileEntry& entry(int n) { return app::fileTable(n); }
 
     std::filesystem::path floppy;
 };
@@ -47,7 +47,7 @@ TEST_F(ArchiveTest, ExampleSetAsTheBuilderWritesIt) {
     EXPECT_EQ(app::totalDisks, 2);
     ASSERT_EQ(app::fileCount, 3);
     for (int n = 1; n <= 3; ++n) {
-        const archive::FileEntry& want = set.entries[static_cast<size_t>(n - 1)];
+        const app::FileEntry& want = set.entries[static_cast<size_t>(n - 1)];
         EXPECT_EQ(entry(n).disk, want.disk);
         EXPECT_EQ(entry(n).split, want.split);
         EXPECT_EQ(entry(n).lastPart, want.lastPart);
@@ -131,12 +131,12 @@ TEST_F(ArchiveTest, AtMostOneHundredEntriesAndASetWithMoreIsRefused) {
     } cases[] = {
         {lines(100), 0, 100},
         {lines(100) + "\n\nbad", 0, 100},  // text after the entries names no file
-        {lines(101), archive::parseFault::tooManyEntries, 101},
-        {lines(120), archive::parseFault::tooManyEntries, 120},
+        {lines(101), diskset::parseFault::tooManyEntries, 101},
+        {lines(120), diskset::parseFault::tooManyEntries, 120},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(parseEntries(c.entries), c.code);
-        EXPECT_EQ(archive::descriptorEntries(), c.seen);
+        EXPECT_EQ(diskset::descriptorEntries(), c.seen);
         EXPECT_EQ(app::fileCount, 100);
         EXPECT_EQ(entry(100).name, "\\f100");
     }
@@ -253,12 +253,12 @@ TEST_F(ArchiveTest, NamesMustStayBelowTheDisketteArea) {
 
 TEST(ParseNumber, DigitsUpToTheFirstOtherByteOrTheEnd) {
     const uint8_t text[] = {'0', '4', '2', ' ', '7', '9'};
-    EXPECT_EQ(archive::parseNumber(text, 6, 0), 42);
-    EXPECT_EQ(archive::parseNumber(text, 6, 3), 0);
-    EXPECT_EQ(archive::parseNumber(text, 6, 4), 79);
-    EXPECT_EQ(archive::parseNumber(text, 5, 4), 7);  // the end of the buffer ends it
-    EXPECT_EQ(archive::parseNumber(text, 6, 6), 0);
-    EXPECT_EQ(archive::parseNumber(text, 6, -1), 0);
+    EXPECT_EQ(diskset::parseNumber(text, 6, 0), 42);
+    EXPECT_EQ(diskset::parseNumber(text, 6, 3), 0);
+    EXPECT_EQ(diskset::parseNumber(text, 6, 4), 79);
+    EXPECT_EQ(diskset::parseNumber(text, 5, 4), 7);  // the end of the buffer ends it
+    EXPECT_EQ(diskset::parseNumber(text, 6, 6), 0);
+    EXPECT_EQ(diskset::parseNumber(text, 6, -1), 0);
 }
 
 }  // namespace

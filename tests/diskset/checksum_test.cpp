@@ -68,18 +68,18 @@ std::string nearWrap(size_t lastBlock, const std::string& tail) {
 class ChecksumTest : public disksettest::DisksetTest {
   protected:
     void TearDown() override {
-        checksum::useWideVectors(true);
+        diskset::useWideVectors(true);
         DisksetTest::TearDown();
     }
     double checksumOf(const std::string& bytes) {
-        return checksum::fileChecksum(onC("f.bin", bytes));
+        return diskset::fileChecksum(onC("f.bin", bytes));
     }
     // Runs the checks with the widest vectors the processor has, and as on one without.
     template <class F>
     void onEveryPath(F checks) {
         for (bool wide : {true, false}) {
             SCOPED_TRACE(wide ? "wide vectors" : "baseline vectors");
-            checksum::useWideVectors(wide);
+            diskset::useWideVectors(wide);
             checks();
         }
     }
@@ -95,11 +95,11 @@ TEST_F(ChecksumTest, KnownValues) {
 
 TEST_F(ChecksumTest, FailureValues) {
     EXPECT_EQ(checksumOf(""), 2);
-    EXPECT_EQ(checksum::fileChecksum("C:\\missing.bin"), 1);
-    EXPECT_EQ(checksum::fileChecksum("C:\\nofolder\\missing.bin"), 1);
-    EXPECT_EQ(checksum::fileChecksum("Q:\\undefined.bin"), 1);  // no such drive
+    EXPECT_EQ(diskset::fileChecksum("C:\\missing.bin"), 1);
+    EXPECT_EQ(diskset::fileChecksum("C:\\nofolder\\missing.bin"), 1);
+    EXPECT_EQ(diskset::fileChecksum("Q:\\undefined.bin"), 1);  // no such drive
     drives.eject('A');
-    EXPECT_EQ(checksum::fileChecksum("A:\\x.bin"), 1);  // drive not ready
+    EXPECT_EQ(diskset::fileChecksum("A:\\x.bin"), 1);  // drive not ready
 }
 
 TEST_F(ChecksumTest, UnopenableFileGivesThree) {
@@ -107,7 +107,7 @@ TEST_F(ChecksumTest, UnopenableFileGivesThree) {
         GTEST_SKIP() << "permissions do not stop the superuser";
     const std::string path = onC("locked.bin", "abcd");
     std::filesystem::permissions(scratch.path() / "c" / "locked.bin", std::filesystem::perms::none);
-    EXPECT_EQ(checksum::fileChecksum(path), 3);
+    EXPECT_EQ(diskset::fileChecksum(path), 3);
 }
 
 TEST_F(ChecksumTest, ReadFaultIsNotTheChecksum) {
@@ -116,7 +116,7 @@ TEST_F(ChecksumTest, ReadFaultIsNotTheChecksum) {
     std::filesystem::path disk = scratch.make("floppy");
     testsupport::writeFile(disk / "db" / "data.dat", bytes);
     insertDiskette(disk, {"db\\data.dat"});
-    const double sum = checksum::fileChecksum("A:\\db\\data.dat");
+    const double sum = diskset::fileChecksum("A:\\db\\data.dat");
     EXPECT_EQ(sum, 3);
     EXPECT_NE(sum, literalFile(bytes));
 }
@@ -179,13 +179,13 @@ TEST_F(ChecksumTest, BlockOfEveryCountMatchesTheSteps) {
         b = static_cast<uint8_t>(random() & 0xFF);
     onEveryPath([&] {
         for (int count = 1; count <= 4096; count += (count < 40 || count > 4060) ? 1 : 97) {
-            EXPECT_EQ(checksum::blockChecksum(buffer.data(), static_cast<int16_t>(count)),
+            EXPECT_EQ(diskset::blockChecksum(buffer.data(), static_cast<int16_t>(count)),
                       literalBlock(buffer, count))
                 << "count " << count;
         }
         buffer.fill(0xFF);
-        EXPECT_EQ(checksum::blockChecksum(buffer.data(), 4096), literalBlock(buffer, 4096));
-        EXPECT_EQ(checksum::blockChecksum(buffer.data(), 4095), literalBlock(buffer, 4095));
+        EXPECT_EQ(diskset::blockChecksum(buffer.data(), 4096), literalBlock(buffer, 4096));
+        EXPECT_EQ(diskset::blockChecksum(buffer.data(), 4095), literalBlock(buffer, 4095));
     });
 }
 

@@ -15,8 +15,8 @@ void DisksetTest::SetUp() {
     platform::MediumOptions system;
     system.root = scratch.make("c");
     scratch.make("c/Temp");
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, system);
+    drives.define('A', platform::DriveType::removable, std::nullopt);
+    drives.define('C', platform::DriveType::fixed, system);
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
     window = std::make_unique<ui::RecordingWindow>();

@@ -18,7 +18,7 @@
 namespace {
 
 using disksettest::treeOf;
-using R = archive::DisketteRead;
+using R = diskset::DisketteRead;
 using testsupport::spreadFile;
 using testsupport::wholeFile;
 
@@ -92,11 +92,11 @@ TEST_F(ReaderTest, OneDisketteSet) {
     EXPECT_EQ(app::diskEntryCount, 7);  // 2 set files, keycode, db, db/a, x, y
     const std::string summary = "\r\nArchive ID = 4711\r\nTotal diskettes num = 1";
     EXPECT_EQ(app::errorText, summary);
-    EXPECT_EQ(window->setSummary().caption(), summary);
+    EXPECT_EQ(window->summaryLabel().caption(), summary);
     EXPECT_EQ(logs(), std::vector<std::string>{summary});
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(window->progressBar1().max(), 100);
-    EXPECT_EQ(window->progressBar1().value(), 14 * 5);  // five files copied, 100 / 7 each
+    EXPECT_EQ(window->progressBar().max(), 100);
+    EXPECT_EQ(window->progressBar().value(), 14 * 5);  // five files copied, 100 / 7 each
 
     EXPECT_EQ(treeOf(area(1)),
               (std::vector<std::string>{"archive.dat", "db/", "db/a/", "db/a/x.dat", "db/y.dat",
@@ -114,7 +114,7 @@ TEST_F(ReaderTest, TwoDisketteSet) {
     EXPECT_EQ(read(2), R::last);
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(logs().size(), 1u);  // only the summary of diskette 1
-    EXPECT_EQ(window->progressBar1().max(), 200);
+    EXPECT_EQ(window->progressBar().max(), 200);
     EXPECT_EQ(treeOf(area(1)), (std::vector<std::string>{"archive.dat", "db/", "db/data.dat",
                                                          "disk0001.dat", "keycode.rec"}));
     EXPECT_EQ(treeOf(area(2)), (std::vector<std::string>{"db/", "db/data.dat"}));
@@ -147,7 +147,7 @@ TEST_F(ReaderTest, TwelveDisketteSet) {
     EXPECT_EQ(app::fileCount, 13);
     EXPECT_EQ(app::fileTable(13).disk, 12);
     EXPECT_EQ(app::fileTable(13).extraText, "std\r");
-    EXPECT_EQ(window->progressBar1().max(), 1200);
+    EXPECT_EQ(window->progressBar().max(), 1200);
     EXPECT_TRUE(std::filesystem::exists(area(9) / "db" / "big.dat"));
     EXPECT_TRUE(std::filesystem::exists(area(10) / "db" / "big.dat"));
     EXPECT_FALSE(std::filesystem::exists(area(10) / "disk0010.dat"));
@@ -376,7 +376,7 @@ TEST_F(ReaderTest, DamagedFileOnTheDisketteFailsTheCopy) {
     EXPECT_EQ(boxes()[0].title, "Error!");
     EXPECT_NE(boxes()[0].text.find("A:\\db\\data.dat"), std::string::npos);
     EXPECT_EQ(app::errorText, boxes()[0].text);
-    EXPECT_EQ(window->setSummary().caption(), "");  // no summary
+    EXPECT_EQ(window->summaryLabel().caption(), "");  // no summary
 }
 
 TEST_F(ReaderTest, AreasThatCannotBeCreated) {
@@ -435,7 +435,7 @@ TEST_F(ReaderTest, ReadingAgainStartsFromAnEmptyArea) {
     EXPECT_EQ(app::archiveId, 5);
     EXPECT_EQ(app::totalDisks, 3);
     EXPECT_EQ(app::fileCount, 1);
-    EXPECT_EQ(window->setSummary().caption(), "\r\nArchive ID = 5\r\nTotal diskettes num = 3");
+    EXPECT_EQ(window->summaryLabel().caption(), "\r\nArchive ID = 5\r\nTotal diskettes num = 3");
 }
 
 // The reader's two steps on their own: the first learns the set and copies nothing, so that
@@ -468,13 +468,13 @@ TEST_F(ReaderTest, TheStepsReportOnlyAndOpenCopiesNothing) {
         build(exampleSet());
         c.spoil(set.disk(1));
         insert(1);
-        window->progressBar1().setMax(700);
-        window->setSummary().setCaption("before");
+        window->progressBar().setMax(700);
+        window->summaryLabel().setCaption("before");
         app::wizardStep = app::Step::firstDiskette;
         app::totalDisks = 9;
         app::currentDisk = 1;
 
-        archive::DisketteReader reader(1, "A");
+        diskset::DisketteReader reader(1, "A");
         const std::optional<R> opened = reader.open();
         EXPECT_EQ(opened, c.opened);
         if (!opened) {
@@ -484,8 +484,8 @@ TEST_F(ReaderTest, TheStepsReportOnlyAndOpenCopiesNothing) {
             EXPECT_EQ(reader.copy(), c.copied);
             EXPECT_EQ(!treeOf(area(1)).empty(), c.copied == R::more);
         }
-        EXPECT_EQ(window->progressBar1().max(), 700);
-        EXPECT_EQ(window->setSummary().caption(), "before");
+        EXPECT_EQ(window->progressBar().max(), 700);
+        EXPECT_EQ(window->summaryLabel().caption(), "before");
         EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     }
 }

@@ -23,7 +23,7 @@ class VerifyTest : public disksettest::DisksetTest {
         app::totalDisks = static_cast<int16_t>(plan.disks);
         return set;
     }
-    void useEntries(const std::vector<archive::FileEntry>& entries) {
+    void useEntries(const std::vector<app::FileEntry>& entries) {
         for (size_t k = 0; k < entries.size(); ++k)
             app::fileTable(static_cast<int>(k + 1)) = entries[k];
         app::fileCount = static_cast<int16_t>(entries.size());
@@ -51,7 +51,7 @@ class VerifyTest : public disksettest::DisksetTest {
 };
 
 TEST_F(VerifyTest, EmptyTableIsTrueAtOnce) {
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
     EXPECT_TRUE(logs().empty());
     EXPECT_TRUE(boxes().empty());
 }
@@ -59,7 +59,7 @@ TEST_F(VerifyTest, EmptyTableIsTrueAtOnce) {
 TEST_F(VerifyTest, ExampleSetPassesAndFindsKeycodeRec) {
     const auto set = layOut(exampleSet());
     EXPECT_EQ(set.entries[2].archivedSum, 394);  // 294 + 100
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
     EXPECT_TRUE(app::keycodeRecFound);
     EXPECT_TRUE(boxes().empty());
     EXPECT_TRUE(logs().empty());
@@ -68,7 +68,7 @@ TEST_F(VerifyTest, ExampleSetPassesAndFindsKeycodeRec) {
 TEST_F(VerifyTest, LaterPieceAddsTheArchivedSumOfThePieceBefore) {
     layOut(exampleSet());
     app::fileTable(3).archivedSum = 395;
-    EXPECT_FALSE(checksum::verifyChecksums());
+    EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk2\\db\\data.dat\r\nActual 394 archived 395");
 }
@@ -84,7 +84,7 @@ TEST_F(VerifyTest, CumulativeSumIsReducedOnce) {
     EXPECT_EQ(set.entries[0].archivedSum, 4294967295.0);
     EXPECT_EQ(set.entries[1].archivedSum, 4);
     EXPECT_EQ(set.entries[2].archivedSum, 3);
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
 }
 
 TEST_F(VerifyTest, SplitEntryWithoutPieceBeforeStandsAlone) {
@@ -94,24 +94,24 @@ TEST_F(VerifyTest, SplitEntryWithoutPieceBeforeStandsAlone) {
     layOut(plan);
     app::fileTable(2).split = true;  // but no "\db\x.dat" on diskette 1
     app::fileTable(2).archivedSum = 100;
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
     // A piece of the same name on the same diskette does not count either.
     app::fileTable(1).name = "\\db\\x.dat";
     app::fileTable(1).disk = 2;
     app::fileTable(1).archivedSum = 100;
     testsupport::writeFile(area(2) / "db" / "x.dat", "d");
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
 }
 
 TEST_F(VerifyTest, KeycodeKcdStandsForTheRecEntry) {
     auto plan = exampleSet();
     plan.keycodeAsKcd = true;
     layOut(plan);
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
     EXPECT_FALSE(app::keycodeRecFound);
 
     app::fileTable(1).archivedSum = 1;
-    EXPECT_FALSE(checksum::verifyChecksums());
+    EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk1\\keycode.kcd\r\nActual 294 archived 1");
     EXPECT_FALSE(app::keycodeRecFound);
@@ -125,12 +125,12 @@ TEST_F(VerifyTest, KeycodeFormIsJudgedByDisketteAreaOne) {
     plan.files = {wholeFile("keycode.rec", "abc"), wholeFile("keycode.rec", "xyz", 2)};
     layOut(plan);
     testsupport::writeFile(area(2) / "keycode.kcd", "abc");
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
     EXPECT_TRUE(app::keycodeRecFound);
 
     std::filesystem::rename(area(1) / "keycode.rec", area(1) / "keycode.kcd");
     app::keycodeRecFound = false;
-    EXPECT_FALSE(checksum::verifyChecksums());  // area 2's keycode.kcd holds abc, not xyz
+    EXPECT_FALSE(diskset::verifyChecksums());  // area 2's keycode.kcd holds abc, not xyz
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk2\\keycode.kcd\r\n"
               "Actual 294 archived " +
@@ -144,7 +144,7 @@ TEST_F(VerifyTest, OnlyTheFirstMismatchIsReported) {
     layOut(plan);
     app::fileTable(2).archivedSum = 7;
     app::fileTable(3).archivedSum = 8;
-    EXPECT_FALSE(checksum::verifyChecksums());
+    EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk1\\b.dat\r\nActual 1633837924 archived 7");
 }
@@ -154,7 +154,7 @@ TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
     plan.files = {wholeFile("db/a.dat", "abc"), wholeFile("db/e.dat", "q")};
     layOut(plan);
     std::filesystem::remove(area(1) / "db" / "a.dat");
-    EXPECT_FALSE(checksum::verifyChecksums());
+    EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk1\\db\\a.dat\r\nActual 1 archived 294");
 
@@ -162,7 +162,7 @@ TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
     testsupport::writeFile(area(1) / "db" / "e.dat", "");
     window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
-    EXPECT_FALSE(checksum::verifyChecksums());
+    EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk1\\db\\e.dat\r\nActual 2 archived 113");
 }
@@ -176,9 +176,9 @@ TEST_F(VerifyTest, TwelveDisketteAreasAreNamedInDecimal) {
     for (int n = 2; n <= 9; ++n)
         plan.files.push_back(wholeFile("d" + std::to_string(n) + ".dat", "n", n));
     layOut(plan);
-    EXPECT_TRUE(checksum::verifyChecksums());
+    EXPECT_TRUE(diskset::verifyChecksums());
     testsupport::writeFile(area(12) / "db" / "big.dat", "changed");
-    EXPECT_FALSE(checksum::verifyChecksums());
+    EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_NE(reportedMismatch().find("C:\\Temp\\VELT_disk12\\db\\big.dat\r\n"), std::string::npos);
 }
 

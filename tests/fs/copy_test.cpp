@@ -26,13 +26,13 @@ class CopyTest : public ::testing::Test, public fstest::DrivesFixture {
     void SetUp() override {
         app::resetState();
         ui::installWindow(&window);
-        window.progressBar1().setMax(1000);
-        window.progressBar1().setValue(0);
+        window.progressBar().setMax(1000);
+        window.progressBar().setValue(0);
         std::filesystem::create_directories(host("c/Temp/T"));
     }
     void TearDown() override { ui::installWindow(nullptr); }
 
-    float progress() { return window.progressBar1().value(); }
+    float progress() { return window.progressBar().value(); }
     // Runs `work` with every medium seen through a probe, and returns what the probe saw.
     fstest::Probe probed(const std::function<void()>& work) {
         fstest::ProbedDrives seen(drives);
@@ -112,7 +112,7 @@ TEST_F(CopyTest, EachLevelKeepsItsOwnPaths) {
 }
 
 TEST_F(CopyTest, ABarBeyondItsMaximumStaysAndTheWalkGoesOn) {
-    window.progressBar1().setMax(2);
+    window.progressBar().setMax(2);
     for (const char* f : {"a/1", "a/2", "a/3"})
         writeFile(host(f), "x");
     EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), 1);

@@ -25,9 +25,9 @@ class DrivesFixture {
   public:
     DrivesFixture() {
         platform::resetContext();
-        drives.define('a', platform::driveRemovable, medium("a"));
-        drives.define('c', platform::driveFixed, medium("c"));
-        drives.define('e', platform::driveRemovable, medium("e"));
+        drives.define('a', platform::DriveType::removable, medium("a"));
+        drives.define('c', platform::DriveType::fixed, medium("c"));
+        drives.define('e', platform::DriveType::removable, medium("e"));
         platform::installDrives(&drives);
         platform::setTempFolder("C:\\Temp");
         dir.make("c/Temp");

@@ -179,7 +179,7 @@ TEST_F(BlockReaderTest, TheTracksInUseAreReadForwardAndEveryTrackWhenWholeDisket
         EXPECT_EQ(log.size(), 2u) << "naming the drive takes the system area's two tracks";
         EXPECT_EQ(readAll(*m, "DB\\MAIN.DAT"), c.bytes->substr(42 * blockBytes, 1000));
         EXPECT_EQ(log.size(), 3u) << "the copy walk's next file reads as far as it lies";
-        const platform::DisketteRead read = *m->disketteRead();
+        const platform::SectorImage read = *m->sectorImage();
         EXPECT_EQ(tracksOf(log), c.tracks);
         for (uint64_t t : c.tracks)
             EXPECT_EQ(read.image.substr(t * 18 * blockBytes, 18 * blockBytes),
@@ -191,7 +191,7 @@ TEST_F(BlockReaderTest, TheTracksInUseAreReadForwardAndEveryTrackWhenWholeDisket
 TEST_F(BlockReaderTest, FailingSectorsAloneAreRetriedInBoundedPasses) {
     // 37 never reads; 38 reads at its third try: the track, then alone, then the first pass.
     auto m = open(disk.bytes(), {{37, std::nullopt}, {38, 2}}, log);
-    const platform::DisketteRead read = *m->disketteRead();
+    const platform::SectorImage read = *m->sectorImage();
     EXPECT_EQ(read.unread, std::vector<uint64_t>{37});
     EXPECT_EQ(read.image.substr(38 * blockBytes, blockBytes), disk.sector(38));
 
@@ -253,7 +253,7 @@ TEST_F(BlockReaderTest, WhatAnUnreadableSectorCostsDependsOnWhereItLies) {
         const std::string opening = failureOf([&] { m = open(disk.bytes(), c.failures, log); });
         if (*c.damage != '\0') {
             const std::string found = opening.empty() ? failureOf([&] {
-                m->disketteRead();  // the image and its map, whatever the damage
+                m->sectorImage();  // the image and its map, whatever the damage
                 readAll(*m, "DB\\MAIN.DAT");
             })
                                                       : opening;
@@ -261,7 +261,7 @@ TEST_F(BlockReaderTest, WhatAnUnreadableSectorCostsDependsOnWhereItLies) {
             continue;
         }
         ASSERT_EQ(opening, "");
-        const platform::DisketteRead read = *m->disketteRead();
+        const platform::SectorImage read = *m->sectorImage();
         EXPECT_EQ(read.unneeded, c.unneeded);
         EXPECT_EQ(read.fromOtherFat, c.fromOtherFat);
         EXPECT_EQ(read.filesHit, c.filesHit);
@@ -294,11 +294,11 @@ TEST_F(BlockReaderTest, TheFirstFatIsTrustedWhenBothReadButDiffer) {
 TEST_F(BlockReaderTest, AttemptsAtTheSameDisketteAddUpAndOnlyMissingSectorsAreAskedFor) {
     // Two copies of one diskette, each with a sector the other reads.
     auto first = open(disk.bytes(), {{36, std::nullopt}}, log);
-    EXPECT_EQ(first->disketteRead()->unread, std::vector<uint64_t>{36});
+    EXPECT_EQ(first->sectorImage()->unread, std::vector<uint64_t>{36});
 
     log.clear();
     auto second = open(disk.bytes(), {{38, std::nullopt}}, log);
-    const platform::DisketteRead read = *second->disketteRead();
+    const platform::SectorImage read = *second->sectorImage();
     EXPECT_TRUE(read.unread.empty());
     EXPECT_EQ(read.image, disk.bytes());
     ASSERT_GE(log.size(), 3u);
@@ -310,22 +310,22 @@ TEST_F(BlockReaderTest, AttemptsAtTheSameDisketteAddUpAndOnlyMissingSectorsAreAs
     log.clear();
     auto third = open(disk.bytes(), {}, log);
     EXPECT_TRUE(third->disketteReadBefore());
-    EXPECT_EQ(third->disketteRead()->image, disk.bytes().substr(0, 54 * blockBytes) +
-                                                std::string((2880 - 54) * blockBytes, '\0'));
+    EXPECT_EQ(third->sectorImage()->image, disk.bytes().substr(0, 54 * blockBytes) +
+                                               std::string((2880 - 54) * blockBytes, '\0'));
     EXPECT_EQ(log.size(), 2u);
     EXPECT_FALSE(second->disketteReadBefore()) << "the second copy had to read sector 36";
 }
 
 TEST_F(BlockReaderTest, AnotherDisketteTakesNothingFromAnEarlierAttempt) {
     auto first = open(disk.bytes(), {{36, std::nullopt}}, log);
-    first->disketteRead();
+    first->sectorImage();
     // The same serial number and FATs, another root folder: another diskette.
     Diskette other;
     other.bytes()[19 * blockBytes] = 'X';
     std::memset(&other.bytes()[36 * blockBytes], 'z', blockBytes);
     auto second = open(other.bytes(), {{36, std::nullopt}}, log);
-    EXPECT_EQ(second->disketteRead()->unread, std::vector<uint64_t>{36});
-    EXPECT_EQ(second->disketteRead()->image.substr(36 * blockBytes, blockBytes),
+    EXPECT_EQ(second->sectorImage()->unread, std::vector<uint64_t>{36});
+    EXPECT_EQ(second->sectorImage()->image.substr(36 * blockBytes, blockBytes),
               std::string(blockBytes, '\0'));
 }
 

@@ -87,7 +87,7 @@ TEST_F(DisketteStoreTest, ACrashLosesAtMostTheTrackBeingReadAndTheNextRunReadsTh
     const std::string disk = diskette(7);
     platform::readWholeDiskettes(true);
     auto dying = open(disk, 50);
-    EXPECT_THROW(dying->disketteRead(), std::runtime_error);
+    EXPECT_THROW(dying->sectorImage(), std::runtime_error);
     dying.reset();
     platform::forgetDiskettes();  // a new run remembers only what the files hold
 
@@ -115,7 +115,7 @@ TEST_F(DisketteStoreTest, ACrashLosesAtMostTheTrackBeingReadAndTheNextRunReadsTh
     log.clear();
     auto again = open(disk);
     EXPECT_FALSE(again->disketteReadBefore());
-    EXPECT_EQ(again->disketteRead()->image, disk);
+    EXPECT_EQ(again->sectorImage()->image, disk);
     ASSERT_EQ(log.size(), 2u + (160 - 49));
     EXPECT_EQ(log[2], 49u * 18) << "after the start that tells the diskette, the lost track on";
 
@@ -127,7 +127,7 @@ TEST_F(DisketteStoreTest, ACrashLosesAtMostTheTrackBeingReadAndTheNextRunReadsTh
 
 TEST_F(DisketteStoreTest, TheNewestDiskettesAreKeptTheOldestRemoved) {
     for (int serial = 0; serial <= static_cast<int>(platform::storedDiskettes); ++serial)
-        open(diskette(static_cast<uint8_t>(serial)))->disketteRead();
+        open(diskette(static_cast<uint8_t>(serial)))->sectorImage();
     EXPECT_EQ(stored(".map").size(), platform::storedDiskettes);
     EXPECT_EQ(stored(".img").size(), platform::storedDiskettes);
     platform::forgetDiskettes();
@@ -138,7 +138,7 @@ TEST_F(DisketteStoreTest, TheNewestDiskettesAreKeptTheOldestRemoved) {
 
 TEST_F(DisketteStoreTest, TheStartReadInBothAttemptsTellsTheDiskette) {
     const std::string disk = diskette(9);
-    open(disk)->disketteRead();
+    open(disk)->sectorImage();
     std::string otherRoot = disk;
     otherRoot[19 * 512] = 'X';
     std::string otherSecondFat = disk;

@@ -14,8 +14,8 @@ TEST(ImageDrives, TheImageTakesDriveAOverTheMachinesDrives) {
     platform::MediumOptions c;
     c.root = dir.make("c");
     c.label = "SYSTEM";
-    machine->define('a', platform::driveRemovable, std::nullopt);
-    machine->define('c', platform::driveFixed, c);
+    machine->define('a', platform::DriveType::removable, std::nullopt);
+    machine->define('c', platform::DriveType::fixed, c);
     platform::ImageDriveTable drives(std::move(machine));
     EXPECT_FALSE(drives.find('a')->ready);
 

@@ -14,8 +14,8 @@ namespace {
 
 namespace fsys = std::filesystem;
 
-platform::DisketteRead readOf(std::string image, std::vector<uint64_t> unread) {
-    platform::DisketteRead r;
+platform::SectorImage readOf(std::string image, std::vector<uint64_t> unread) {
+    platform::SectorImage r;
     for (uint64_t s : unread)
         image.replace(s * 512, 512, 512, '\0');
     r.image = std::move(image);

@@ -145,7 +145,7 @@ TEST(LinuxDrives, RootIsCWithItsLabelAndSystemFileSystemsAreLeftOut) {
     auto list = table.list();
     ASSERT_EQ(list.size(), 1u) << letters(table);
     EXPECT_EQ(list[0].letter, 'C');
-    EXPECT_EQ(list[0].type, platform::driveFixed);
+    EXPECT_EQ(list[0].type, platform::DriveType::fixed);
     EXPECT_TRUE(list[0].ready);
     EXPECT_EQ(list[0].volumeName, "SYSTEM");
     EXPECT_EQ(list[0].entry, "c: [SYSTEM]");
@@ -166,7 +166,7 @@ TEST(LinuxDrives, UsbFloppyDriveWithoutAndWithADiskette) {
     LinuxDriveTable table(m.root());
 
     Drive a = driveOf(table, 'a');
-    EXPECT_EQ(a.type, platform::driveRemovable);
+    EXPECT_EQ(a.type, platform::DriveType::removable);
     EXPECT_FALSE(a.ready);
     EXPECT_EQ(a.entry, "a:");
     EXPECT_TRUE(rootOf(a).empty());
@@ -254,15 +254,15 @@ TEST(LinuxDrives, CardReaderCdNetworkAndRamDisk) {
     // Block devices in device order, then shares, then RAM disks.
     EXPECT_EQ(letters(table), "c: d: e: [MY DISC] f: [\\\\srv\\share] g: [srv:/export] h: ");
     Drive cf = driveOf(table, 'D');
-    EXPECT_EQ(cf.type, platform::driveRemovable);
+    EXPECT_EQ(cf.type, platform::DriveType::removable);
     EXPECT_EQ(cf.volumeName, "CF");
     EXPECT_EQ(rootOf(cf), m.root() / "media/u/CF");
-    EXPECT_EQ(driveOf(table, 'E').type, platform::driveCdRom);
+    EXPECT_EQ(driveOf(table, 'E').type, platform::DriveType::cdRom);
     EXPECT_EQ(rootOf(driveOf(table, 'E')), m.root() / "media/u/MY DISC");
     EXPECT_EQ(driveOf(table, 'F').volumeName, "\\\\srv\\share");
-    EXPECT_EQ(driveOf(table, 'G').type, platform::driveNetwork);
+    EXPECT_EQ(driveOf(table, 'G').type, platform::DriveType::network);
     EXPECT_EQ(rootOf(driveOf(table, 'G')), m.root() / "mnt/nfs");
-    EXPECT_EQ(driveOf(table, 'H').type, platform::driveRamDisk);
+    EXPECT_EQ(driveOf(table, 'H').type, platform::DriveType::ramDisk);
 }
 
 TEST(LinuxDrives, LettersStayWithTheirDevicesAcrossMediaChanges) {
@@ -291,7 +291,7 @@ TEST(LinuxDrives, LettersStayWithTheirDevicesAcrossMediaChanges) {
     Drive gone = driveOf(table, 'D');
     EXPECT_FALSE(gone.ready);
     EXPECT_TRUE(rootOf(gone).empty());
-    EXPECT_EQ(gone.type, platform::driveRemovable);
+    EXPECT_EQ(gone.type, platform::DriveType::removable);
 
     // A stick plugged in now takes a letter nobody has had; the card comes back to its own.
     m.mounts(systemMounts +
@@ -338,11 +338,11 @@ TEST(LinuxDrives, DuplicateMountsFileMountsAndSystemImagesAreLeftOut) {
     // removable, and a device unknown to the block tree as fixed.
     EXPECT_EQ(letters(table), "c: d: e: f: g: ");
     EXPECT_EQ(rootOf(driveOf(table, 'D')), m.root() / "media/u/secret");
-    EXPECT_EQ(driveOf(table, 'D').type, platform::driveRemovable);
+    EXPECT_EQ(driveOf(table, 'D').type, platform::DriveType::removable);
     EXPECT_EQ(rootOf(driveOf(table, 'E')), m.root() / "media/u/image");
-    EXPECT_EQ(driveOf(table, 'E').type, platform::driveCdRom);
+    EXPECT_EQ(driveOf(table, 'E').type, platform::DriveType::cdRom);
     EXPECT_EQ(rootOf(driveOf(table, 'F')), m.root() / "data");
-    EXPECT_EQ(driveOf(table, 'F').type, platform::driveFixed);
+    EXPECT_EQ(driveOf(table, 'F').type, platform::DriveType::fixed);
     EXPECT_EQ(rootOf(driveOf(table, 'G')), m.root() / "home");
 }
 

@@ -34,13 +34,13 @@ class PathsTest : public ::testing::Test {
         platform::resetContext();
         MediumOptions m;
         m.root = dir.make("a");
-        drives.define('a', platform::driveRemovable, m);
-        drives.define('b', platform::driveRemovable, std::nullopt);
+        drives.define('a', platform::DriveType::removable, m);
+        drives.define('b', platform::DriveType::removable, std::nullopt);
         MediumOptions c;
         c.root = dir.make("c");
         c.label = "SYSTEM";
         c.freeBytes = 123456;
-        drives.define('c', platform::driveFixed, c);
+        drives.define('c', platform::DriveType::fixed, c);
         platform::installDrives(&drives);
     }
     void TearDown() override { platform::resetContext(); }
@@ -103,8 +103,8 @@ TEST_F(PathsTest, DriveTableDescribesDrives) {
     EXPECT_FALSE(list[1].ready);
     EXPECT_EQ(list[2].entry, "c: [SYSTEM]");
     EXPECT_EQ(list[2].freeBytes, 123456u);
-    EXPECT_EQ(platform::driveEntryText('e', platform::driveRemovable, "CF"), "e:");
-    EXPECT_EQ(platform::driveEntryText('E', platform::driveNetwork, "share"), "e: [share]");
+    EXPECT_EQ(platform::driveEntryText('e', platform::DriveType::removable, "CF"), "e:");
+    EXPECT_EQ(platform::driveEntryText('E', platform::DriveType::network, "share"), "e: [share]");
 
     MediumOptions m;
     m.root = dir.make("b");

@@ -95,11 +95,11 @@ TEST(QtTextBoxTest, LockedSizeAndColourReachTheWidget) {
 
 TEST(QtControls, ListIndexAndProgressValueAreChecked) {
     platform::FolderDriveTable drives;
-    drives.define('A', platform::driveRemovable, std::nullopt);
+    drives.define('A', platform::DriveType::removable, std::nullopt);
     platform::MediumOptions system;
     system.root = "/";
     system.label = "SYS";
-    drives.define('C', platform::driveFixed, system);
+    drives.define('C', platform::DriveType::fixed, system);
     platform::installDrives(&drives);
     QComboBox combo;
     qtui::QtDriveList list(&combo);
@@ -116,7 +116,7 @@ TEST(QtControls, ListIndexAndProgressValueAreChecked) {
     EXPECT_EQ(list.drive(), "c: [SYS]");
     EXPECT_EQ(combo.currentText(), "c: [SYS]");
     // A drive that appears before the chosen one does not change the choice.
-    drives.define('B', platform::driveRemovable, std::nullopt);
+    drives.define('B', platform::DriveType::removable, std::nullopt);
     list.refreshDrives();
     EXPECT_EQ(list.listCount(), 3);
     EXPECT_EQ(list.listIndex(), 2);

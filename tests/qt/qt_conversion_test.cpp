@@ -75,7 +75,7 @@ TEST_F(QtConversion, StatusAndProgressArePaintedAtOnceDuringAClick) {
     wizard::dispatch([&] {
         ui::setStatus("Reading diskette #1");
         EXPECT_GT(statusPaints.paints, 0);
-        auto& bar = window->progressBar1();
+        auto& bar = window->progressBar();
         bar.setVisible(true);
         bar.setMax(200);
         const int before = barPaints.paints;
@@ -96,8 +96,8 @@ TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
         ui::setStatus("Please wait...\r\nWriting on the Compact Flash");
         window->driveList().setVisible(false);
         window->driveSize().setVisible(false);
-        window->progressBar1().setVisible(true);
-        window->progressBar1().setValue(40);
+        window->progressBar().setVisible(true);
+        window->progressBar().setValue(40);
         child<QProgressBar>("ProgressBar1")->update();
         const int before = barPaints.paints;
         ui::keepAlive();

@@ -198,7 +198,7 @@ TEST_F(UDisksTest, DrivesAndMediaComeAndGoAndKeepTheirLetters) {
         previous = step.listed;
     }
     const platform::Drive cardDrive = *table->find('D');
-    EXPECT_EQ(cardDrive.type, platform::driveRemovable);
+    EXPECT_EQ(cardDrive.type, platform::DriveType::removable);
     EXPECT_EQ(cardDrive.entry, "d:");
 
     // The desktop mounts the card itself (only its properties change): the table hears of it,

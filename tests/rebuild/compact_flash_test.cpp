@@ -62,7 +62,7 @@ TEST_F(CompactFlashTest, FreshCardGetsBothFoldersAndTheWholeFlatArea) {
               std::vector<std::string>{"Please wait...\r\nWriting on the Compact Flash"});
     EXPECT_EQ(window->logs().back(), verifiedLine);
     EXPECT_EQ(window->logs()[window->logs().size() - 2], copyLine);
-    EXPECT_FALSE(window->progressBar1().visible());
+    EXPECT_FALSE(window->progressBar().visible());
 }
 
 TEST_F(CompactFlashTest, OtherContentOfTheBackupFolderStays) {
@@ -122,20 +122,20 @@ TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {
 
 TEST_F(CompactFlashTest, EmptyTableStillCopiesEverythingWithoutMovingTheBar) {
     app::fileCount = 0;
-    window->progressBar1().setValue(40);
+    window->progressBar().setValue(40);
 
     EXPECT_EQ(wizard::writeCompactFlash(), 1);
 
     EXPECT_EQ(single(), treeOf(flat()));
-    EXPECT_FLOAT_EQ(window->progressBar1().value(), 0);
+    EXPECT_FLOAT_EQ(window->progressBar().value(), 0);
 }
 
 TEST_F(CompactFlashTest, BarStartsAtZeroAndMovesPerCopiedFile) {
     app::fileCount = 20;  // step 5, five files
-    window->progressBar1().setValue(70);
+    window->progressBar().setValue(70);
 
     EXPECT_EQ(wizard::writeCompactFlash(), 1);
-    EXPECT_FLOAT_EQ(window->progressBar1().value(), 25);
+    EXPECT_FLOAT_EQ(window->progressBar().value(), 25);
 }
 
 TEST_F(CompactFlashTest, WriteProtectedCardWithoutBackupFolder) {
@@ -199,7 +199,7 @@ TEST_F(CompactFlashTest, FullCardLeavesNoHalfWrittenSingleFolder) {
               "E:\\backup\\single\\db\\sub\\deep.dat\r\n"
               "Ensure that the floppy disk is readable and that \r\n"
               "there is enough free space available on drive E:\\");
-    EXPECT_TRUE(window->progressBar1().visible());
+    EXPECT_TRUE(window->progressBar().visible());
     EXPECT_EQ(treeOf(card()), (Tree{{"backup/", ""}}));
 }
 

@@ -101,9 +101,9 @@ void RebuildTest::SetUp() {
     platform::resetContext();
     std::filesystem::create_directories(temp());
     std::filesystem::create_directories(card());
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, systemMedium());
-    drives.define('E', platform::driveRemovable, cardMedium());
+    drives.define('A', platform::DriveType::removable, std::nullopt);
+    drives.define('C', platform::DriveType::fixed, systemMedium());
+    drives.define('E', platform::DriveType::removable, cardMedium());
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
     window = std::make_unique<ui::RecordingWindow>();
@@ -163,7 +163,7 @@ void RebuildTest::layOut(const Layout& layout) {
     int16_t n = 0;
     for (size_t i = 0; i < layout.pieces.size(); ++i) {
         const Piece& p = layout.pieces[i];
-        archive::FileEntry& e = app::fileTable(++n);
+        app::FileEntry& e = app::fileTable(++n);
         e.disk = static_cast<int16_t>(p.disk);
         e.split = p.split;
         e.lastPart = p.lastPart;

@@ -154,10 +154,10 @@ TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
     Layout three;
     three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
     layOut(three);
-    window->progressBar1().setValue(0);
+    window->progressBar().setValue(0);
 
     rebuild::recombineDatabase();
-    EXPECT_FLOAT_EQ(window->progressBar1().value(), 99);
+    EXPECT_FLOAT_EQ(window->progressBar().value(), 99);
 }
 
 TEST_F(RecombineTest, HundredEntriesEndTheBarAtAHundred) {
@@ -165,20 +165,20 @@ TEST_F(RecombineTest, HundredEntriesEndTheBarAtAHundred) {
     for (int i = 0; i < 100; ++i)
         hundred.pieces.push_back({1, "\\f" + std::to_string(i), "x"});
     layOut(hundred);
-    window->progressBar1().setValue(0);
+    window->progressBar().setValue(0);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_FLOAT_EQ(window->progressBar1().value(), 100);
+    EXPECT_FLOAT_EQ(window->progressBar().value(), 100);
 }
 
 TEST_F(RecombineTest, RefusedProgressValueIsPassedOver) {
     Layout three;
     three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
     layOut(three);
-    window->progressBar1().setValue(90);
+    window->progressBar().setValue(90);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_FLOAT_EQ(window->progressBar1().value(), 90);
+    EXPECT_FLOAT_EQ(window->progressBar().value(), 90);
     EXPECT_EQ(readFile(flat() / "c"), "3");
 }
 
@@ -186,7 +186,7 @@ TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
     Layout l;
     l.extraFiles = {{"1\\loose.txt", "loose"}};
     layOut(l);
-    window->progressBar1().setValue(0);
+    window->progressBar().setValue(0);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
 
@@ -194,7 +194,7 @@ TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
               std::vector<std::string>{"Recombining the database at C:\\Temp\\VELT_flat"});
     EXPECT_TRUE(std::filesystem::exists(flat() / "disk0001.dat"));
     EXPECT_EQ(readFile(flat() / "loose.txt"), "loose");
-    EXPECT_FLOAT_EQ(window->progressBar1().value(), 0);
+    EXPECT_FLOAT_EQ(window->progressBar().value(), 0);
 }
 
 TEST_F(RecombineTest, MissingAreaInTheMergePassIsPassedOver) {

@@ -34,10 +34,10 @@ class WholeSetTest : public RebuildTest {
             drives.insert('A', floppy);
             app::currentDisk = static_cast<int16_t>(n);
             ASSERT_EQ(wizard::readDiskette(app::currentDisk, "A"),
-                      n == layout.disks ? archive::DisketteRead::last : archive::DisketteRead::more)
+                      n == layout.disks ? diskset::DisketteRead::last : diskset::DisketteRead::more)
                 << "diskette " << n << ": " << app::errorText;
         }
-        ASSERT_TRUE(checksum::verifyChecksums()) << app::errorText;
+        ASSERT_TRUE(diskset::verifyChecksums()) << app::errorText;
         ASSERT_TRUE(rebuild::recombineDatabase()) << app::errorText;
         ASSERT_TRUE(rebuild::writeSingleDescriptor()) << app::errorText;
         ASSERT_EQ(wizard::writeCompactFlash(), 1) << app::errorText;

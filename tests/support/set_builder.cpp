@@ -162,7 +162,7 @@ BuiltSet buildSet(const std::filesystem::path& root, const SetPlan& plan) {
              p.file->extraText + plan.lineEnd;
         writeFile(set.disk(p.disk) / hostName(*p.file, plan), p.bytes);
 
-        archive::FileEntry entry;
+        app::FileEntry entry;
         entry.disk = static_cast<int16_t>(p.disk);
         entry.split = p.split;
         entry.lastPart = p.lastPart;

@@ -53,7 +53,7 @@ struct BuiltSet {
     std::vector<std::filesystem::path> disks;  // the diskette folders, diskette 1 first
     std::string descriptor;                    // archive.dat of diskette 1, as written
     // The entries as the parser holds them ("\" separators, the flags, the cumulative sums).
-    std::vector<archive::FileEntry> entries;
+    std::vector<app::FileEntry> entries;
 
     const std::filesystem::path& disk(int n) const { return disks.at(static_cast<size_t>(n - 1)); }
 };

@@ -23,9 +23,9 @@ void startOnWindowDrives(platform::FolderDriveTable& drives, const ScratchDir& s
     app::resetState();
     wizard::resetForm();
     platform::resetContext();
-    drives.define('A', platform::driveRemovable, std::nullopt);
-    drives.define('C', platform::driveFixed, medium(scratch.make("c"), "SYSTEM"));
-    drives.define('E', platform::driveRemovable, medium(scratch.make("e"), "CF", 64000000));
+    drives.define('A', platform::DriveType::removable, std::nullopt);
+    drives.define('C', platform::DriveType::fixed, medium(scratch.make("c"), "SYSTEM"));
+    drives.define('E', platform::DriveType::removable, medium(scratch.make("e"), "CF", 64000000));
     scratch.make("c/Temp");
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");

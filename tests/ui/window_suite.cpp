@@ -165,7 +165,7 @@ TEST_F(WindowSuite, DriveListPicksAndKeysRunTheChangeHandling) {
     EXPECT_EQ(kit->text("DriveSize"), "Fixed Drive C: [SYSTEM] - SYSTEM");
 
     // Opening the list shows the drives added since start-up, and keeps the current one.
-    kit->drives().define('F', platform::driveRemovable,
+    kit->drives().define('F', platform::DriveType::removable,
                          testsupport::medium(kit->scratch().make("f"), "CARD"));
     kit->openList();
     EXPECT_EQ(kit->listEntries().size(), 4u);
@@ -249,7 +249,7 @@ TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
     const Toolkit::Progress read = kit->progress();
     EXPECT_EQ(read.maximum, 200);
     EXPECT_GT(read.position, 0);
-    EXPECT_EQ(read.position, static_cast<int>(window().progressBar1().value()));
+    EXPECT_EQ(read.position, static_cast<int>(window().progressBar().value()));
     EXPECT_EQ(kit->text("Label2"),
               "\nArchive ID = " + plan.archiveId + "\nTotal diskettes num = 2");
 

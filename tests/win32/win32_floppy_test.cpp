@@ -43,7 +43,7 @@ TEST(Win32Floppy, ReadsADisketteInAlignedSectorsWithoutBuffering) {
     std::string text(100, '\0');
     text.resize(file->read(text.data(), text.size()));
     EXPECT_EQ(text, testsupport::readFile(sample / "disk1" / "disk0001.dat"));
-    const auto read = medium->disketteRead();
+    const auto read = medium->sectorImage();
     ASSERT_TRUE(read);
     EXPECT_TRUE(read->unread.empty());
     EXPECT_EQ(read->image, testsupport::readFile(image));

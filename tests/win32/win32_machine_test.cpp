@@ -33,7 +33,7 @@ TEST(Win32Drives, SystemDriveIsFixedAndReady) {
     const auto c = table->find('c');
     ASSERT_TRUE(c);
     EXPECT_EQ(c->letter, 'C');
-    EXPECT_EQ(c->type, platform::driveFixed);
+    EXPECT_EQ(c->type, platform::DriveType::fixed);
     EXPECT_TRUE(c->ready);
     ASSERT_TRUE(c->medium);
     EXPECT_GT(c->freeBytes, 0u);
@@ -61,7 +61,7 @@ TEST(Win32Drives, MappedFloppyAndCard) {
     auto table = platform::machineDrives();
     const auto a = table->find('A');
     ASSERT_TRUE(a);
-    EXPECT_EQ(a->type, platform::driveRemovable);
+    EXPECT_EQ(a->type, platform::DriveType::removable);
     EXPECT_EQ(a->entry, "a:");
     ASSERT_TRUE(a->ready);
     bool seen = false;
@@ -89,7 +89,7 @@ TEST(Win32Drives, ARawFloppyIsReadThroughTheBlockReader) {
     const auto b = table->find(letter[0]);
     ASSERT_TRUE(b);
     ASSERT_TRUE(b->ready);
-    const auto read = b->medium->disketteRead();
+    const auto read = b->medium->sectorImage();
     ASSERT_TRUE(read) << "read through the file system";
     EXPECT_EQ(read->image.size(), 1474560u);
     EXPECT_TRUE(read->unread.empty());

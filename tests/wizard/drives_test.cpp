@@ -35,7 +35,7 @@ TEST_F(DrivesTest, FreeSpaceIsRoundedToWholeKilobytesHalfUp) {
         {64000000, "62,500"},
         {1024ull * 1024 * 1024 * 1024, "1,073,741,824"}};
     for (const auto& [bytes, kb] : cases) {
-        drives.define('e', platform::driveRemovable, medium("cf", "CF", bytes));
+        drives.define('e', platform::DriveType::removable, medium("cf", "CF", bytes));
         EXPECT_EQ(wizard::getFreeSpace("e:"), "Drive E: - CF\r\n Free Space: " + kb + " Kbytes")
             << bytes;
     }
@@ -60,7 +60,7 @@ TEST_F(DrivesTest, TypeTextsEndInABlankAndUnknownCodesGiveNothing) {
         {0, "Unknown "}, {1, "Removable "}, {2, "Fixed "}, {3, "Network "},
         {4, "CD-ROM "},  {5, "RAM Disk "},  {6, ""},       {-1, ""}};
     for (const auto& [type, text] : cases) {
-        drives.define('g', type, std::nullopt);
+        drives.define('g', static_cast<platform::DriveType>(type), std::nullopt);
         EXPECT_EQ(wizard::getDriveTypeText("g:"), text) << type;
     }
 }
@@ -108,7 +108,7 @@ TEST_F(DrivesTest, FlashStepShowsFreeSpaceOfAReadyDrive) {
 }
 
 TEST_F(DrivesTest, FlashStepRefusesAnUnknownTypeAndKeepsLabelAndFocus) {
-    drives.define('u', platform::driveUnknown, medium("u"));
+    drives.define('u', platform::DriveType::unknown, medium("u"));
     startInFlashStep();
     const std::string before = win().driveSize().caption();
     win().driveList().setFocus();
@@ -143,7 +143,7 @@ TEST_F(DrivesTest, FlashStepFallsBackToTheSavedDriveWhenNotReady) {
 }
 
 TEST_F(DrivesTest, FallbackToADriveThatIsNotReadyEitherStopsAfterTheSecondReport) {
-    drives.define('b', platform::driveRemovable, std::nullopt);
+    drives.define('b', platform::DriveType::removable, std::nullopt);
     drives.eject('e');
     startInFlashStep();
     wizard::savedListIndex = indexOf('b');
@@ -171,7 +171,7 @@ TEST_F(DrivesTest, CheckFlashDriveEnablesOkOnAReadyDrive) {
 }
 
 TEST_F(DrivesTest, CheckFlashDriveReportsAndLeavesTheListAlone) {
-    drives.define('u', platform::driveUnknown, medium("u"));
+    drives.define('u', platform::DriveType::unknown, medium("u"));
     startInFlashStep();
     ASSERT_TRUE(select('e'));
     drives.eject('e');
@@ -195,10 +195,10 @@ TEST_F(DrivesTest, CheckFlashDriveReportsAndLeavesTheListAlone) {
 }
 
 TEST_F(DrivesTest, VanishedDriveInTheChangeHandlingReachesTheBoundary) {
-    drives.define('z', platform::driveRemovable, medium("z"));
+    drives.define('z', platform::DriveType::removable, medium("z"));
     ASSERT_TRUE(start());
     platform::FolderDriveTable other;
-    other.define('c', platform::driveFixed, medium("c", "SYSTEM"));
+    other.define('c', platform::DriveType::fixed, medium("c", "SYSTEM"));
     platform::installDrives(&other);
     EXPECT_TRUE(select('z'));
     const auto boxes = newBoxes();

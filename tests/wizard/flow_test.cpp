@@ -101,7 +101,7 @@ TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
     EXPECT_TRUE(statusShown("Please wait...\r\nReading diskette #1"));
     EXPECT_TRUE(
         statusShown("Done reading diskettes.\r\nVerifying validity of data.\r\nPlease wait..."));
-    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(win().progressBar().visible());
     EXPECT_TRUE(win().driveList().visible());
     EXPECT_TRUE(win().driveList().enabled());
     EXPECT_TRUE(win().driveSize().visible());
@@ -134,9 +134,9 @@ TEST_F(FlowTest, ThreeDiskettesAskInTurnAndTheBarRunsAcrossTheSet) {
             EXPECT_EQ(win().statuses().back(), "Please insert diskette #" + std::to_string(n + 1) +
                                                    " and press the OK button");
             // Later diskettes go on from where the previous one left the bar.
-            EXPECT_TRUE(win().progressBar1().visible());
-            EXPECT_GT(win().progressBar1().value(), last);
-            last = win().progressBar1().value();
+            EXPECT_TRUE(win().progressBar().visible());
+            EXPECT_GT(win().progressBar().value(), last);
+            last = win().progressBar().value();
         }
     }
     EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
@@ -150,7 +150,7 @@ TEST_F(FlowTest, ThreeDiskettesAskInTurnAndTheBarRunsAcrossTheSet) {
 
 TEST_F(FlowTest, AnotherCopyWritesTheSameImageWithoutReadingAgain) {
     const auto set = makeSet(2);
-    drives.define('f', platform::driveRemovable, medium("cf2", "CF2", 64000000));
+    drives.define('f', platform::DriveType::removable, medium("cf2", "CF2", 64000000));
     readWholeSet(set);
     win().driveList().refreshDrives();
     ASSERT_TRUE(writeCard('e'));
@@ -180,7 +180,7 @@ TEST_F(FlowTest, FailedWriteAsksForTheCardAgain) {
     EXPECT_TRUE(win().driveList().visible());
     EXPECT_TRUE(win().driveList().enabled());
     EXPECT_TRUE(win().driveSize().visible());
-    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(win().progressBar().visible());
 }
 
 TEST_F(FlowTest, DeclinedReplaceLeavesTheOldDatabaseAndAsksForTheCardAgain) {
@@ -207,7 +207,7 @@ TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
     EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(win().buttonBack().enabled());
-    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(win().progressBar().visible());
     EXPECT_FALSE(statusShown(flashPrompt));
     EXPECT_FALSE(fsys::exists(scratch.path() / "cf" / "backup"));
     // Two more presses of OK read the set again from diskette #1.
@@ -263,7 +263,7 @@ TEST_F(FlowTest, FailedCopyOfADisketteReturnsToTheFloppyStep) {
     EXPECT_FALSE(newBoxes().empty());
     EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(win().progressBar().visible());
 }
 
 TEST_F(FlowTest, BackAfterTheCardIsWrittenLeavesTheCardAndReadsAgain) {
@@ -302,7 +302,7 @@ TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
     EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(statusShown(flashPrompt));
-    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(win().progressBar().visible());
 }
 
 TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {

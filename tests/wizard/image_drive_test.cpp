@@ -17,8 +17,8 @@ namespace fsys = std::filesystem;
 TEST_F(WizardTest, AnImagePutIntoTheFloppyDriveIsReadLikeADiskette) {
     const fsys::path images = fsys::path(__FILE__).parent_path() / "../../samples/site42/images";
     auto machine = std::make_unique<platform::FolderDriveTable>();
-    machine->define('a', platform::driveRemovable, std::nullopt);
-    machine->define('c', platform::driveFixed, medium("c", "SYSTEM", 1ull << 30));
+    machine->define('a', platform::DriveType::removable, std::nullopt);
+    machine->define('c', platform::DriveType::fixed, medium("c", "SYSTEM", 1ull << 30));
     fsys::create_directories(scratch.path() / "c" / "Temp");
     platform::ImageDriveTable imageDrives(std::move(machine));
     platform::installDrives(&imageDrives);

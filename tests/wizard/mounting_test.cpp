@@ -46,10 +46,10 @@ class MountingTest : public WizardTest {
   protected:
     void SetUp() override {
         WizardTest::SetUp();
-        table.define('a', platform::driveRemovable, std::nullopt);
-        table.define('c', platform::driveFixed, medium("c", "SYSTEM", 1ull << 30));
+        table.define('a', platform::DriveType::removable, std::nullopt);
+        table.define('c', platform::DriveType::fixed, medium("c", "SYSTEM", 1ull << 30));
         std::filesystem::create_directories(scratch.path() / "c" / "Temp");
-        table.define('e', platform::driveRemovable, medium("cf", "CF", 64000000));
+        table.define('e', platform::DriveType::removable, medium("cf", "CF", 64000000));
         platform::installDrives(&table);
         platform::setTempFolder("C:\\Temp");
     }
@@ -151,7 +151,7 @@ TEST_F(MountingTest, AChangeOfTheDrivesDuringWorkIsShownAfterIt) {
     ASSERT_TRUE(ok());
     const int16_t listed = win().driveList().listCount();
     table.whileMounting = [&] {
-        table.define('d', platform::driveRemovable, medium("d", "NEW"));
+        table.define('d', platform::DriveType::removable, medium("d", "NEW"));
         EXPECT_TRUE(wizard::handle(wizard::Event::drivesChanged));
         EXPECT_EQ(win().driveList().listCount(), listed);
     };

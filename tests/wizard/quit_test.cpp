@@ -34,10 +34,10 @@ class QuitTest : public WizardTest {
         win().driveList().setVisible(choosing);
         win().driveSize().setVisible(choosing);
         win().buttonBack().setEnabled(step != 0);
-        win().progressBar1().setMax(300);
-        win().progressBar1().setValue(step == 2 ? 200 : 0);
-        win().progressBar1().setVisible(step == 2);
-        win().setSummary().setCaption("\r\nArchive ID = 7\r\nTotal diskettes num = 3");
+        win().progressBar().setMax(300);
+        win().progressBar().setValue(step == 2 ? 200 : 0);
+        win().progressBar().setVisible(step == 2);
+        win().summaryLabel().setCaption("\r\nArchive ID = 7\r\nTotal diskettes num = 3");
         newBoxes();
         newLogs();
     }
@@ -64,9 +64,9 @@ class QuitTest : public WizardTest {
         EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
         EXPECT_EQ(app::currentDisk, 1);
         EXPECT_EQ(win().statuses().back(), "Please insert diskette #1 and press the OK button");
-        EXPECT_EQ(win().setSummary().caption(), "");
-        EXPECT_FALSE(win().progressBar1().visible());
-        EXPECT_EQ(win().progressBar1().value(), 0);
+        EXPECT_EQ(win().summaryLabel().caption(), "");
+        EXPECT_FALSE(win().progressBar().visible());
+        EXPECT_EQ(win().progressBar().value(), 0);
     }
 };
 

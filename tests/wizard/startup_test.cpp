@@ -40,9 +40,9 @@ TEST_F(StartupTest, WaitsInTheFloppyStepWithTheBannerFirst) {
     EXPECT_EQ(w.height(), 6990);
     EXPECT_FALSE(w.buttonBack().enabled());
     EXPECT_TRUE(w.buttonOK().enabled());
-    EXPECT_FALSE(w.progressBar1().visible());
-    EXPECT_EQ(w.progressBar1().min(), 0);
-    EXPECT_EQ(w.progressBar1().value(), 0);
+    EXPECT_FALSE(w.progressBar().visible());
+    EXPECT_EQ(w.progressBar().min(), 0);
+    EXPECT_EQ(w.progressBar().value(), 0);
 
     // The second entry is chosen and read back; the list keeps the focus.
     EXPECT_EQ(w.driveList().listIndex(), 1);
@@ -76,8 +76,8 @@ TEST_F(StartupTest, AnotherInstanceEndsBeforeAnythingIsShownOrWritten) {
 }
 
 TEST_F(StartupTest, DriveNotReadyAtIndexOneIsDescribedByItsLetter) {
-    drives.define('a', platform::driveRemovable, medium("floppy"));
-    drives.define('b', platform::driveRemovable, std::nullopt);
+    drives.define('a', platform::DriveType::removable, medium("floppy"));
+    drives.define('b', platform::DriveType::removable, std::nullopt);
     ASSERT_TRUE(start());
     EXPECT_EQ(win().driveSize().caption(), "Drive B:");
     EXPECT_TRUE(win().messageBoxes().empty());
@@ -86,7 +86,7 @@ TEST_F(StartupTest, DriveNotReadyAtIndexOneIsDescribedByItsLetter) {
 }
 
 TEST_F(StartupTest, SingleDriveIsChosenAtIndexZero) {
-    drives.define('a', platform::driveRemovable, medium("floppy"));
+    drives.define('a', platform::DriveType::removable, medium("floppy"));
     ASSERT_TRUE(start());
     EXPECT_EQ(win().driveList().listIndex(), 0);
     EXPECT_EQ(wizard::savedListIndex, 0);

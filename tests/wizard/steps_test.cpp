@@ -60,7 +60,7 @@ TEST_F(StepsTest, FloppyNotReadyForDisketteOneIsReportedAndTheStepStays) {
     EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
     EXPECT_EQ(app::currentDisk, 1);
     EXPECT_EQ(win().mainText().text(), status);
-    EXPECT_FALSE(win().progressBar1().visible());
+    EXPECT_FALSE(win().progressBar().visible());
 }
 
 TEST_F(StepsTest, FloppyNotReadyForALaterDisketteAsksForThatDisk) {
@@ -95,7 +95,7 @@ TEST_F(StepsTest, FlashDriveNotReadyFallsBackToTheSavedEntry) {
 }
 
 TEST_F(StepsTest, FlashDriveOfUnknownTypeIsRefusedAndTheStepStays) {
-    drives.define('u', platform::driveUnknown, medium("u"));
+    drives.define('u', platform::DriveType::unknown, medium("u"));
     win().driveList().refreshDrives();
     // Chosen while another step was showing, so the change handling let it pass.
     app::wizardStep = app::Step::firstDiskette;
@@ -141,8 +141,8 @@ TEST_F(StepsTest, OkOutsideTheStepsChangesNothing) {
 TEST_F(StepsTest, FailedDriveLookupEndsTheStepWithAReport) {
     // The list still shows z:, but the drive has gone from the table.
     platform::FolderDriveTable later;
-    later.define('c', platform::driveFixed, medium("c", "SYSTEM"));
-    drives.define('z', platform::driveRemovable, medium("z"));
+    later.define('c', platform::DriveType::fixed, medium("c", "SYSTEM"));
+    drives.define('z', platform::DriveType::removable, medium("z"));
     win().driveList().refreshDrives();
     ASSERT_TRUE(select('z'));
     platform::installDrives(&later);

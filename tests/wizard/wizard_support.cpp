@@ -35,11 +35,12 @@ platform::MediumOptions WizardTest::medium(const std::string& folder, const std:
 }
 
 void WizardTest::defineUsualDrives() {
-    drives.define('a', platform::driveRemovable, std::nullopt);
-    drives.define('c', platform::driveFixed, medium("c", "SYSTEM", 10ull * 1024 * 1024 * 1024));
+    drives.define('a', platform::DriveType::removable, std::nullopt);
+    drives.define('c', platform::DriveType::fixed,
+                  medium("c", "SYSTEM", 10ull * 1024 * 1024 * 1024));
     std::filesystem::create_directories(scratch.path() / "c" / "Temp");
     platform::setTempFolder("C:\\Temp");
-    drives.define('e', platform::driveRemovable, medium("cf", "CF", 64000000));
+    drives.define('e', platform::DriveType::removable, medium("cf", "CF", 64000000));
 }
 
 ui::RecordingWindow& WizardTest::openWindow() {

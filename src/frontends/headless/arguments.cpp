@@ -88,11 +88,11 @@ char parseDriveWord(const std::string& command, const std::string& word) {
     return static_cast<char>(word[0] >= 'a' ? word[0] - 'a' + 'A' : word[0]);
 }
 
-int parseDriveType(const std::string& word) {
-    static const std::map<std::string, int> names{
-        {"unknown", platform::driveUnknown}, {"removable", platform::driveRemovable},
-        {"fixed", platform::driveFixed},     {"network", platform::driveNetwork},
-        {"cdrom", platform::driveCdRom},     {"ramdisk", platform::driveRamDisk}};
+platform::DriveType parseDriveType(const std::string& word) {
+    static const std::map<std::string, platform::DriveType> names{
+        {"unknown", platform::DriveType::unknown}, {"removable", platform::DriveType::removable},
+        {"fixed", platform::DriveType::fixed},     {"network", platform::DriveType::network},
+        {"cdrom", platform::DriveType::cdRom},     {"ramdisk", platform::DriveType::ramDisk}};
     if (auto it = names.find(word); it != names.end())
         return it->second;
     int code = 0;
@@ -101,7 +101,7 @@ int parseDriveType(const std::string& word) {
     if (result.ec != std::errc() || result.ptr != end)
         throw ScriptError("drive: unknown drive type " + headless::jsonString(word) +
                           " (unknown, removable, fixed, network, cdrom, ramdisk or a number)");
-    return code;
+    return static_cast<platform::DriveType>(code);
 }
 
 std::optional<platform::MediumOptions> parseMedium(const std::string& command, const Words& w,

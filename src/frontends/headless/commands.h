@@ -32,7 +32,7 @@ void stateCommand(Session& s, const Words& w);
 // The upper-case letter of a drive word "a:" (a to z, either case).
 char parseDriveWord(const std::string& command, const std::string& word);
 // A drive type name or a whole number.
-int parseDriveType(const std::string& word);
+platform::DriveType parseDriveType(const std::string& word);
 // The options from word `first` on and the PATH after them; nothing for the PATH "-" when
 // `allowNone`.
 // Script paths are UTF-8; host paths are built from them and shown in them as UTF-8 on every

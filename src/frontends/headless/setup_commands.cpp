@@ -12,7 +12,7 @@ void driveCommand(Session& s, const Words& w) {
     if (w.size() < 4)
         throw ScriptError("drive: expected \"drive L: TYPE [OPTION ...] PATH\"");
     const char letter = parseDriveWord("drive", w[1]);
-    const int type = parseDriveType(w[2]);
+    const platform::DriveType type = parseDriveType(w[2]);
     auto medium = parseMedium("drive", w, 3, true);
     const std::string root = medium ? utf8Of(medium->root) : "";
     try {

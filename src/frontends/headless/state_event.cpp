@@ -101,13 +101,13 @@ std::string stateEvent(ui::MainWindow& w) {
     add(size, "visible", jsonBool(w.driveSize().visible()));
     add(e, "driveSize", size + "}");
 
-    add(e, "label2", jsonString(w.setSummary().caption()));
+    add(e, "label2", jsonString(w.summaryLabel().caption()));
     add(e, "buttonOK", jsonBool(w.buttonOK().enabled()));
     add(e, "buttonBack", jsonBool(w.buttonBack().enabled()));
     add(e, "buttonExit", jsonBool(w.buttonExit().enabled()));
     add(e, "buttonLogPicture", jsonString(pictureName(w.buttonLog().picture())));
 
-    auto& bar = w.progressBar1();
+    auto& bar = w.progressBar();
     std::string progress = "{";
     add(progress, "min", floatText(bar.min()));
     add(progress, "max", floatText(bar.max()));

@@ -178,7 +178,7 @@ QWidget* QtMainWindow::makeControl(const ui::form::Control& c) {
         case progressBar: {
             auto* bar = new QProgressBar;
             bar->setTextVisible(false);
-            progressBar1_ = std::make_unique<QtProgressBar>(bar);
+            progressBar_ = std::make_unique<QtProgressBar>(bar);
             return bar;
         }
         case driveList: {
@@ -222,7 +222,7 @@ void QtMainWindow::build() {
     }
     // The labels take their widgets once placed: the fit rule measures their room.
     driveSize_.attach(client_->findChild<QLabel*>("DriveSize"));
-    label2_.attach(client_->findChild<QLabel*>("Label2"));
+    summaryLabel_.attach(client_->findChild<QLabel*>("Label2"));
     mainText_->setText("Please wait...");
     logText_->setLocked(true);
     for (size_t i = 0; i < frameLines().size(); ++i)
@@ -232,9 +232,10 @@ void QtMainWindow::build() {
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(client_->findChild<QWidget*>(QString::fromUtf8(order[i - 1])),
                              client_->findChild<QWidget*>(QString::fromUtf8(order[i])));
-    attach({mainText_.get(), logText_.get(), &driveSize_, &label2_, buttons_.at("buttonOK").get(),
-            buttons_.at("buttonBack").get(), buttons_.at("buttonExit").get(),
-            buttons_.at("buttonLog").get(), driveList_.get(), progressBar1_.get(), &about_});
+    attach({mainText_.get(), logText_.get(), &driveSize_, &summaryLabel_,
+            buttons_.at("buttonOK").get(), buttons_.at("buttonBack").get(),
+            buttons_.at("buttonExit").get(), buttons_.at("buttonLog").get(), driveList_.get(),
+            progressBar_.get(), &about_});
 }
 
 void QtMainWindow::connectEvents() {

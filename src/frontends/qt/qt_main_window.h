@@ -76,10 +76,10 @@ class QtMainWindow : public ui::WindowBase {
     std::unique_ptr<QMainWindow> form_;
     QWidget* client_ = nullptr;
     std::unique_ptr<QtTextBox> mainText_, logText_;
-    QtLabel driveSize_, label2_;
+    QtLabel driveSize_, summaryLabel_;
     std::map<std::string_view, std::unique_ptr<QtButton>> buttons_;
     std::unique_ptr<QtDriveList> driveList_;
-    std::unique_ptr<QtProgressBar> progressBar1_;
+    std::unique_ptr<QtProgressBar> progressBar_;
     std::vector<std::unique_ptr<QtLine>> lines_;
     QtAboutBox about_;
 

@@ -77,19 +77,19 @@ bool isKernelFloppy(const std::string& device) {
                        [](unsigned char c) { return c >= '0' && c <= '9'; });
 }
 
-int typeOf(const QVariantMap& drive, const QVariantMap& block) {
+platform::DriveType typeOf(const QVariantMap& drive, const QVariantMap& block) {
     const std::string device = text(block.value("Device"));
     const std::string name = device.substr(device.find_last_of('/') + 1);
     const QString fsType = block.value("IdType").toString();
     if (drive.value("Optical").toBool() || fsType == "iso9660" || fsType == "udf")
-        return platform::driveCdRom;
+        return platform::DriveType::cdRom;
     if (name.rfind("ram", 0) == 0 || name.rfind("zram", 0) == 0)
-        return platform::driveRamDisk;
+        return platform::DriveType::ramDisk;
     const QString bus = drive.value("ConnectionBus").toString();
     if (drive.value("Removable").toBool() || drive.value("MediaRemovable").toBool() ||
         bus == "usb" || bus == "sdio")
-        return platform::driveRemovable;
-    return platform::driveFixed;
+        return platform::DriveType::removable;
+    return platform::DriveType::fixed;
 }
 
 // The file system on a block object, as the drive table needs it.
@@ -110,9 +110,9 @@ std::string letterText(char letter) {
 std::string describeAll(const std::vector<linuxdev::Found>& found) {
     std::string out;
     for (const auto& f : found) {
-        out += f.key + '|' + std::to_string(f.type) + '|' + (f.mounted ? "m" : "") +
-               (f.present ? "p" : "") + '|' + f.label + '|' + f.hostRoot.string() + '|' +
-               f.device.string() + '|' + f.object + '\n';
+        out += f.key + '|' + std::to_string(static_cast<int>(f.type)) + '|' +
+               (f.mounted ? "m" : "") + (f.present ? "p" : "") + '|' + f.label + '|' +
+               f.hostRoot.string() + '|' + f.device.string() + '|' + f.object + '\n';
     }
     return out;
 }
@@ -188,7 +188,7 @@ std::map<QString, linuxdev::Found> UDisksDriveTable::floppyDrives() const {
             linuxdev::Found& f = floppies[it.key().path()];
             f.key = "udisks:" + it.key().path().toStdString();
             f.floppy = true;
-            f.type = platform::driveRemovable;
+            f.type = platform::DriveType::removable;
         }
     }
     return floppies;
@@ -213,7 +213,7 @@ std::optional<linuxdev::Found> UDisksDriveTable::blockDrive(
         if (f.key.empty()) {
             f.key = "udisks:" + floppyKey.toStdString();
             f.floppy = true;
-            f.type = platform::driveRemovable;
+            f.type = platform::DriveType::removable;
         }
         if (!it->contains(partitionIface))
             f.device = device;  // the whole diskette, read directly where the user may
@@ -295,7 +295,8 @@ std::string UDisksDriveTable::releaseDiskette(char letter) {
 
 std::string UDisksDriveTable::releaseCard(char letter) {
     const linuxdev::Found* f = foundAt(letter);
-    if (f == nullptr || f->object.empty() || !f->mounted || f->type != platform::driveRemovable)
+    if (f == nullptr || f->object.empty() || !f->mounted ||
+        f->type != platform::DriveType::removable)
         return "";
     const std::string object = f->object;
     const QString why = callFilesystem(object, "Unmount", nullptr);

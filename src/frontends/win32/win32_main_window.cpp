@@ -110,7 +110,7 @@ int penWidth(UINT dpi) {
 }  // namespace
 
 Win32MainWindow::Win32MainWindow()
-    : driveSize_(look_, {.fit = true}), label2_(look_, {.fit = true}) {
+    : driveSize_(look_, {.fit = true}), summaryLabel_(look_, {.fit = true}) {
     create();
 }
 
@@ -165,14 +165,15 @@ void Win32MainWindow::create() {
     mainText_ = std::make_unique<Win32TextBox>(control("mainText"), look_, L"Arial");
     logText_ = std::make_unique<Win32TextBox>(control("logText"), look_);
     driveSize_.attach(control("DriveSize"));
-    label2_.attach(control("Label2"));
+    summaryLabel_.attach(control("Label2"));
     driveList_ = std::make_unique<Win32DriveList>(control("DriveList"));
-    progressBar1_ = std::make_unique<Win32ProgressBar>(control("ProgressBar1"));
+    progressBar_ = std::make_unique<Win32ProgressBar>(control("ProgressBar1"));
     for (ui::FrameLine& l : frameLines())
         l.onMove = [this](const ui::FrameLine& moved) { lineMoved(moved); };
-    attach({mainText_.get(), logText_.get(), &driveSize_, &label2_, buttonOf(control("buttonOK")),
-            buttonOf(control("buttonBack")), buttonOf(control("buttonExit")),
-            buttonOf(control("buttonLog")), driveList_.get(), progressBar1_.get(), &about_});
+    attach({mainText_.get(), logText_.get(), &driveSize_, &summaryLabel_,
+            buttonOf(control("buttonOK")), buttonOf(control("buttonBack")),
+            buttonOf(control("buttonExit")), buttonOf(control("buttonLog")), driveList_.get(),
+            progressBar_.get(), &about_});
 
     layout();
     mainText_->setText("Please wait...");
@@ -210,7 +211,7 @@ void Win32MainWindow::layout() {
     mainText_->restyle();
     logText_->restyle();
     driveSize_.restyle();
-    label2_.restyle();
+    summaryLabel_.restyle();
     for (const auto& b : buttons_)
         b->restyle();
     for (const ui::form::Control& c : ui::form::mainControls()) {
@@ -351,7 +352,7 @@ void Win32MainWindow::keepAlive() {
     if (about_.dialog() != nullptr)
         RedrawWindow(about_.dialog(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     // A themed progress bar moves to its new value by its own timer.
-    const HWND bar = progressBar1_->handle();
+    const HWND bar = progressBar_->handle();
     for (int i = 0; i < 8 && PeekMessageW(&message, bar, WM_TIMER, WM_TIMER, PM_REMOVE); ++i)
         DispatchMessageW(&message);
 }

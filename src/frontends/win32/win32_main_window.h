@@ -82,10 +82,10 @@ class Win32MainWindow : public ui::WindowBase {
     HWND window_ = nullptr;
     Look look_;
     std::unique_ptr<Win32TextBox> mainText_, logText_;
-    Win32Label driveSize_, label2_;
+    Win32Label driveSize_, summaryLabel_;
     std::vector<std::unique_ptr<Win32Button>> buttons_;  // the wizard buttons and the holders
     std::unique_ptr<Win32DriveList> driveList_;
-    std::unique_ptr<Win32ProgressBar> progressBar1_;
+    std::unique_ptr<Win32ProgressBar> progressBar_;
     std::map<ui::form::Art, Bitmap> art_;
     Win32AboutBox about_;
 

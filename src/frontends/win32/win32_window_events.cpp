@@ -212,7 +212,7 @@ LRESULT CALLBACK Win32MainWindow::procedure(HWND window, UINT message, WPARAM w,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->window_ != window || !self->progressBar1_)
+    if (self == nullptr || self->window_ != window || !self->progressBar_)
         return DefWindowProcW(window, message, w, l);
     return guarded(window, [&] { return self->handle(message, w, l); });
 }

@@ -115,7 +115,7 @@ std::string FatImage::label() {
 
 void FatImage::flushTree(const std::string&) {}
 
-std::optional<DisketteRead> FatImage::disketteRead() {
+std::optional<SectorImage> FatImage::sectorImage() {
     return volume_->whole();
 }
 

@@ -30,7 +30,7 @@ class FatImage : public Medium {
     uint64_t clusterBytes() override;
     std::string label() override;
     void flushTree(const std::string& folder) override;
-    std::optional<DisketteRead> disketteRead() override;
+    std::optional<SectorImage> sectorImage() override;
     bool disketteReadBefore() override;
 
   private:

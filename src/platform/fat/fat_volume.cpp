@@ -366,9 +366,9 @@ void Volume::walk(const std::vector<uint32_t>& lineage, const std::string& path,
     }
 }
 
-DisketteRead Volume::whole() {
+SectorImage Volume::whole() {
     copy_.finish();
-    DisketteRead out;
+    SectorImage out;
     out.image = copy_.data().substr(0, static_cast<size_t>(copy_.bytes()));
     out.unread = copy_.unread();
     out.identity = (layout_.dataOffset + blockBytes - 1) / blockBytes;

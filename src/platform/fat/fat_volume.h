@@ -57,7 +57,7 @@ class Volume {
                    const std::string& path);
     // The whole diskette as read, with what its unread sectors held; the rest of the plan is
     // read first.
-    DisketteRead whole();
+    SectorImage whole();
     // Whether an earlier attempt gave every sector this diskette needs.
     bool readBefore() { return copy_.readBefore(); }
 

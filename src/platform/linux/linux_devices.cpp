@@ -243,15 +243,15 @@ std::string shareText(const MountEntry& m) {
     return s;
 }
 
-int blockType(const BlockTree& tree, const std::string& disk, const std::string& fsType,
-              bool floppy) {
+DriveType blockType(const BlockTree& tree, const std::string& disk, const std::string& fsType,
+                    bool floppy) {
     if (cdTypes.count(fsType) || startsWith(disk, "sr"))
-        return driveCdRom;
+        return DriveType::cdRom;
     if (startsWith(disk, "ram") || startsWith(disk, "zram"))
-        return driveRamDisk;
+        return DriveType::ramDisk;
     if (floppy || tree.removable(disk))
-        return driveRemovable;
-    return driveFixed;
+        return DriveType::removable;
+    return DriveType::fixed;
 }
 
 }  // namespace
@@ -362,11 +362,11 @@ std::optional<Found> mountedDrive(const Machine& machine, const MountEntry& m) {
         f.label = machine.labelOf(device);
     } else if (networkTypes.count(m.fsType)) {
         f.key = "net:" + m.source;
-        f.type = driveNetwork;
+        f.type = DriveType::network;
         f.label = shareText(m);
     } else if (ramTypes.count(m.fsType) && isUserMediaFolder(m.mountPoint)) {
         f.key = "ram:" + m.mountPoint;
-        f.type = driveRamDisk;
+        f.type = DriveType::ramDisk;
     } else {
         return std::nullopt;
     }
@@ -380,7 +380,7 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
     Machine machine{root, tree, readLabels(root), {}, {}};
     const std::vector<MountEntry> mounts = visibleMounts(mountTable);
 
-    Found rootDrive{"root", false, driveFixed, true, "", root, {}, {}, false};
+    Found rootDrive{"root", false, DriveType::fixed, true, "", root, {}, {}, false};
     for (const MountEntry& m : mounts) {
         if (m.mountPoint == "/" && startsWith(m.source, "/dev/")) {
             const std::string device = deviceName(root, m.source);
@@ -394,9 +394,15 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
         if (!floppyIn(tree, root, disk))
             continue;
         machine.floppies.insert(disk);
-        found["dev:" + disk] = Found{
-            "dev:" + disk, true, driveRemovable, false, "", {}, below(root, "/dev/" + disk), {},
-            false};
+        found["dev:" + disk] = Found{"dev:" + disk,
+                                     true,
+                                     DriveType::removable,
+                                     false,
+                                     "",
+                                     {},
+                                     below(root, "/dev/" + disk),
+                                     {},
+                                     false};
     }
     for (const MountEntry& m : mounts) {
         std::optional<Found> f = mountedDrive(machine, m);

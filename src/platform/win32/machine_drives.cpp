@@ -18,20 +18,20 @@ namespace platform {
 namespace {
 
 // GetDriveTypeW's values are the designed-for type codes, one higher.
-int typeCode(UINT type) {
+DriveType typeCode(UINT type) {
     switch (type) {
         case DRIVE_REMOVABLE:
-            return driveRemovable;
+            return DriveType::removable;
         case DRIVE_FIXED:
-            return driveFixed;
+            return DriveType::fixed;
         case DRIVE_REMOTE:
-            return driveNetwork;
+            return DriveType::network;
         case DRIVE_CDROM:
-            return driveCdRom;
+            return DriveType::cdRom;
         case DRIVE_RAMDISK:
-            return driveRamDisk;
+            return DriveType::ramDisk;
         default:
-            return driveUnknown;
+            return DriveType::unknown;
     }
 }
 
@@ -68,7 +68,7 @@ class Win32DriveTable : public DriveTable {
         if (d.ready) {
             d.volumeName = win32::narrow(volume);
             std::shared_ptr<Medium>& medium = media_[letter];
-            if (d.type == driveRemovable && (letter == 'A' || letter == 'B')) {
+            if (d.type == DriveType::removable && (letter == 'A' || letter == 'B')) {
                 // The diskette now in the drive, read raw; the file system where that is refused.
                 if (std::shared_ptr<Medium> raw = openRaw(letter)) {
                     d.medium = raw;

@@ -160,7 +160,7 @@ TEST_F(Win32DriveList, AVolumeThatArrivesOrGoesIsShownAtOnce) {
     platform::MediumOptions f;
     f.root = scratch.make("f");
     f.label = "CARD";
-    drives.define('F', platform::driveRemovable, f);
+    drives.define('F', platform::DriveType::removable, f);
     // What the system sends every top-level window when a volume comes or goes.
     DEV_BROADCAST_VOLUME volume{};
     volume.dbcv_size = sizeof volume;
@@ -172,7 +172,7 @@ TEST_F(Win32DriveList, AVolumeThatArrivesOrGoesIsShownAtOnce) {
     EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 4);
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);  // still e:
 
-    drives.define('E', platform::driveRemovable, std::nullopt);  // the card is pulled
+    drives.define('E', platform::DriveType::removable, std::nullopt);  // the card is pulled
     volume.dbcv_unitmask = 1u << ('E' - 'A');
     SendMessageW(window->handle(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
                  reinterpret_cast<LPARAM>(&volume));
@@ -183,10 +183,10 @@ TEST_F(Win32DriveList, AVolumeThatArrivesOrGoesIsShownAtOnce) {
 // into it as a person would.
 TEST_F(Win32DriveList, AnImagePickedInTheFileDialogGoesIntoDriveA) {
     auto machine = std::make_unique<platform::FolderDriveTable>();
-    machine->define('A', platform::driveRemovable, std::nullopt);
+    machine->define('A', platform::DriveType::removable, std::nullopt);
     platform::MediumOptions c;
     c.root = scratch.path() / "c";
-    machine->define('C', platform::driveFixed, c);
+    machine->define('C', platform::DriveType::fixed, c);
     platform::ImageDriveTable images(std::move(machine));
     platform::installDrives(&images);
     window->setImageDrives(&images);
