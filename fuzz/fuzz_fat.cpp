@@ -3,7 +3,7 @@
 // length is not a multiple of 512 ends in the sectors that fail: its last (length % 512)
 // bytes, two a sector number (little-endian), never read. Beyond the sanitizers' checks, what the
 // reader gives must be what the copy walk relies on: usable names, entries found again by their
-// path, files that read to their length, and no failure but a damaged image (57).
+// path, files that read to their length, and no failure but a damaged image (err::deviceIO).
 //
 // Build as for fuzz_archive.cpp, then give it a corpus of small images made by mkfs.fat and mtools:
 //   build-fuzz/fuzz/velt-fuzz-fat -max_len=2200000 -max_total_time=300 CORPUS

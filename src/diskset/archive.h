@@ -28,8 +28,8 @@ constexpr int tooManyEntries = 1010;       // more FILE lines than the file tabl
 int descriptorEntries();
 
 // Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount.
-// Returns the parse failure code: 0 success, 53 the file does not exist, another platform code
-// for a fault taking its length or opening it, 2 empty, 3 over 10000 bytes, or a code of its own
-// for a descriptor it cannot use (parseFault).
+// Returns the parse failure code: 0 success, err::fileNotFound the file does not exist, another
+// platform code for a fault taking its length or opening it, 2 empty, 3 over 10000 bytes, or a code
+// of its own for a descriptor it cannot use (parseFault).
 int parseArchive(const std::string& path);
 }  // namespace diskset

@@ -7,7 +7,7 @@ namespace fs {
 
 // Logs the line for the diskette in the drive of `root` ("A:\"), diskette #n of the set, when
 // some sector of it could not be read; the rest of what reading it needs is read first.
-// Raises 57 for a damaged diskette.
+// Raises err::deviceIO for a damaged diskette.
 void logUnreadSectors(const std::string& root, int n);
 
 // What to do about a diskette whose sectors did not read (two lines).

@@ -40,7 +40,7 @@ constexpr int retryPasses = 3;
 
 class DisketteCopy {
   public:
-    // Reads nothing yet. Raises 57 for a medium larger than 256 MiB.
+    // Reads nothing yet. Raises err::deviceIO for a medium larger than 256 MiB.
     explicit DisketteCopy(std::unique_ptr<BlockSource> source);
     ~DisketteCopy();
 

@@ -28,19 +28,20 @@ class BlockSource {
     // The geometry the device reports, nothing when it does not (an image file).
     virtual std::optional<Geometry> geometry() const { return std::nullopt; }
     // Reads `count` sectors from sector `lba` into `out` (count * blockBytes bytes; a short
-    // last sector is padded with zeros). Raises 57 when any of them cannot be read.
+    // last sector is padded with zeros). Raises err::deviceIO when any of them cannot be read.
     virtual void read(uint64_t lba, uint32_t count, char* out) = 0;
 
     uint64_t sectors() const { return (bytes() + blockBytes - 1) / blockBytes; }
 };
 
-// An image file. Raises 53 when there is no such file, 75 for a folder, 57 when it cannot be
-// opened for reading.
+// An image file. Raises err::fileNotFound when there is no such file, err::pathFileAccess for a
+// folder, err::deviceIO when it cannot be opened for reading.
 std::unique_ptr<BlockSource> openImageBlocks(const std::filesystem::path& hostFile);
 // Bytes held in memory.
 std::unique_ptr<BlockSource> memoryBlocks(std::string bytes);
-// A floppy device of this machine, read past the system's caches. Raises 53 when there is no
-// such device, 71 when it holds no diskette, the system's reason otherwise.
+// A floppy device of this machine, read past the system's caches. Raises err::fileNotFound when
+// there is no such device, err::diskNotReady when it holds no diskette, the system's reason
+// otherwise.
 std::unique_ptr<BlockSource> openFloppyBlocks(const std::string& device);
 
 // A source with failing sectors, as an ageing diskette has them: each sector in `failures`

@@ -51,8 +51,8 @@ class DriveTable {
     virtual std::vector<Drive> list() = 0;
     // The drive with this letter (either case) as it is now, or nothing when there is none.
     virtual std::optional<Drive> find(char letter) = 0;
-    // The medium in the drive, which every path on it goes through: raises 68 when there is no
-    // such drive, 71 when it holds no medium.
+    // The medium in the drive, which every path on it goes through: raises err::deviceUnavailable
+    // when there is no such drive, err::diskNotReady when it holds no medium.
     virtual std::shared_ptr<Medium> mediumOf(char letter);
 
     // Media the desktop mounts for the program and releases after use. Each returns what to

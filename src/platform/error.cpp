@@ -1,3 +1,5 @@
+// The texts of the platform error codes, worded as the designed-for run-time words them, the
+// error itself, and the code each errno value of a failed host call stands for.
 #include "platform/error.h"
 
 #include <cerrno>
@@ -62,6 +64,48 @@ Error::Error(int code, const std::string& description)
 
 void raise(int code) {
     throw Error(code);
+}
+
+int16_t codeForErrno(int errnoValue) {
+    switch (errnoValue) {
+        case ENOENT:
+            return err::fileNotFound;
+        case ENOTDIR:
+            return err::pathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return err::permissionDenied;
+        case ENOSPC:
+        case EFBIG:
+#ifdef EDQUOT  // not in the C run-time of Windows
+        case EDQUOT:
+#endif
+            return err::diskFull;
+        case EIO:
+            return err::deviceIO;
+        case EEXIST:
+            return err::fileAlreadyExists;
+        case ENOTEMPTY:
+        case EISDIR:
+        case EBUSY:
+            return err::pathFileAccess;
+        case ENAMETOOLONG:
+            return err::badFileName;
+        case ENOMEM:
+            return err::outOfMemory;
+        case EMFILE:
+        case ENFILE:
+            return err::tooManyFiles;
+        case ENXIO:
+        case ENODEV:
+#ifdef ENOMEDIUM  // Linux only
+        case ENOMEDIUM:
+#endif
+            return err::diskNotReady;
+        default:
+            return err::pathFileAccess;
+    }
 }
 
 }  // namespace platform

@@ -32,8 +32,8 @@ constexpr int16_t pathNotFound = 76;
 constexpr int16_t invalidPropertyValue = 380;
 }  // namespace err
 
-// The platform's description of an error code ("File not found" for 53); a generic text for
-// codes it does not know.
+// The platform's description of an error code ("File not found" for err::fileNotFound); a generic
+// text for codes it does not know.
 std::string errorDescription(int code);
 
 class Error : public std::runtime_error {

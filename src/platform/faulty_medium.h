@@ -17,13 +17,13 @@
 namespace platform {
 
 struct Faults {
-    bool readonly = false;             // every change fails with 70
-    std::optional<uint64_t> capacity;  // writes beyond this many bytes fail with 61
-    std::vector<std::string> bad;      // files whose reading fails with 57 ("db\data.dat")
+    bool readonly = false;             // every change fails with err::permissionDenied
+    std::optional<uint64_t> capacity;  // writes beyond this many bytes fail with err::diskFull
+    std::vector<std::string> bad;  // files whose reading fails with err::deviceIO ("db\data.dat")
     std::vector<std::string> corrupt;  // files that read back changed once written
-    std::optional<uint64_t> failAt;    // the Nth change and every one after fail with 57
-    // The Nth change is the last that reaches the medium: every later operation fails with 57,
-    // as when a card is pulled or the power goes.
+    std::optional<uint64_t> failAt;    // the Nth change and every one after fail with err::deviceIO
+    // The Nth change is the last that reaches the medium: every later operation fails with
+    // err::deviceIO, as when a card is pulled or the power goes.
     std::optional<uint64_t> cutAfter;
     // A diskette image's 512-byte sectors that fail to read: that many times, or always.
     std::map<uint64_t, std::optional<uint32_t>> badSectors;
@@ -43,8 +43,8 @@ class FaultyMedium : public Medium {
   public:
     FaultyMedium(std::shared_ptr<Medium> inner, Faults faults);
 
-    // The Nth operation of `kind` from now on fails with 57: once, or with every later one of
-    // that kind when `persist`. Counting starts afresh.
+    // The Nth operation of `kind` from now on fails with err::deviceIO: once, or with every later
+    // one of that kind when `persist`. Counting starts afresh.
     void failNth(OpKind kind, uint64_t n, bool persist);
     // No countdown from now on (the counts go on).
     void clearCountdown() { countdown_.reset(); }
@@ -77,7 +77,8 @@ class FaultyMedium : public Medium {
     bool isCut() const { return faults_.cutAfter && reached_ >= *faults_.cutAfter; }
     // Changes that reached the medium since it was inserted, writes of open files included.
     uint64_t changesReached() const { return reached_; }
-    // Bytes of a write of `size` the medium takes (raising 61 after writing those, by the caller).
+    // Bytes of a write of `size` the medium takes (raising err::diskFull after writing those, by
+    // the caller).
     uint64_t admit(uint64_t size);
     bool isBad(const std::string& path) const;
     bool isCorrupt(const std::string& path) const;

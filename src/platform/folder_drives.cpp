@@ -1,3 +1,5 @@
+// The folder drive table: letters defined one by one by tests and scripts, each a type and,
+// when ready, a host folder or image behind the fault wrapper.
 #include "platform/folder_drives.h"
 
 #include "platform/error.h"

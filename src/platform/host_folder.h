@@ -11,7 +11,7 @@
 namespace platform {
 
 // The folder at `root` as a medium; nothing below it is reached through a symbolic link.
-// Raises 76 when `root` is not a folder.
+// Raises err::pathNotFound when `root` is not a folder.
 std::shared_ptr<Medium> openHostFolder(const std::filesystem::path& root);
 
 // Free bytes of the host file system that holds `path` (0 when it cannot be taken).

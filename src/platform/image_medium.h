@@ -15,8 +15,8 @@
 namespace platform {
 
 // The image in a host file, read as a drive reads a diskette, with `badSectors` failing as
-// FaultyBlocks makes them. Raises 53 when there is no such file, 75 for a folder, 57 when it
-// cannot be read or holds no usable FAT12/FAT16 file system.
+// FaultyBlocks makes them. Raises err::fileNotFound when there is no such file, err::pathFileAccess
+// for a folder, err::deviceIO when it cannot be read or holds no usable FAT12/FAT16 file system.
 std::shared_ptr<Medium> openDisketteImage(
     const std::filesystem::path& hostFile,
     std::map<uint64_t, std::optional<uint32_t>> badSectors = {});

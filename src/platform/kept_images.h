@@ -18,7 +18,7 @@ namespace platform {
 // image of the same diskette is updated: a sector it holds that this read lacks stays. Beside
 // it, `.bad` lists the sectors that no attempt read (removed when there are none). Nothing is
 // written when the image and its list would not change. Returns the image's file name. Raises
-// 57 (or the host's reason) when they cannot be written.
+// err::deviceIO (or the host's reason) when they cannot be written.
 std::filesystem::path keepDisketteImage(const std::filesystem::path& folder,
                                         const std::string& stem, const SectorImage& read);
 

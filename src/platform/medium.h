@@ -4,9 +4,9 @@
 // Paths are relative to the medium's root, names separated by "\", no leading "\" ("" is the
 // root). They name entries exactly as the medium spells them; `resolve` finds that spelling for
 // a name written in another letter case. Every failure raises platform::Error with the codes of
-// the designed-for platform: 53 no such file, 76 no such folder, 75 path/file access (an entry
-// in the way, a folder not empty), 58 file exists, 61 disk full, 70 write-protected, 57 device
-// I/O error.
+// the designed-for platform (err:: in platform/error.h): fileNotFound, pathNotFound,
+// pathFileAccess (an entry in the way, a folder not empty), fileAlreadyExists, diskFull,
+// permissionDenied (write-protected), deviceIO.
 #pragma once
 
 #include <cstddef>
@@ -45,7 +45,8 @@ class MediumFile {
     virtual ~MediumFile() = default;
     // Up to `size` bytes; fewer only at the end of the file.
     virtual size_t read(void* buffer, size_t size) = 0;
-    // Writes every byte or raises; a medium that fills up keeps what fitted and raises 61.
+    // Writes every byte or raises; a medium that fills up keeps what fitted and raises
+    // err::diskFull.
     virtual void write(const void* data, size_t size) = 0;
     // Closes now, so that a failure to keep the written bytes is seen.
     virtual void close() = 0;
@@ -62,7 +63,7 @@ class Medium {
   public:
     virtual ~Medium() = default;
 
-    // The entries of a folder, in the medium's order; 76 when it is not a folder.
+    // The entries of a folder, in the medium's order; err::pathNotFound when it is not a folder.
     virtual std::vector<MediumEntry> list(const std::string& folder) = 0;
     // The entry at `path` itself (a link as a link), or nothing.
     virtual std::optional<MediumEntry> entry(const std::string& path) = 0;
@@ -71,18 +72,20 @@ class Medium {
     // are kept as written, and so is everything below them.
     virtual std::string resolve(const std::string& path);
 
-    // Opens a file; `create` makes a missing file for write and append. 53 for a missing file,
-    // 76 for a missing folder on the way, 75 for a folder.
+    // Opens a file; `create` makes a missing file for write and append. err::fileNotFound for a
+    // missing file, err::pathNotFound for a missing folder on the way, err::pathFileAccess for a
+    // folder.
     virtual std::unique_ptr<MediumFile> open(const std::string& path, OpenMode mode,
                                              bool create) = 0;
-    // 75 when something of that name exists, 76 when its parent does not.
+    // err::pathFileAccess when something of that name exists, err::pathNotFound when its parent
+    // does not.
     virtual void makeFolder(const std::string& path) = 0;
-    // 75 when not empty, 76 when not there; never the root.
+    // err::pathFileAccess when not empty, err::pathNotFound when not there; never the root.
     virtual void removeFolder(const std::string& path) = 0;
-    // A file (a link as a link); 53 when there is none.
+    // A file (a link as a link); err::fileNotFound when there is none.
     virtual void deleteFile(const std::string& path) = 0;
-    // Gives a folder or file another name in the same folder; 58 when the new name is taken,
-    // 53 when the old one is not there.
+    // Gives a folder or file another name in the same folder; err::fileAlreadyExists when the new
+    // name is taken, err::fileNotFound when the old one is not there.
     virtual void rename(const std::string& from, const std::string& to) = 0;
 
     // The target file (created, or replaced) becomes a byte copy of `from` on `source`, which
@@ -107,7 +110,7 @@ class Medium {
     virtual std::string hostPath(const std::string& /*path*/) { return ""; }
 
     // For a diskette read through the block reader: the whole of it, read now if it was not
-    // yet. Nothing for other media. Raises 57 when the diskette is damaged.
+    // yet. Nothing for other media. Raises err::deviceIO when the diskette is damaged.
     virtual std::optional<SectorImage> sectorImage() { return std::nullopt; }
     // For such a diskette: whether an earlier attempt (in any drive, in this run or an earlier
     // one) gave every sector that reading it needs, so that the drive is not asked again.

@@ -20,9 +20,9 @@ struct MediumPath {
 // ".." climbs one folder. A path without a drive letter is taken on the current drive, one
 // without a leading separator below that drive's current folder. Each component that does not
 // exist as spelled is matched against the folder's entries without regard to case; components
-// that match nothing are kept as spelled. Raises 68 for a drive that is not defined, 71 for a
-// drive that is not ready, 76 for a path that would climb above its drive's root, 52 for an
-// empty or malformed path.
+// that match nothing are kept as spelled. Raises err::deviceUnavailable for a drive that is not
+// defined, err::diskNotReady for a drive that is not ready, err::pathNotFound for a path that would
+// climb above its drive's root, err::badFileName for an empty or malformed path.
 MediumPath resolvePath(const std::string& path);
 
 // The drive part of a path or drive list entry: "A:" for "A:\x" or "a: [LABEL]", "" if none.

@@ -7,9 +7,10 @@
 
 namespace platform {
 
-// Creates `folder` with mode 0700, or checks the one that is there: raises platform::Error 70
-// when it is a symbolic link, not a folder, owned by another user, or writable by group or
-// others; narrows a folder that others may only read or enter to 0700. Returns `folder`.
+// Creates `folder` with mode 0700, or checks the one that is there: raises platform::Error
+// err::permissionDenied when it is a symbolic link, not a folder, owned by another user, or
+// writable by group or others; narrows a folder that others may only read or enter to 0700. Returns
+// `folder`.
 std::filesystem::path ensurePrivateFolder(const std::filesystem::path& folder);
 
 // The host's temporary directory: $TMPDIR when it is an absolute path, else /tmp.

@@ -1,3 +1,5 @@
+// Letter case: ASCII-only upper and lower case for drive letters and short names, and the
+// case folding that compares long names (Latin-1, Latin Extended-A, Greek and Cyrillic letters).
 #include "platform/text_case.h"
 
 #include <algorithm>

@@ -17,10 +17,11 @@ namespace ui {
 class DriveListBase : public DriveList {
   public:
     int16_t listCount() const override { return static_cast<int16_t>(entries_.size()); }
-    // Raises 9 for an index outside the list.
+    // Raises err::subscriptOutOfRange for an index outside the list.
     std::string entryAt(int16_t index) const override;
     int16_t listIndex() const override { return index_; }
-    // Raises 380 outside 0 to listCount - 1; a new index raises the change handler at once.
+    // Raises err::invalidPropertyValue outside 0 to listCount - 1; a new index raises the change
+    // handler at once.
     void setListIndex(int16_t index) override;
     std::string drive() const override;
     // Re-reads the drive table; the index stays with the drive letter it pointed at, and is -1
@@ -46,7 +47,7 @@ class ProgressBarBase : public ProgressBar {
     float max() const override { return max_; }
     void setMax(float value) override;
     float value() const override { return value_; }
-    // Raises 380 (invalid property value) for a value outside min to max.
+    // Raises err::invalidPropertyValue for a value outside min to max.
     void setValue(float value) override;
 
   protected:

@@ -69,8 +69,9 @@ class DriveList : public Control {
     virtual int16_t listCount() const = 0;
     virtual std::string entryAt(int16_t index) const = 0;
     virtual int16_t listIndex() const = 0;
-    virtual void setListIndex(int16_t index) = 0;  // raises 380 outside 0 to listCount - 1
-    virtual std::string drive() const = 0;         // the current entry's text
+    virtual void setListIndex(
+        int16_t index) = 0;  // raises err::invalidPropertyValue outside 0 to listCount - 1
+    virtual std::string drive() const = 0;  // the current entry's text
     virtual bool enabled() const = 0;
     virtual void setEnabled(bool enabled) = 0;
     virtual void setFocus() = 0;
@@ -86,7 +87,7 @@ class ProgressBar : public Control {
     virtual float max() const = 0;
     virtual void setMax(float value) = 0;
     virtual float value() const = 0;
-    // Raises 380 (invalid property value) for a value outside min to max.
+    // Raises err::invalidPropertyValue for a value outside min to max.
     virtual void setValue(float value) = 0;
 };
 

@@ -55,7 +55,7 @@ class WindowBase : public MainWindow {
     DriveList& driveList() final { return *parts_.driveList; }
     ProgressBar& progressBar() final { return *parts_.progressBar; }
     AboutBox& aboutBox() final { return *parts_.about; }
-    // Raises 9 for a number other than 1 to 4.
+    // Raises err::subscriptOutOfRange for a number other than 1 to 4.
     Line& frameLine(int n) final;
 
     int height() const final { return height_; }

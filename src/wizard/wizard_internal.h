@@ -14,7 +14,7 @@ namespace wizard::detail {
 using ui::crlf;
 
 // The drive behind the drive list's current entry, looked up afresh; raises what the lookup
-// raises (68 when there is no such drive).
+// raises (err::deviceUnavailable when there is no such drive).
 fs::DriveObject listDrive();
 
 // The same lookup for the step procedures: nothing after a failed lookup, which it has

@@ -27,7 +27,7 @@ class DisksetTest : public ::testing::Test {
     std::filesystem::path area(int n) const { return temp() / ("VELT_disk" + std::to_string(n)); }
     std::filesystem::path flat() const { return temp() / "VELT_flat"; }
 
-    // Puts the host folder into A: as its medium; `bad` files fail to read with 57.
+    // Puts the host folder into A: as its medium; `bad` files fail to read with err::deviceIO.
     void insertDiskette(const std::filesystem::path& root, std::vector<std::string> bad = {});
     // Writes `bytes` to C:\name (host folder c/name) and returns its converter path.
     std::string onC(const std::string& name, const std::string& bytes);

@@ -1,3 +1,4 @@
+// Scratch folders that clean up after themselves, and the small file helpers tests share.
 #include "support/test_support.h"
 
 #include <cstdlib>

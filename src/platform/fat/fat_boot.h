@@ -26,12 +26,12 @@ struct Layout {
     uint64_t volumeBytes = 0;
 };
 
-// Raises 57 "Diskette image damaged: <what>".
+// Raises err::deviceIO "Diskette image damaged: <what>".
 [[noreturn]] void damaged(const std::string& what);
 
 // The layout from the first bytes of the image (fewer than bootBytes when the image is that
 // short). `imageBytes` is the image's size where the host can tell it; every region must lie
-// inside it. Raises 57 for anything this reader cannot use.
+// inside it. Raises err::deviceIO for anything this reader cannot use.
 Layout readLayout(std::string_view head, std::optional<uint64_t> imageBytes);
 
 }  // namespace platform::fat

@@ -13,8 +13,8 @@ class Volume;
 
 class FatImage : public Medium {
   public:
-    // The diskette in the source, read through the block reader; raises 57 when it holds no
-    // usable FAT12/FAT16 file system.
+    // The diskette in the source, read through the block reader; raises err::deviceIO when it holds
+    // no usable FAT12/FAT16 file system.
     explicit FatImage(std::unique_ptr<BlockSource> source);
 
     std::vector<MediumEntry> list(const std::string& folder) override;

@@ -38,8 +38,8 @@ struct Place {
 
 class Volume {
   public:
-    // Reads and checks the boot sector, the FAT and the root folder's place; raises 57 when
-    // they are unusable. A FAT sector that did not read is taken from another copy of the FAT.
+    // Reads and checks the boot sector, the FAT and the root folder's place; raises err::deviceIO
+    // when they are unusable. A FAT sector that did not read is taken from another copy of the FAT.
     explicit Volume(std::unique_ptr<BlockSource> source);
 
     const Layout& layout() const { return layout_; }
@@ -51,8 +51,8 @@ class Volume {
     const Folder& folder(const Place& place);
     // The clusters that hold a file's bytes, checked against its length.
     std::vector<uint32_t> fileChain(const Record& file, const std::string& path);
-    // `size` bytes from `pos` of the bytes the chain holds; raises 57 naming `path` when a
-    // sector they need never read.
+    // `size` bytes from `pos` of the bytes the chain holds; raises err::deviceIO naming `path` when
+    // a sector they need never read.
     void readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size,
                    const std::string& path);
     // The whole diskette as read, with what its unread sectors held; the rest of the plan is

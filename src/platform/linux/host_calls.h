@@ -54,8 +54,8 @@ std::string hostRelative(const std::string& path);
 int openHostBeneath(int rootFd, const std::string& rel, int flags, mode_t mode = 0);
 // The same for a converter path.
 int openBeneath(int rootFd, const std::string& path, int flags, mode_t mode = 0);
-// The folder that holds `path`, opened to work on its entry by name. Raises 76 when there is
-// no such folder.
+// The folder that holds `path`, opened to work on its entry by name. Raises err::pathNotFound when
+// there is no such folder.
 Fd openParent(int rootFd, const std::string& path);
 
 // Flushes one file or folder; a folder its file system cannot flush is passed over.

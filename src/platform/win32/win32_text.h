@@ -12,7 +12,9 @@ namespace platform::win32 {
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 
-// The designed-for error code of a Win32 error (GetLastError): 53, 76, 75, 58, 61, 70, 57, 71 ...
+// The designed-for error code of a Win32 error (GetLastError): err::fileNotFound,
+// err::pathNotFound, err::pathFileAccess, err::fileAlreadyExists, err::diskFull,
+// err::permissionDenied, err::deviceIO, err::diskNotReady ...
 int16_t codeForWin32Error(unsigned long error);
 
 // Raises the platform error for GetLastError().
