@@ -13,24 +13,24 @@ using enum Kind;
 // The pictures come first: they lie lowest, so the status box and the progress bar that overlap
 // them stay readable.
 constexpr std::array mainTable{
-    Control{"Image1", picture, {240, 240, 7575, 540}, true, -1, Picture::none, Art::title},
-    Control{"Picture1", picture, {3585, 1440, 2895, 3015}, true, -1, Picture::none, Art::diskettes},
-    Control{"Picture2", picture, {5895, 3480, 1815, 1645}, true, -1, Picture::none, Art::card},
+    Control{"Image1", picture, {240, 240, 7575, 540}, true, Picture::none, Art::title},
+    Control{"Picture1", picture, {3585, 1440, 2895, 3015}, true, Picture::none, Art::diskettes},
+    Control{"Picture2", picture, {5895, 3480, 1815, 1645}, true, Picture::none, Art::card},
     Control{"mainText", statusBox, {240, 840, 3855, 1095}},
-    Control{"showLog", pictureHolder, {3000, 1080, 855, 255}, false, -1, Picture::showLog},
-    Control{"hideLog", pictureHolder, {3000, 1440, 855, 255}, false, -1, Picture::hideLog},
+    Control{"showLog", pictureHolder, {3000, 1080, 855, 255}, false, Picture::showLog},
+    Control{"hideLog", pictureHolder, {3000, 1440, 855, 255}, false, Picture::hideLog},
     Control{"ProgressBar1", progressBar, {240, 1800, 3855, 255}},
-    Control{"DriveList", driveList, {240, 2400, 3255, 315}, true, 0},
+    Control{"DriveList", driveList, {240, 2400, 3255, 315}},
     Control{"DriveSize", label, {240, 2760, 3255, 1095}},
     Control{"Label2", label, {240, 4320, 2415, 855}},
-    Control{"buttonExit", button, {240, 5500, 1350, 645}, true, 3, Picture::exit},
-    Control{"buttonBack", button, {1680, 5500, 1350, 645}, true, 2, Picture::back},
-    Control{"buttonOK", button, {3120, 5500, 1350, 645}, true, 1, Picture::ok},
-    Control{"buttonLog", button, {6360, 5500, 1350, 645}, true, 4, Picture::showLog},
+    Control{"buttonExit", button, {240, 5500, 1350, 645}, true, Picture::exit},
+    Control{"buttonBack", button, {1680, 5500, 1350, 645}, true, Picture::back},
+    Control{"buttonOK", button, {3120, 5500, 1350, 645}, true, Picture::ok},
+    Control{"buttonLog", button, {6360, 5500, 1350, 645}, true, Picture::showLog},
     Control{"logText", logBox, {240, 6200, 7455, 2655}, false},
 };
 
-// The drive list first.
+// The controls that take the focus by Tab, the drive list first; the others take none.
 constexpr std::array<std::string_view, 5> tabTable{"DriveList", "buttonOK", "buttonBack",
                                                    "buttonExit", "buttonLog"};
 
@@ -45,7 +45,7 @@ constexpr std::array aboutTable{
     Control{"lblTitle", label, {1050, 240, 3885, 480}},
     Control{"lblVersion", label, {1050, 780, 3885, 225}},
     Control{"lblDescription", label, {1050, 1125, 3885, 1170}},
-    Control{"cmdOK", button, {2160, 2640, 1260, 345}, true, 0},
+    Control{"cmdOK", button, {2160, 2640, 1260, 345}},
 };
 
 constexpr std::array menuTable{

@@ -40,7 +40,6 @@ struct Control {
     Kind kind;
     Rect place;
     bool visible = true;
-    int tabIndex = -1;  // -1: takes no focus by Tab
     Picture picture = Picture::none;
     Art art = Art::none;
 };

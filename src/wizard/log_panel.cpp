@@ -1,4 +1,5 @@
 // The Log button: shows or hides the log box, growing or shrinking the window and its frame.
+#include "ui/form.h"
 #include "ui/main_window.h"
 #include "wizard/wizard.h"
 
@@ -20,19 +21,12 @@ void setFrameBottom(ui::MainWindow& w, int bottom) {
 
 void onLog() {
     auto& w = ui::window();
-    if (logShown) {
-        logShown = false;
-        w.buttonLog().setPicture(ui::Picture::showLog);
-        w.logText().setVisible(false);
-        w.setHeight(6990);
-        setFrameBottom(w, 6240);
-    } else {
-        logShown = true;
-        w.buttonLog().setPicture(ui::Picture::hideLog);
-        w.logText().setVisible(true);
-        w.setHeight(9935);
-        setFrameBottom(w, 9080);
-    }
+    logShown = !logShown;
+    const ui::form::Height& height = logShown ? ui::form::logShown : ui::form::logHidden;
+    w.buttonLog().setPicture(logShown ? ui::Picture::hideLog : ui::Picture::showLog);
+    w.logText().setVisible(logShown);
+    w.setHeight(height.window);
+    setFrameBottom(w, height.frameBottom);
 }
 
 }  // namespace wizard

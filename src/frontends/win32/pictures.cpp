@@ -37,24 +37,34 @@ SIZE Bitmap::size() const {
 
 namespace {
 
-int resourceBase(Art art) {
+int artBase(ui::form::Art art) {
     switch (art) {
-        case Art::title:
+        case ui::form::Art::title:
             return VELT_PICTURE_TITLE;
-        case Art::diskettes:
+        case ui::form::Art::diskettes:
             return VELT_PICTURE_DISKETTES;
-        case Art::card:
+        case ui::form::Art::card:
             return VELT_PICTURE_CARD;
-        case Art::ok:
+        case ui::form::Art::none:
+            break;
+    }
+    return 0;
+}
+
+int pictureBase(ui::Picture picture) {
+    switch (picture) {
+        case ui::Picture::ok:
             return VELT_PICTURE_OK;
-        case Art::back:
+        case ui::Picture::back:
             return VELT_PICTURE_BACK;
-        case Art::exit:
+        case ui::Picture::exit:
             return VELT_PICTURE_EXIT;
-        case Art::showLog:
+        case ui::Picture::showLog:
             return VELT_PICTURE_SHOWLOG;
-        case Art::hideLog:
+        case ui::Picture::hideLog:
             return VELT_PICTURE_HIDELOG;
+        case ui::Picture::none:
+            break;
     }
     return 0;
 }
@@ -134,10 +144,10 @@ Bitmap resample(const Bitmap& source, int width, int height) {
     return out;
 }
 
-}  // namespace
-
-Bitmap loadArt(Art art, UINT dpi) {
-    const int base = resourceBase(art);
+// The picture whose resources start at `base` (0: none), enlarged for `dpi`.
+Bitmap loadScaled(int base, UINT dpi) {
+    if (base == 0)
+        return {};
     Bitmap small = loadResource(base + 1);
     if (!small || dpi == 96)
         return small;
@@ -156,22 +166,14 @@ Bitmap loadArt(Art art, UINT dpi) {
     return resample(large, width, height);
 }
 
+}  // namespace
+
+Bitmap loadArt(ui::form::Art art, UINT dpi) {
+    return loadScaled(artBase(art), dpi);
+}
+
 Bitmap loadButtonPicture(ui::Picture picture, UINT dpi) {
-    switch (picture) {
-        case ui::Picture::ok:
-            return loadArt(Art::ok, dpi);
-        case ui::Picture::back:
-            return loadArt(Art::back, dpi);
-        case ui::Picture::exit:
-            return loadArt(Art::exit, dpi);
-        case ui::Picture::showLog:
-            return loadArt(Art::showLog, dpi);
-        case ui::Picture::hideLog:
-            return loadArt(Art::hideLog, dpi);
-        case ui::Picture::none:
-            break;
-    }
-    return {};
+    return loadScaled(pictureBase(picture), dpi);
 }
 
 void drawCentred(HDC dc, const Bitmap& bitmap, const RECT& area, BYTE opacity) {

@@ -5,11 +5,10 @@
 
 #include <windows.h>
 
+#include "ui/form.h"
 #include "ui/main_window.h"
 
 namespace win32ui {
-
-enum class Art { title, diskettes, card, ok, back, exit, showLog, hideLog };
 
 class Bitmap {
   public:
@@ -29,8 +28,9 @@ class Bitmap {
     HBITMAP handle_ = nullptr;
 };
 
-// `art` in its pixel size at 96 DPI enlarged for `dpi`; empty when the resource is missing.
-Bitmap loadArt(Art art, UINT dpi);
+// A drawing of the form in its pixel size at 96 DPI enlarged for `dpi`; empty for Art::none or
+// when the resource is missing.
+Bitmap loadArt(ui::form::Art art, UINT dpi);
 // The picture a wizard button wears; empty for Picture::none.
 Bitmap loadButtonPicture(ui::Picture picture, UINT dpi);
 

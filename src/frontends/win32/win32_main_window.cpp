@@ -64,26 +64,15 @@ WindowKind windowKind(ui::form::Kind kind) {
 // pictures are painted on the window itself.
 std::vector<const ui::form::Control*> creationOrder() {
     std::vector<const ui::form::Control*> order;
-    for (std::string_view name : ui::form::tabOrder())
+    const auto tabs = ui::form::tabOrder();
+    for (std::string_view name : tabs)
         order.push_back(ui::form::mainControl(name));
     for (const ui::form::Control& c : ui::form::mainControls()) {
-        if (c.tabIndex < 0 && c.kind != ui::form::Kind::picture)
+        if (std::find(tabs.begin(), tabs.end(), c.name) == tabs.end() &&
+            c.kind != ui::form::Kind::picture)
             order.push_back(&c);
     }
     return order;
-}
-
-Art artOf(ui::form::Art art) {
-    switch (art) {
-        case ui::form::Art::diskettes:
-            return Art::diskettes;
-        case ui::form::Art::card:
-            return Art::card;
-        case ui::form::Art::title:
-        case ui::form::Art::none:
-            break;
-    }
-    return Art::title;
 }
 
 UINT boxFlags(ui::Buttons buttons, ui::Icon icon) {
@@ -216,7 +205,7 @@ void Win32MainWindow::layout() {
         b->restyle();
     for (const ui::form::Control& c : ui::form::mainControls()) {
         if (c.kind == ui::form::Kind::picture)
-            art_[c.art] = loadArt(artOf(c.art), dpi);
+            art_[c.art] = loadArt(c.art, dpi);
     }
     InvalidateRect(window_, nullptr, TRUE);
 }
