@@ -33,16 +33,30 @@ uint32_t bigEndianWord(const uint8_t* p) {
 }
 
 #if defined(__GNUC__)
-using Lanes = uint16_t __attribute__((vector_size(32)));  // 16 lanes: 8 words
+// `width` bytes of 16-bit lanes: 16 for the vectors every x86-64 has, 32 for AVX2.
+template <int width>
+struct LanesOf;
+template <>
+struct LanesOf<16> {
+    using type = uint16_t __attribute__((vector_size(16)));
+};
+template <>
+struct LanesOf<32> {
+    using type = uint16_t __attribute__((vector_size(32)));
+};
+template <int width>
+using Lanes = typename LanesOf<width>::type;
 
 // Adds the place sums held in the lanes, weighted by their places, to `total`. An even lane
 // holds places 0 (low byte) and 1 (high byte) of its words, an odd lane places 2 and 3; the
 // low bytes' sum is the lane's sum less 256 times its high bytes' sum, exact because it is
 // below 2^16.
-inline void addPlaces(const Lanes& all, const Lanes& high, uint64_t& total) {
-    const Lanes low = all - (high << 8);
+template <int width>
+[[gnu::always_inline]] inline void addPlaces(const Lanes<width>& all, const Lanes<width>& high,
+                                             uint64_t& total) {
+    const Lanes<width> low = all - (high << 8);
     uint64_t place[4] = {};
-    for (int j = 0; j < 16; j += 2) {
+    for (int j = 0; j < width / 2; j += 2) {
         place[0] += low[j];
         place[1] += high[j];
         place[2] += low[j + 1];
@@ -54,53 +68,39 @@ inline void addPlaces(const Lanes& all, const Lanes& high, uint64_t& total) {
 // The sum mod 2^32 of `steps` times 32 big-endian words at `p`, on a little-endian machine:
 // the bytes at each of the four places of a word are summed on their own in 16-bit lanes (no
 // byte swap per word), each lane summing its 16-bit values and, apart, their high bytes, and
-// weighted every 256 steps, before a high-byte sum could overflow.
-constexpr int vectors = 4;
-constexpr size_t stepWords = 8 * vectors;
+// weighted every 256 steps, before a high-byte sum could overflow. A step is 128 bytes, in
+// vectors of `width` bytes; each vector is held in its register once loaded, where the
+// compiler would load it twice.
+constexpr size_t stepBytes = 128;
+constexpr size_t stepWords = stepBytes / 4;
 constexpr size_t runSteps = 256;  // 256 high bytes of at most 255 fit a lane
 
-uint64_t laneSum(const uint8_t* p, size_t steps) {
+template <int width>
+[[gnu::always_inline]] inline uint64_t laneSum(const uint8_t* p, size_t steps) {
+    constexpr int vectors = stepBytes / width;
     uint64_t total = 0;
     while (steps > 0) {
         const size_t run = std::min(runSteps, steps);
-        Lanes all[vectors] = {}, high[vectors] = {};
-        for (size_t s = 0; s < run; ++s, p += vectors * sizeof(Lanes)) {
+        Lanes<width> all[vectors] = {}, high[vectors] = {};
+        for (size_t s = 0; s < run; ++s, p += stepBytes) {
             for (int v = 0; v < vectors; ++v) {
-                Lanes a;
-                std::memcpy(&a, p + v * sizeof a, sizeof a);
-                all[v] += a;
-                high[v] += a >> 8;
-            }
-        }
-        for (int v = 0; v < vectors; ++v)
-            addPlaces(all[v], high[v], total);
-        steps -= run;
-    }
-    return total;
-}
-
-#if defined(__x86_64__)
-// The same with AVX2; each vector is held in its register once loaded, where the compiler
-// would load it twice.
-[[gnu::target("avx2")]] uint64_t laneSumAvx2(const uint8_t* p, size_t steps) {
-    uint64_t total = 0;
-    while (steps > 0) {
-        const size_t run = std::min(runSteps, steps);
-        Lanes all[vectors] = {}, high[vectors] = {};
-        for (size_t s = 0; s < run; ++s, p += vectors * sizeof(Lanes)) {
-            for (int v = 0; v < vectors; ++v) {
-                Lanes a;
-                std::memcpy(&a, p + v * sizeof a, sizeof a);
+                Lanes<width> a;
+                std::memcpy(&a, p + v * width, width);
                 asm("" : "+x"(a));
                 all[v] += a;
                 high[v] += a >> 8;
             }
         }
         for (int v = 0; v < vectors; ++v)
-            addPlaces(all[v], high[v], total);
+            addPlaces<width>(all[v], high[v], total);
         steps -= run;
     }
     return total;
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2")]] uint64_t laneSumAvx2(const uint8_t* p, size_t steps) {
+    return laneSum<32>(p, steps);
 }
 
 const bool hasAvx2 = [] {
@@ -115,7 +115,7 @@ uint64_t stepSum(const uint8_t* p, size_t steps) {
     if (wideVectors)
         return laneSumAvx2(p, steps);
 #endif
-    return laneSum(p, steps);
+    return laneSum<16>(p, steps);
 }
 #endif
 
