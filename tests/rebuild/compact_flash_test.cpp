@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/context.h"
 #include "rebuild/card_writer.h"
@@ -107,8 +108,12 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
               (std::vector<std::string>{selected, "Remove E:\\backup\\single\\",
                                         "Please wait...\r\nWriting on the Compact Flash", copyLine,
                                         verifiedLine}));
-    // Nothing is left set aside.
-    EXPECT_FALSE(std::filesystem::exists(card() / "backup" / "single~velt-previous"));
+    // No folder of passage is left: not the new, verified, replaced or deleting one.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(card() / "backup"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"other.txt", "single"}));
 }
 
 TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/faulty_medium.h"
 #include "state/state.h"
 #include "support/set_builder.h"
 #include "wizard/wizard.h"
@@ -332,6 +333,26 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Failed writing: C:\\Temp\\VELT_flat\\archive.dat", 0), 0u)
         << boxes[0].text;
+    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
+    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    EXPECT_FALSE(statusShown(flashPrompt));
+}
+
+TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
+    // The checksums cannot open the diskette area's files: a device fault that no step reports.
+    const auto set = makeSet(1);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(select('a'));
+    ASSERT_TRUE(ok());
+    insertDisk(set, 1);
+    drives.medium('c')->failNth(platform::OpKind::open, 1, true);
+    newBoxes();
+    ASSERT_TRUE(ok());
+    EXPECT_EQ(app::totalDisks, 1);  // the diskette itself was read
+    const auto boxes = newBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Error!");
+    EXPECT_NE(boxes[0].text.find("(error 57)"), std::string::npos) << boxes[0].text;
     EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
     EXPECT_EQ(win().statuses().back(), floppyPrompt);
     EXPECT_FALSE(statusShown(flashPrompt));
