@@ -44,18 +44,35 @@ void advanceProgress(int16_t step) {
     ui::keepAlive();
 }
 
-void restartProgress() {
+namespace {
+
+// Sets something of the progress bar. Showing progress is no part of the work: a bar that
+// refuses is passed over.
+template <typename Set>
+void onBar(Set set) {
     try {
-        ui::window().progressBar().setValue(0);
+        set(ui::window().progressBar());
     } catch (const platform::Error&) {
+        // passed over, as said above
     }
 }
 
+}  // namespace
+
+void restartProgress() {
+    onBar([](ui::ProgressBar& bar) { bar.setValue(0); });
+}
+
 void showProgress(bool visible) {
-    try {
-        ui::window().progressBar().setVisible(visible);
-    } catch (const platform::Error&) {
-    }
+    onBar([visible](ui::ProgressBar& bar) { bar.setVisible(visible); });
+}
+
+void setProgressMin(float value) {
+    onBar([value](ui::ProgressBar& bar) { bar.setMin(value); });
+}
+
+void setProgressMax(float value) {
+    onBar([value](ui::ProgressBar& bar) { bar.setMax(value); });
 }
 
 void promptForDiskette(int16_t n) {

@@ -21,6 +21,9 @@ void advanceProgress(int16_t step);
 // work: a bar that refuses is passed over.
 void restartProgress();
 void showProgress(bool visible);
+// The bar's range; one it refuses is passed over as well.
+void setProgressMin(float value);
+void setProgressMax(float value);
 // The status "Please insert diskette #n and press the OK button".
 void promptForDiskette(int16_t n);
 

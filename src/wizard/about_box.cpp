@@ -39,6 +39,10 @@ void showAbout() {
     box.show();
 }
 
+void onAbout() {
+    showAbout();
+}
+
 void onAboutOk() {
     auto& box = ui::window().aboutBox();
     if (box.loaded())

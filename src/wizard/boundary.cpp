@@ -1,5 +1,5 @@
-// The event boundary every window event enters through, the OK button's dispatch by step, and
-// the About entry.
+// The event boundary every window event enters through: the end of the program and the
+// failures no procedure reported stop here.
 #include "wizard/wizard.h"
 
 #include <new>
@@ -60,30 +60,6 @@ void resetForm() {
     savedListIndex = 0;
     logShown = false;
     keepImagesIn("");
-}
-
-void onOk() {
-    switch (app::wizardStep) {
-        case app::Step::floppyDrive:
-            acceptFloppyDrive();
-            break;
-        case app::Step::firstDiskette:
-            readFirstDiskette();
-            break;
-        case app::Step::nextDiskette:
-            readNextDiskette();
-            break;
-        case app::Step::cardDrive:
-            acceptFlashDrive();
-            break;
-        case app::Step::done:
-            startAnotherCopy();
-            break;
-    }
-}
-
-void onAbout() {
-    wizard::showAbout();
 }
 
 }  // namespace wizard

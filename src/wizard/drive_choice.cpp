@@ -2,9 +2,11 @@
 // Flash drive before it is written to.
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "fs/file_system.h"
+#include "platform/error.h"
 #include "platform/text_case.h"
 #include "state/state.h"
 #include "ui/main_window.h"
@@ -48,6 +50,25 @@ std::string notReadyText(const std::string& letter) {
 
 std::string upperCase(std::string text) {
     return platform::upperAscii(std::move(text));
+}
+
+std::optional<fs::DriveObject> stepDrive() {
+    const std::string entry = ui::window().driveList().drive();
+    try {
+        return listDrive();
+    } catch (const platform::Error&) {
+        // Reported here, in the words of the step: the caller only stops.
+        if (entry.empty())
+            reportError(std::string(crlf) + "No drive is selected.");
+        else
+            reportError(std::string(crlf) + "Drive " + upperCase(entry) + " is not available.");
+        return std::nullopt;
+    }
+}
+
+void reportError(const std::string& text) {
+    ui::appendLog("ERROR " + text);
+    ui::errorBox(text);
 }
 
 }  // namespace detail

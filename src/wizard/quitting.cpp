@@ -1,5 +1,5 @@
-// Back, Exit and the close request: going back to the floppy drive or to diskette #1, and the
-// orderly end that removes the temporary area first.
+// Exit and the close request: the quit question, and the orderly end that removes the temporary
+// area first.
 #include <string>
 
 #include "fs/temp_area.h"
@@ -29,24 +29,6 @@ bool askQuit() {
            ui::Answer::yes;
 }
 
-// Back to diskette #1; from the Compact Flash steps the drive choice is put away as well.
-void restartDiskettes() {
-    auto& w = ui::window();
-    const bool fromFlashStep =
-        app::wizardStep == app::Step::cardDrive || app::wizardStep == app::Step::done;
-    ui::appendLog(std::string("Going back to 1st diskette") + crlf);
-    app::currentDisk = 1;
-    ui::promptForDiskette(1);
-    w.progressBar().setVisible(false);
-    if (fromFlashStep) {
-        w.driveList().setVisible(false);
-        w.driveSize().setVisible(false);
-    }
-    w.progressBar().setValue(0);
-    w.summaryLabel().setCaption("");
-    app::wizardStep = app::Step::firstDiskette;
-}
-
 }  // namespace
 
 namespace detail {
@@ -63,27 +45,6 @@ void endWithCleanUp() {
 }
 
 }  // namespace detail
-
-void onBack() {
-    switch (app::wizardStep) {
-        case app::Step::floppyDrive:
-            promptFloppyDrive();
-            break;
-        case app::Step::firstDiskette:
-            ui::appendLog(std::string("Going back to select floppy drive") + crlf);
-            promptFloppyDrive();
-            break;
-        case app::Step::nextDiskette:
-            restartDiskettes();
-            break;
-        case app::Step::cardDrive:
-        case app::Step::done:
-            if (ui::msgBox("Start over reading from the first diskette?", ui::Buttons::yesNo,
-                           ui::Icon::question, "Restart") == ui::Answer::yes)
-                restartDiskettes();
-            break;
-    }
-}
 
 void onExit() {
     switch (app::wizardStep) {

@@ -43,7 +43,7 @@ void onLoad() {
     w.mainText().setFontSize(11);
     ui::appendLog(std::string(crlf) + std::string(31, '=') + crlf + app::appTitle + " Version " +
                   app::versionText());
-    w.progressBar().setMin(0);
+    ui::setProgressMin(0);
     promptFloppyDrive();
     if (list.listCount() > 0)
         showDriveInfo();

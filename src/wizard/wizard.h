@@ -45,8 +45,6 @@ void onCloseRequest(bool& cancel);
 // `letter`: the drive chosen in the drive list.
 diskset::DisketteRead readDiskette(int16_t n, const std::string& letter);
 void acceptFloppyDrive();
-void readFirstDiskette();
-void readNextDiskette();
 // Writes the rebuilt image to the card in flashDrive, asking before a database there is
 // replaced. 1 when written, -1 when not (reported, or the user declined).
 int16_t writeCompactFlash();

@@ -49,6 +49,13 @@ class FlowTest : public WizardTest {
         m.root = set.disk(n);
         drives.insert('a', m);
     }
+    // Start, floppy a:, and diskette 1 of the set in the drive; the wizard waits for its OK.
+    void insertFirstDisk(const testsupport::BuiltSet& set) {
+        ASSERT_TRUE(start());
+        ASSERT_TRUE(select('a'));
+        ASSERT_TRUE(ok());
+        insertDisk(set, 1);
+    }
     // Start, floppy a:, and every diskette of the set read; the wizard then waits for the card.
     void readWholeSet(const testsupport::BuiltSet& set) {
         ASSERT_TRUE(start());
@@ -92,10 +99,7 @@ class FlowTest : public WizardTest {
 
 TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
     const auto set = makeSet(1);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     ASSERT_TRUE(ok());
     EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
     EXPECT_EQ(win().statuses().back(), flashPrompt);
@@ -198,10 +202,7 @@ TEST_F(FlowTest, DeclinedReplaceLeavesTheOldDatabaseAndAsksForTheCardAgain) {
 TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
     const auto set = makeSet(2);
     testsupport::writeFile(set.disk(2) / "db" / "part2.dat", "tampered");
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     ASSERT_TRUE(ok());
     insertDisk(set, 2);
     ASSERT_TRUE(ok());
@@ -219,10 +220,7 @@ TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
 
 TEST_F(FlowTest, RejectedDisketteKeepsTheStepAndIsReadAgain) {
     const auto set = makeSet(3);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     ASSERT_TRUE(ok());
     insertDisk(set, 3);  // diskette 2 is expected
     newBoxes();
@@ -238,10 +236,7 @@ TEST_F(FlowTest, RejectedDisketteKeepsTheStepAndIsReadAgain) {
 TEST_F(FlowTest, DisketteOfAnotherSetRestartsFromTheFloppyStep) {
     const auto set = makeSet(2, "812");
     const auto other = makeSet(2, "999");
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     ASSERT_TRUE(ok());
     insertDisk(other, 2);
     ASSERT_TRUE(ok());
@@ -289,10 +284,7 @@ TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
     platform::MediumOptions tight = medium("c", "SYSTEM");
     tight.faults.capacity = bytesBelow(set.disk(1)) + 1;
     drives.insert('c', tight);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     newBoxes();
     ASSERT_TRUE(ok());
     EXPECT_EQ(app::totalDisks, 1);  // the diskette itself was read
@@ -323,10 +315,7 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
     platform::MediumOptions tight = medium("c", "SYSTEM");
     tight.faults.capacity = written - 1;
     drives.insert('c', tight);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     newBoxes();
     ASSERT_TRUE(ok());
     const auto boxes = newBoxes();
@@ -341,10 +330,7 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
 TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
     // The checksums cannot open the diskette area's files: a device fault that no step reports.
     const auto set = makeSet(1);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     drives.medium('c')->failNth(platform::OpKind::open, 1, true);
     newBoxes();
     ASSERT_TRUE(ok());
@@ -360,10 +346,7 @@ TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
 
 TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
     const auto set = makeSet(1);
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(select('a'));
-    ASSERT_TRUE(ok());
-    insertDisk(set, 1);
+    ASSERT_NO_FATAL_FAILURE(insertFirstDisk(set));
     app::wizardStep = app::Step::nextDiskette;
     app::currentDisk = 100;
     EXPECT_FALSE(ok());
