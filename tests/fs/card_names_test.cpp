@@ -29,6 +29,10 @@ TEST(CardNamesTest, EachRuleAndItsEdge) {
         {std::string(255, 'x'), true},
         {std::string(256, 'x'), false},
         {std::string(127, 'x') + "\xc3\xa9", true},
+        // The limit counts UTF-16 units: not bytes, not code points.
+        {std::string(254, 'x') + "\xc3\xa9", true},           // é: one unit
+        {std::string(254, 'x') + "\xf0\x9f\x98\x80", false},  // an emoji: two units
+        {"", false},
         {"\xff.dat", false},  // not UTF-8: a long name cannot spell it
     };
     for (const auto& c : cases)
