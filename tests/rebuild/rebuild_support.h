@@ -74,6 +74,9 @@ class RebuildTest : public ::testing::Test {
         return temp() / ("VELT_disk" + std::to_string(disk));
     }
     std::filesystem::path card() const { return scratch.path() / "cf"; }
+    // The run's state folder, and its folder of old databases kept for tight cards.
+    std::filesystem::path stateFolder() const { return scratch.path() / "state"; }
+    std::filesystem::path keptCopies() const { return stateFolder() / "previous"; }
 
     // Writes the diskette areas and an empty flat area, and fills the module state as reading
     // the set would: fileTable, fileCount, totalDisks, currentDisk, keycodeRecFound.
