@@ -176,15 +176,15 @@ int lineFault(LineEnd end) {
     return 0;
 }
 
-// Walks the descriptor in `w` and fills the module results; returns 0 or the fault's code.
-int parseLines(Walk& w) {
+// Walks the descriptor in `w` and fills `out`; returns 0 or the fault's code.
+int parseLines(Walk& w, Descriptor& out) {
     // The Archive ID line; its first byte is passed over, so the ID's digits at the file's
     // 18th byte stand at index 16 of the line buffer.
     w.readPos = 1;
     int fault = lineFault(copyLine(w, maxLineChars - 1, false));
     if (fault != 0)
         return fault;
-    app::archiveId = numberAt(w, 16);
+    out.archiveId = numberAt(w, 16);
 
     fault = lineFault(copyLine(w, maxLineChars, false));
     if (fault != 0)
@@ -194,7 +194,7 @@ int parseLines(Walk& w) {
     const double disks = numberAt(w, 10);
     if (disks < 1 || disks > 32767)
         return parseFault::diskCountOutOfRange;
-    app::totalDisks = static_cast<int16_t>(disks);
+    out.totalDisks = static_cast<int16_t>(disks);
 
     int16_t lineStart = 0;
     for (;;) {
@@ -216,16 +216,16 @@ int parseLines(Walk& w) {
         fault = parseEntry(w, entry);
         if (fault != 0)
             return fault;
-        app::fileTable(counter) = std::move(entry);
+        out.entries(counter) = std::move(entry);
         ++counter;
     }
-    app::fileCount = static_cast<int16_t>(counter - 1);
+    out.count = static_cast<int16_t>(counter - 1);
     return 0;
 }
 
 }  // namespace
 
-int parseArchive(const std::string& path) {
+int parseDescriptor(const std::string& path, Descriptor& out) {
     int64_t length = 0;
     try {
         length = fs::fileLength(path);
@@ -248,7 +248,20 @@ int parseArchive(const std::string& path) {
     } catch (const platform::Error& e) {
         return e.code();
     }
-    return parseLines(w);
+    return parseLines(w, out);
+}
+
+int parseArchive(const std::string& path) {
+    Descriptor d;
+    const int fault = parseDescriptor(path, d);
+    if (fault != 0)
+        return fault;
+    app::archiveId = d.archiveId;
+    app::totalDisks = d.totalDisks;
+    for (int16_t n = 1; n <= d.count; ++n)
+        app::fileTable(n) = std::move(d.entries(n));
+    app::fileCount = d.count;
+    return 0;
 }
 
 }  // namespace archive

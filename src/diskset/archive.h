@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/state.h"
+
 namespace archive {
 // The number written in decimal digits from buffer[start]; stops at the first non-digit or the
 // end of the buffer. 0 when buffer[start] is not a digit.
@@ -26,7 +28,19 @@ constexpr int entryCutShort = 1008;        // the line ends before the entry's e
 constexpr int unsafeName = 1009;           // the name is not a plain path below the root
 }  // namespace parseFault
 
-// Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount.
+// A descriptor as parsed, apart from the conversion's state.
+struct Descriptor {
+    double archiveId = 0;
+    int16_t totalDisks = 0;
+    app::FileTable entries;  // 1 to count
+    int16_t count = 0;
+};
+
+// Parses the descriptor at `path` into `out`; returns the codes parseArchive returns.
+int parseDescriptor(const std::string& path, Descriptor& out);
+
+// Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount, which a
+// descriptor it cannot use leaves as they were.
 // Returns the parse failure code: 0 success, 53 the file does not exist, another platform code
 // for a fault taking its length or opening it, 2 empty, 3 over 10000 bytes, or a code of its own
 // for a descriptor it cannot use (parseFault).

@@ -25,16 +25,26 @@ struct Command {
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
-        {"drive", {true, driveCommand}},       {"temp", {true, tempCommand}},
-        {"instance", {true, instanceCommand}}, {"start", {false, startCommand}},
-        {"select", {false, selectCommand}},    {"key", {false, clickCommand}},
-        {"insert", {false, insertCommand}},    {"eject", {false, ejectCommand}},
-        {"ok", {false, clickCommand}},         {"back", {false, clickCommand}},
-        {"exit", {false, clickCommand}},       {"log", {false, clickCommand}},
-        {"close", {false, closeCommand}},      {"about", {false, clickCommand}},
-        {"about-ok", {false, clickCommand}},   {"answer", {false, answerCommand}},
-        {"state", {false, stateCommand}},      {"keep-images", {true, keepImagesCommand}},
+        {"drive", {true, driveCommand}},
+        {"temp", {true, tempCommand}},
+        {"instance", {true, instanceCommand}},
+        {"start", {false, startCommand}},
+        {"select", {false, selectCommand}},
+        {"key", {false, clickCommand}},
+        {"insert", {false, insertCommand}},
+        {"eject", {false, ejectCommand}},
+        {"ok", {false, clickCommand}},
+        {"back", {false, clickCommand}},
+        {"exit", {false, clickCommand}},
+        {"log", {false, clickCommand}},
+        {"close", {false, closeCommand}},
+        {"about", {false, clickCommand}},
+        {"about-ok", {false, clickCommand}},
+        {"answer", {false, answerCommand}},
+        {"state", {false, stateCommand}},
+        {"keep-images", {true, keepImagesCommand}},
         {"state-folder", {true, stateFolderCommand}},
+        {"check-card", {false, checkCardCommand}},
     };
     return table;
 }
