@@ -24,7 +24,7 @@ EXEMPT = {
     # velt-headless's script error for a question with no answer queued (docs/HEADLESS.md).
     'no answer queued for the question "',
     # Font families asked of the system.
-    "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI",
+    "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI", "MS Shell Dlg",
     # Lines of the card's archive.dat, not messages.
     "FILE: 1 0 1", "NUMDISKS: 1",
     # The file dialog's filters.

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "capture.h"
 #include "frontends/win32/twips.h"
 #include "frontends/win32/win32_controls.h"
@@ -33,6 +35,21 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
   public:
     Win32Toolkit() {
         SetUp();
+        // The drive dialog is a box to the fixture: it picks the drive first, and the check's
+        // boxes, which share the dialog's title, get pictures of their own.
+        boxes->observer = [this, fixture = boxes->observer](HWND box) {
+            if (HWND list = GetDlgItem(box, 100); list != nullptr && !pick_.empty()) {
+                const std::wstring prefix(pick_.begin(), pick_.end());
+                SendMessageW(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(prefix.c_str()));
+                win32test::screenshot(box, "check-card-dialog");
+                pick_.clear();
+            } else if (textOf(box) == "Check Compact Flash card") {
+                win32test::screenshot(box, "box-check-card-" + std::to_string(++checkBoxes_));
+            }
+            if (fixture)
+                fixture(box);
+        };
         wchar_t value[MAX_PATH + 1] = {};
         if (GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH + 1) > 0)
             savedLocal_ = value;
@@ -64,10 +81,11 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
         pump();
     }
     void choose(ui::form::Menu entry) override {
-        HMENU menu = GetMenu(form());
-        SendMessageW(form(), WM_COMMAND, GetMenuItemID(menu, static_cast<int>(entry)), 0);
+        SendMessageW(form(), WM_COMMAND,
+                     win32ui::Win32MainWindow::firstMenuId + static_cast<int>(entry), 0);
         pump();
     }
+    void pickInDialog(const std::string& letter) override { pick_ = letter; }
     bool closeBox() override {
         SendMessageW(form(), WM_CLOSE, 0, 0);
         pump();
@@ -233,6 +251,8 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
 
   private:
     std::wstring savedLocal_;
+    std::string pick_;  // the drive the next drive dialog picks
+    int checkBoxes_ = 0;
     HWND form() const { return Win32WindowTest::window->handle(); }
     HWND named(std::string_view c) const {
         HWND w = control(std::string(c).c_str());
