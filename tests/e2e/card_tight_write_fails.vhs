@@ -25,4 +25,4 @@ ok
 #> same @WORK@/e/backup/single @WORK@/previous
 #> missing @WORK@/e/backup/single~velt-new
 #> missing @WORK@/c/Temp/VELT_previous
-#> check test -d state/previous && test -z "$(ls state/previous)"
+#> check test "$(find state -mindepth 1 | wc -l)" = 1 && test "$(find state -mindepth 2 | wc -l)" = 0

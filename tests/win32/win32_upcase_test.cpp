@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/text_case.h"
@@ -39,13 +40,14 @@ TEST(Win32Upcase, EveryUnitTheSystemFoldsIsFoldedAlike) {
         const std::string ours = platform::foldCase(utf8Of(c));
         if (system != c) {
             ++systemFolds;
-            EXPECT_EQ(ours, platform::foldCase(utf8Of(system))) << std::hex << "U+" << c;
+            EXPECT_EQ(ours, platform::foldCase(utf8Of(system)))
+                << std::hex << "U+" << static_cast<uint32_t>(c);
         } else if (ours != utf8Of(c)) {
             ++onlyHere;
             // Folded here only: the uppercase letter's own lowercase is another letter.
             const char32_t u = platform::utf8Step(ours, 0).codePoint;
             EXPECT_NE(static_cast<char32_t>(downcase(static_cast<WCHAR>(u))), c)
-                << std::hex << "U+" << c;
+                << std::hex << "U+" << static_cast<uint32_t>(c);
         }
     }
     EXPECT_GT(systemFolds, 1000);

@@ -166,7 +166,7 @@ void checkCardCommand(Session& s, const Words& w) {
             if (platform::driveNameOf(entry) == driveText(letter))
                 return entry;
         }
-        return std::string();
+        throw ScriptError("check-card: drive " + driveText(letter) + " is not in the dialog");
     });
     if (wizard::ended())
         s.ended = true;
