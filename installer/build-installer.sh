@@ -9,6 +9,5 @@ build=$(cd "${1:-build/win}" && pwd)
 scripts/install-deps.sh nsis
 version=$(cat "$build/velt-version.txt")
 makensis -V2 -DBUILD="$build" -DOUT="$build/velt-converter-setup.exe" -DVERSION="$version" \
-    -DDOCS="$(pwd)/docs" \
     installer/velt-converter.nsi
 echo "$build/velt-converter-setup.exe"

@@ -1,9 +1,10 @@
 ; The Windows installer: both programs, a Start menu entry and an uninstaller.
 ;
-;     makensis -DBUILD=<build folder> -DOUT=<setup file> -DVERSION=<x.y.z> -DDOCS=<docs folder>
+;     makensis -DBUILD=<build folder> -DOUT=<setup file> -DVERSION=<x.y.z>
 ;              installer/velt-converter.nsi
 ;
-; BUILD holds velt-converter.exe and velt-headless.exe (scripts/test-windows.sh builds them).
+; BUILD holds velt-converter.exe and velt-headless.exe (scripts/test-windows.sh builds them), and
+; the guide as a web page with its pictures in BUILD\doc.
 ; A 64-bit setup for 64-bit programs (and Wine without its 32-bit part runs it).
 Target amd64-unicode
 !ifndef BUILD
@@ -11,9 +12,6 @@ Target amd64-unicode
 !endif
 !ifndef VERSION
   !error "VERSION is the build's (velt-version.txt in the build folder)"
-!endif
-!ifndef DOCS
-  !define DOCS "..\docs"
 !endif
 !ifndef OUT
   !define OUT "${BUILD}\velt-converter-setup.exe"
@@ -48,11 +46,11 @@ Section "Install"
   File "${BUILD}\velt-converter.exe"
   File "${BUILD}\velt-headless.exe"
   ; The technician's guide and its pictures, which the "Guide" menu entry opens.
-  File "${DOCS}\GUIDE.md"
+  File "${BUILD}\doc\guide.html"
   SetOutPath "$INSTDIR\guide\qt"
-  File "${DOCS}\guide\qt\*.png"
+  File "${BUILD}\doc\guide\qt\*.png"
   SetOutPath "$INSTDIR\guide\win32"
-  File "${DOCS}\guide\win32\*.png"
+  File "${BUILD}\doc\guide\win32\*.png"
   SetOutPath "$INSTDIR"
   CreateDirectory "$SMPROGRAMS\${NAME}"
   CreateShortcut "$SMPROGRAMS\${NAME}\${NAME}.lnk" "$INSTDIR\velt-converter.exe"
@@ -71,7 +69,7 @@ Section "Uninstall"
   Delete "$INSTDIR\velt-converter.exe"
   Delete "$INSTDIR\velt-headless.exe"
   Delete "$INSTDIR\uninstall.exe"
-  Delete "$INSTDIR\GUIDE.md"
+  Delete "$INSTDIR\guide.html"
   RMDir /r "$INSTDIR\guide"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${NAME}\${NAME}.lnk"

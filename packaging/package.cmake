@@ -21,9 +21,9 @@ foreach(page velt-converter velt-headless)
 endforeach()
 add_custom_target(velt-man ALL DEPENDS ${VELT_MAN_PAGES})
 
-# The technician's guide with its pictures, which the "Guide" menu entry opens.
-install(FILES ${CMAKE_SOURCE_DIR}/docs/GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velt-converter)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/guide DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velt-converter)
+# The technician's guide as a web page with its pictures, which the "Guide" menu entry opens.
+install(FILES ${VELT_GUIDE_DIR}/guide.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velt-converter)
+install(DIRECTORY ${VELT_GUIDE_DIR}/guide DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velt-converter)
 
 # The copyright file and the changelog every Debian package carries.
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright

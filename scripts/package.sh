@@ -11,7 +11,8 @@ scripts/install-deps.sh qt6-svg-dev desktop-file-utils appstream lintian dpkg-de
 build=build/package
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELT_BENCH=OFF \
       -DCMAKE_INSTALL_PREFIX=/usr > /dev/null
-cmake --build "$build" --target velt-converter velt-headless velt-icon velt-man velt-changelog
+cmake --build "$build" --target velt-converter velt-headless velt-icon velt-man velt-changelog \
+    velt-guide
 (cd "$build" && cpack -G DEB > /dev/null)
 deb=$build/velt-converter_$(cat "$build/velt-version.txt")_amd64.deb
 [ -f "$deb" ] || { echo "package.sh: $deb was not made" >&2; exit 1; }
@@ -36,7 +37,7 @@ for f in usr/bin/velt-converter usr/bin/velt-headless \
          usr/share/icons/hicolor/scalable/apps/com.halvex.VeltConverter.svg \
          usr/share/icons/hicolor/48x48/apps/com.halvex.VeltConverter.png \
          usr/share/man/man1/velt-converter.1.gz usr/share/man/man1/velt-headless.1.gz \
-         usr/share/doc/velt-converter/GUIDE.md \
+         usr/share/doc/velt-converter/guide.html \
          usr/share/doc/velt-converter/guide/qt/step-0-floppy-drive.png; do
     [ -e "$unpacked/$f" ] || { echo "package.sh: the package lacks /$f" >&2; exit 1; }
 done

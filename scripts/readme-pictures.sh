@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Refreshes the pictures README.md shows (docs/pictures/*.png) from the screenshots the Qt
-# window tests take on Qt's offscreen platform: start-up, a card being written, success, and
-# the log shown; and the technician's guide's pictures of the steps and of the card check
-# (docs/guide/). Run after a change to the window; the test build is made if missing.
+# Refreshes the pictures README.md shows (docs/pictures/*.png) from the screenshots the shared
+# window suite takes with the Qt window on Qt's offscreen platform: start-up, choosing the card,
+# success, and the log shown; and the technician's guide's pictures of the steps and of the card
+# check (docs/guide/). Run after a change to the window; the test build is made if missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VELT_TEST_BUILD:-build/test}
@@ -13,9 +13,10 @@ if [ ! -x "$build/tests/qt/velt-tests-qt" ]; then
 fi
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$build/tests/qt/velt-tests-qt" > /dev/null
 mkdir -p docs/pictures
-for name in startup in-progress success log-shown; do
+for name in startup success log-shown; do
     cp "$build/tests/qt/screenshots/$name.png" "docs/pictures/$name.png"
 done
+cp "$build/tests/qt/screenshots/step-3-card.png" docs/pictures/card.png
 # The technician's guide's steps, from the Qt tests and, when the Windows run has taken them
 # (scripts/test-windows.sh), from the Win32 window tests.
 mkdir -p docs/guide/qt docs/guide/win32

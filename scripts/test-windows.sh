@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64 mingw-w64 wine wine64 googletest xvfb fonts-wine \
-    fonts-liberation nsis wixl msitools osslsigncode openssl
+    fonts-liberation nsis wixl msitools osslsigncode openssl zip unzip
 build=${VELT_WIN_BUILD:-build/win}
 jobs=()
 [ -n "${VELT_BUILD_JOBS:-}" ] && jobs=(-j"$VELT_BUILD_JOBS")
@@ -42,10 +42,13 @@ cmake --build "$build" "${jobs[@]}"
 if [ -n "${VELT_SIGN_PKCS12:-}" ]; then
     scripts/sign-windows.sh "$build/velt-converter.exe" "$build/velt-headless.exe"
 fi
-# The setup file and the MSI package, which the tests install and uninstall.
+# The setup file, the MSI packages (for all users, and for one without administrator rights)
+# and the portable zip, which the tests install, uninstall and unpack.
 installer/build-installer.sh "$build" >/dev/null
 msi=$(installer/build-msi.sh "$build" | tail -1)
-scripts/sign-windows.sh "$build/velt-converter-setup.exe" "$msi"
+msi_user=$(installer/build-msi.sh "$build" "" perUser | tail -1)
+scripts/sign-windows.sh "$build/velt-converter-setup.exe" "$msi" "$msi_user"
+installer/build-zip.sh "$build" >/dev/null
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=-all
@@ -58,6 +61,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
+fi
+# Wine draws the title bar's buttons with Marlett's symbols; this Wine does not find the font
+# (fonts-wine) by itself, and without it the buttons show the letters "0 1 r".
+if ! grep -q '"Marlett (TrueType)"' "$WINEPREFIX/system.reg"; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v 'Marlett (TrueType)' /d marlett.ttf /f >/dev/null 2>&1
 fi
 # The machine's drives as the tests see them: a: a folder typed as a diskette drive, e: another.
 drives=$build/wine-drives

@@ -3,7 +3,7 @@
 # and runs every test; then the Windows build's, under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh dosfstools mtools qt6-svg-dev dbus-daemon python3-dbusmock
+scripts/install-deps.sh dosfstools mtools qt6-svg-dev dbus-daemon python3-dbusmock fuse3 python3-fusepy
 build=${VELT_TEST_BUILD:-build/test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELT_SANITIZE=ON -DVELT_WERROR=ON \
       -DVELT_BENCH=ON >/dev/null

@@ -176,15 +176,17 @@ int lineFault(LineEnd end) {
     return 0;
 }
 
-// Walks the descriptor in `w` and fills `out`; returns 0 or the fault's code.
-int parseLines(Walk& w, Descriptor& out) {
+// Walks the descriptor in `w` and fills the module results; returns 0 or the fault's code.
+int entriesSeen = 0;
+
+int parseLines(Walk& w) {
     // The Archive ID line; its first byte is passed over, so the ID's digits at the file's
     // 18th byte stand at index 16 of the line buffer.
     w.readPos = 1;
     int fault = lineFault(copyLine(w, maxLineChars - 1, false));
     if (fault != 0)
         return fault;
-    out.archiveId = numberAt(w, 16);
+    app::archiveId = numberAt(w, 16);
 
     fault = lineFault(copyLine(w, maxLineChars, false));
     if (fault != 0)
@@ -194,7 +196,7 @@ int parseLines(Walk& w, Descriptor& out) {
     const double disks = numberAt(w, 10);
     if (disks < 1 || disks > 32767)
         return parseFault::diskCountOutOfRange;
-    out.totalDisks = static_cast<int16_t>(disks);
+    app::totalDisks = static_cast<int16_t>(disks);
 
     int16_t lineStart = 0;
     for (;;) {
@@ -216,16 +218,29 @@ int parseLines(Walk& w, Descriptor& out) {
         fault = parseEntry(w, entry);
         if (fault != 0)
             return fault;
-        out.entries(counter) = std::move(entry);
+        app::fileTable(counter) = std::move(entry);
         ++counter;
     }
-    out.count = static_cast<int16_t>(counter - 1);
-    return 0;
+    app::fileCount = static_cast<int16_t>(counter - 1);
+    entriesSeen = app::fileCount;
+    // Files past the table would reach the card unchecked: the set is refused instead.
+    while (w.readPos < w.length) {
+        if (copyLine(w, maxLineChars, true) == LineEnd::tooLong)
+            return parseFault::lineTooLong;
+        if (startsWithFileKeyword(w))
+            ++entriesSeen;
+    }
+    return entriesSeen > app::FileTable::capacity ? parseFault::tooManyEntries : 0;
 }
 
 }  // namespace
 
-int parseDescriptor(const std::string& path, Descriptor& out) {
+int descriptorEntries() {
+    return entriesSeen;
+}
+
+int parseArchive(const std::string& path) {
+    entriesSeen = 0;
     int64_t length = 0;
     try {
         length = fs::fileLength(path);
@@ -248,20 +263,22 @@ int parseDescriptor(const std::string& path, Descriptor& out) {
     } catch (const platform::Error& e) {
         return e.code();
     }
-    return parseLines(w, out);
+    return parseLines(w);
 }
 
-int parseArchive(const std::string& path) {
-    Descriptor d;
-    const int fault = parseDescriptor(path, d);
-    if (fault != 0)
-        return fault;
-    app::archiveId = d.archiveId;
-    app::totalDisks = d.totalDisks;
-    for (int16_t n = 1; n <= d.count; ++n)
-        app::fileTable(n) = std::move(d.entries(n));
-    app::fileCount = d.count;
-    return 0;
+int parseDescriptor(const std::string& path, Descriptor& out) {
+    // The parser fills the conversion's state: it is put back as it was, so that a card's
+    // descriptor can be read at any step of a conversion.
+    Descriptor saved{app::archiveId, app::totalDisks, app::fileTable, app::fileCount};
+    const int seen = entriesSeen;
+    const int fault = parseArchive(path);
+    out = Descriptor{app::archiveId, app::totalDisks, app::fileTable, app::fileCount};
+    app::archiveId = saved.archiveId;
+    app::totalDisks = saved.totalDisks;
+    app::fileTable = std::move(saved.entries);
+    app::fileCount = saved.count;
+    entriesSeen = seen;
+    return fault;
 }
 
 }  // namespace archive

@@ -26,7 +26,11 @@ constexpr int diskOutOfRange = 1006;       // an entry's diskette field is not 1
 constexpr int misplacedField = 1007;       // a blank, flag or checksum digit not in its place
 constexpr int entryCutShort = 1008;        // the line ends before the entry's extra text
 constexpr int unsafeName = 1009;           // the name is not a plain path below the root
+constexpr int tooManyEntries = 1010;       // more FILE lines than the file table holds
 }  // namespace parseFault
+
+// The FILE lines of the descriptor parsed last (all of them, those past the table included).
+int descriptorEntries();
 
 // A descriptor as parsed, apart from the conversion's state.
 struct Descriptor {
@@ -36,11 +40,11 @@ struct Descriptor {
     int16_t count = 0;
 };
 
-// Parses the descriptor at `path` into `out`; returns the codes parseArchive returns.
+// Parses the descriptor at `path` into `out`, leaving the conversion's state as it was; returns
+// the codes parseArchive returns.
 int parseDescriptor(const std::string& path, Descriptor& out);
 
-// Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount, which a
-// descriptor it cannot use leaves as they were.
+// Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount.
 // Returns the parse failure code: 0 success, 53 the file does not exist, another platform code
 // for a fault taking its length or opening it, 2 empty, 3 over 10000 bytes, or a code of its own
 // for a descriptor it cannot use (parseFault).

@@ -8,9 +8,12 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "diskset/archive.h"
+#include "fs/card_names.h"
 #include "fs/copy.h"
+#include "fs/diskette_log.h"
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/block_reader.h"
@@ -38,10 +41,18 @@ DisketteRead refuse(const std::string& text, int16_t n) {
     return DisketteRead::refused;
 }
 
-DisketteRead failedToCreate(const std::string& folder, const std::string& letter) {
+// The status then says what the next OK does: read the same diskette again.
+DisketteRead failedToCreate(const std::string& folder, const std::string& letter, int16_t n) {
     ui::report("Failed to create directory: " + folder + crlf +
                "Ensure there is enough free space available on drive " + letter + ":\\");
+    ui::promptForDiskette(n);
     return DisketteRead::refused;
+}
+
+// A file of the diskette whose sectors did not read: that, not a wrong diskette, is the cause.
+DisketteRead unreadable(const std::string& path, const std::string& why, int16_t n) {
+    refuse("Cannot read " + path + crlf + why + crlf + fs::unreadableAdvice(n), n);
+    return DisketteRead::unreadable;
 }
 
 std::string insertText(int16_t n) {
@@ -107,37 +118,6 @@ bool sameArchiveId(const std::string& text) {
     return archive::parseNumber(digits, static_cast<int>(text.size()), 0) == app::archiveId;
 }
 
-// The most sector numbers the log line lists before it cuts them short.
-constexpr size_t listedSectors = 10;
-
-// One log line for a diskette with sectors that never read: how many, and what they cost. A
-// folder among them makes the diskette damaged: that fails the read here, before a copy walk
-// could pass over the folder it cannot list.
-void logUnreadSectors(int16_t n) {
-    const std::optional<platform::DisketteRead> read = fs::disketteRead(app::floppyDrive + "\\");
-    if (!read || read->unread.empty())
-        return;
-    const size_t count = read->unread.size();
-    std::string text = "Diskette #" + std::to_string(n) + ": " + std::to_string(count) +
-                       (count == 1 ? " sector" : " sectors") + " could not be read (";
-    for (size_t i = 0; i < count && i < listedSectors; ++i)
-        text += (i == 0 ? "" : ", ") + std::to_string(read->unread[i]);
-    text += count > listedSectors ? ", ...)" : ")";
-    if (read->unneeded != 0)
-        text += "; " + std::to_string(read->unneeded) +
-                " in free space or after the end of a file, not needed";
-    if (read->fromOtherFat != 0)
-        text += "; " + std::to_string(read->fromOtherFat) + " of a FAT, read from its other copy";
-    if (read->filesHit.empty()) {
-        text += "; no file hit";
-    } else {
-        text += "; files hit:";
-        for (const std::string& file : read->filesHit)
-            text += " " + app::floppyDrive + "\\" + file;
-    }
-    ui::appendLog(text);
-}
-
 std::string getTemp() {
     try {
         return fs::getTempFolder();
@@ -146,19 +126,53 @@ std::string getTemp() {
     }
 }
 
+// Two files of the set whose names the card folds into one ("\\db\\Main.dat on diskette #1 and
+// \\db\\main.dat on diskette #2"): the merge would join them, and the card would list both.
+std::optional<std::string> caseTwins() {
+    std::vector<std::string> names;
+    for (int16_t i = 1; i <= app::fileCount; ++i) {
+        const std::string& name = app::fileTable(i).name;
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
+    const auto twins = fs::cardTwins(names);
+    if (!twins)
+        return std::nullopt;
+    const auto where = [](const std::string& name) {
+        for (int16_t i = 1; i <= app::fileCount; ++i)
+            if (app::fileTable(i).name == name)
+                return name + " on diskette #" + std::to_string(app::fileTable(i).disk);
+        return name;
+    };
+    return where(twins->first) + " and " + where(twins->second);
+}
+
 // Diskette 1 starts a set: the flat area is emptied and the descriptor parsed into the set.
 std::optional<DisketteRead> startSet(const std::string& temp, const std::string& letter) {
     const std::string flat = fs::flatArea(temp);
     if (!makeArea(flat))
-        return failedToCreate(flat, letter);
+        return failedToCreate(flat, letter, 1);
     // A new set is judged on its own keycode file.
     app::keycodeRecFound = false;
     const std::string descriptor = app::floppyDrive + "\\" + "archive.dat";
     const int code = parseArchive(descriptor);
     if (code == platform::err::fileNotFound)
         return refuse(descriptor + " " + platform::errorDescription(code) + insertText(1), 1);
+    if (code == platform::err::deviceIO)
+        return unreadable(descriptor, "Some of its sectors on the diskette could not be read.", 1);
+    if (code == parseFault::tooManyEntries)
+        return refuse(descriptor + " lists " + std::to_string(descriptorEntries()) +
+                          " files; the converter can check at most " +
+                          std::to_string(app::FileTable::capacity) + " files of a set." + crlf +
+                          "This set cannot be converted: ask support.",
+                      1);
     if (code != 0)
         return refuse("Wrong diskette!" + insertText(1), 1);
+    if (auto twins = caseTwins())
+        return refuse("Names differ only in letter case: " + *twins + crlf +
+                          "The card would hold them as one file: this set cannot be converted. "
+                          "Ask support.",
+                      1);
     return std::nullopt;
 }
 
@@ -193,21 +207,25 @@ std::optional<DisketteRead> DisketteReader::open() {
     volumeName_ = volumeFileName(n_);
     volumePath_ = app::floppyDrive + "\\" + volumeName_;
 
-    // The first look at the diskette reads it whole.
+    // The first look at the diskette reads its start: the boot sector, the FATs, the root.
     if (!fs::FileSystemObject().FileExists(volumePath_))
         return refuse("Wrong diskette!" + insertText(n_), n_);
-    logUnreadSectors(n_);
+    if (fs::disketteReadBefore(app::floppyDrive + "\\"))
+        ui::appendLog("Diskette #" + std::to_string(n_) + " was read before; it is not read again");
     try {
         firstLine_ = firstLineOf(volumePath_, lineEnded_);
-    } catch (const platform::Error&) {
+    } catch (const platform::Error& e) {
+        if (e.code() == platform::err::deviceIO)
+            return unreadable(volumePath_, e.description(), n_);
         ui::report("Failed to open " + volumePath_);
+        ui::promptForDiskette(n_);
         return DisketteRead::refused;
     }
 
     const std::string temp = getTemp();
     area_ = fs::diskArea(temp, n_);
     if (!makeArea(area_))
-        return failedToCreate(area_, listLetter_);
+        return failedToCreate(area_, listLetter_, n_);
     if (n_ == 1)
         return startSet(temp, listLetter_);
     return std::nullopt;
@@ -221,7 +239,9 @@ DisketteRead DisketteReader::copy() {
                        crlf + "Expected " + ui::numberText(app::archiveId) + " found " +
                        excerpt(idText, lineEnded_),
                    "ERROR ");
-        ui::promptForDiskette(n_);
+        // The next OK starts the set again: it asks for diskette #1.
+        ui::setStatus(std::string("Please press the OK button") + crlf +
+                      "to read the set again from diskette #1");
         return DisketteRead::otherSet;
     }
 
@@ -237,6 +257,7 @@ DisketteRead DisketteReader::copy() {
     // not been read.
     if (fs::copyFileChecked(app::floppyDrive + "\\", area_ + "\\", step) == -1)
         return DisketteRead::copyFailed;
+    fs::logUnreadSectors(app::floppyDrive + "\\", n_);
     if (n_ > 1)
         dropVolumeFile(area_ + "\\" + volumeName_);
     return app::currentDisk == app::totalDisks ? DisketteRead::last : DisketteRead::more;

@@ -16,6 +16,7 @@ enum class DisketteRead : int16_t {
     refused = -1,     // rejected or unreadable, reported; the same diskette is asked for again
     copyFailed = -2,  // the copy failed, reported; the set must be chosen again
     otherSet = -3,    // its Archive ID is not the set's, reported; the set starts again
+    unreadable = -4,  // its sectors did not read, reported; the same diskette is asked for again
 };
 
 // One read of diskette n from the floppy drive. Keeps the window alive while the diskette is

@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "fs/card_names.h"
+#include "fs/diskette_log.h"
 #include "fs/file_system.h"
 #include "platform/error.h"
 #include "platform/medium.h"
 #include "platform/paths.h"
 #include "platform/text_case.h"
+#include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
 
@@ -180,6 +182,24 @@ int16_t copyFolder(Level& level, const platform::MediumEntry& entry, TargetNames
     return walk(from, into, level.step, false);
 }
 
+// A read error of a diskette that the block reader reads: its sectors did not read.
+bool sectorsFailed(const platform::Error& e) {
+    return e.code() == platform::err::deviceIO && e.description().rfind("Diskette sector ", 0) == 0;
+}
+
+// A diskette file that cannot be read: the rest of what the diskette needs is read first, so
+// that the store holds all this attempt can give, and the log names the sectors and the files
+// they hit before the report.
+void logDisketteFailure(const Place& source, const platform::Error& e) {
+    if (!sectorsFailed(e))
+        return;
+    try {
+        logUnreadSectors(source.path.substr(0, source.path.find('\\') + 1), app::currentDisk);
+    } catch (const platform::Error&) {
+        // A diskette too damaged to tell more: the report that follows names the file.
+    }
+}
+
 // Appends the source file to the target file a block at a time: a piece of any size takes
 // one block of memory.
 int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::string& name) {
@@ -209,9 +229,10 @@ int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::
             if (!in)
                 platform::raise(platform::err::badFileName);
             n = in->read(block.data(), block.size());
-        } catch (const platform::Error&) {
+        } catch (const platform::Error& e) {
             out.reset();
             in.reset();
+            logDisketteFailure(level.source, e);
             ui::report("Failed to read file " + from + ui::crlf +
                        "Ensure that the floppy disk is readable ");
             return -1;
@@ -241,6 +262,14 @@ int16_t appendFile(Level& level, const platform::MediumEntry& entry, const std::
 
 int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& names) {
     const platform::MediumEntry* there = names.find(entry.name);
+    if (there != nullptr && !there->folder && there->name != entry.name) {
+        // Twins from two diskettes: appended, they would become one file on the card.
+        ui::report("Names differ only in letter case: " + level.source.path + entry.name + " and " +
+                   level.target.path + there->name + ui::crlf +
+                   "The card would hold them as one file: this set cannot be converted. "
+                   "Ask support.");
+        return -1;
+    }
     const std::string name = there != nullptr ? there->name : entry.name;
     if (there != nullptr && !there->folder && !there->link && !there->special)
         return appendFile(level, entry, name);
@@ -252,12 +281,21 @@ int16_t copyFile(Level& level, const platform::MediumEntry& entry, TargetNames& 
         if (level.source.medium == level.target.medium && from == to)
             platform::raise(platform::err::permissionDenied);  // a file onto itself
         level.target.medium->copyFileFrom(*level.source.medium, from, to);
-    } catch (const platform::Error&) {
-        ui::report("Can not copy file " + level.source.path + entry.name + " to " +
-                   level.target.path + entry.name + ui::crlf +
-                   "Ensure that the floppy disk is readable and that " + ui::crlf +
-                   "there is enough free space available on drive " +
-                   targetLetter(level.target.path) + ":\\");
+    } catch (const platform::Error& e) {
+        const std::string what = "Can not copy file " + level.source.path + entry.name + " to " +
+                                 level.target.path + entry.name + ui::crlf;
+        if (sectorsFailed(e)) {
+            // Sectors that did not read: free space has nothing to do with it.
+            logDisketteFailure(level.source, e);
+            ui::report(what + e.description() + ui::crlf + unreadableAdvice(app::currentDisk));
+        } else if (e.code() == platform::err::badFileName) {
+            ui::report(what + "The folder on drive " + targetLetter(level.target.path) +
+                       ":\\ cannot hold a file of this name");
+        } else {
+            ui::report(what + "Ensure that the floppy disk is readable and that " + ui::crlf +
+                       "there is enough free space available on drive " +
+                       targetLetter(level.target.path) + ":\\");
+        }
         return -1;
     }
     if (there == nullptr) {

@@ -132,6 +132,7 @@ int64_t fileLength(const std::string& path);
 // The diskette in the drive of `path` as the block reader read it (the whole of it, read now
 // if it was not yet); nothing for other media. Raises 57 for a damaged diskette.
 std::optional<platform::DisketteRead> disketteRead(const std::string& path);
+bool disketteReadBefore(const std::string& path);
 
 // A file opened for reading raw bytes.
 class BinaryFile {

@@ -120,6 +120,10 @@ std::optional<platform::DisketteRead> disketteRead(const std::string& path) {
     return platform::resolvePath(path).medium->disketteRead();
 }
 
+bool disketteReadBefore(const std::string& path) {
+    return platform::resolvePath(path).medium->disketteReadBefore();
+}
+
 BinaryFile::BinaryFile(const std::string& path, bool pastCaches) {
     platform::MediumPath mp = platform::resolvePath(path);
     file_ = pastCaches ? mp.medium->openReadBack(mp.relative)

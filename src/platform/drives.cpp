@@ -53,12 +53,26 @@ class UnreadableMedium : public Medium {
 
 }  // namespace
 
+std::string fileSystemReadNote(char letter, const std::string& reason) {
+    return std::string("Drive ") + letter + ": is read through the file system (" + reason +
+           "): its sectors cannot be retried, remembered or kept as an image there. " +
+           deviceAccessAdvice() + ".";
+}
+
 std::shared_ptr<Medium> openMedium(const std::filesystem::path& root,
                                    const std::map<uint64_t, std::optional<uint32_t>>& badSectors) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(root, ec))
+    const bool device = std::filesystem::is_block_file(root, ec);
+    if (!device && !std::filesystem::is_regular_file(root, ec))
         return openHostFolder(root);
     try {
+        if (device) {
+            // A diskette in a drive of this machine, read as the desktop reads the floppy.
+            std::unique_ptr<BlockSource> source = openFloppyBlocks(root.string());
+            if (!badSectors.empty())
+                source = std::make_unique<FaultyBlocks>(std::move(source), badSectors);
+            return openDisketteBlocks(std::move(source));
+        }
         return openDisketteImage(root, badSectors);
     } catch (const Error& e) {
         if (e.code() != err::deviceIO)

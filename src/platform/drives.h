@@ -39,6 +39,10 @@ struct Drive {
 // The drive list's entry text for a drive: lower-case letter and colon, then the volume name in
 // brackets unless it is empty or the drive is removable.
 std::string driveEntryText(char letter, int type, const std::string& volumeName);
+// The log line for a floppy drive read through the file system, not sector by sector: why,
+// what that costs, and how to give the program the device (deviceAccessAdvice, per system).
+std::string fileSystemReadNote(char letter, const std::string& reason);
+std::string deviceAccessAdvice();
 
 class DriveTable {
   public:

@@ -69,6 +69,7 @@ class FaultyMedium : public Medium {
     std::unique_ptr<MediumFile> openReadBack(const std::string& path) override;
     std::string hostPath(const std::string& path) override;
     std::optional<DisketteRead> disketteRead() override { return inner_->disketteRead(); }
+    bool disketteReadBefore() override { return inner_->disketteReadBefore(); }
 
     // For the open files: one operation of `kind`, which may be the one that fails.
     void tick(OpKind kind);

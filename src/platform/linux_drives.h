@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ class LinuxDriveTable : public DriveTable {
     // The medium the last look at the drive found: a floppy device is opened afresh at every
     // look, not at every file operation.
     std::shared_ptr<Medium> mediumOf(char letter) override;
+    // A floppy drive this user may not read itself is read through the file system: said once,
+    // with what that costs and how to give the program the device, when the drive is first used.
+    std::string mountForUse(char letter) override;
 
   protected:
     // The next lookup discovers afresh, though the mount table is the same.
@@ -82,6 +86,8 @@ class LinuxDriveTable : public DriveTable {
     bool scanned_ = false;
     std::map<char, Slot> slots_;            // by upper-case letter
     std::map<std::string, char> letterOf_;  // device key -> letter, kept for the whole run
+    std::map<char, std::string> notes_;     // said at the drive's first use
+    std::set<char> noted_;
 };
 
 }  // namespace platform

@@ -35,6 +35,8 @@ struct DisketteRead {
     uint64_t unneeded = 0;              // of them, in free space, after a file's end, unused
     uint64_t fromOtherFat = 0;          // of them, FAT sectors taken from the other copy
     std::vector<std::string> filesHit;  // the files that need one, as medium paths
+    uint64_t identity = 0;              // the sectors at the start that tell the diskette
+    bool folderUnreadable = false;      // a folder lies on one: the files are not all known
 };
 
 // An open file. Reads and writes go on from the current position.
@@ -107,6 +109,9 @@ class Medium {
     // For a diskette read through the block reader: the whole of it, read now if it was not
     // yet. Nothing for other media. Raises 57 when the diskette is damaged.
     virtual std::optional<DisketteRead> disketteRead() { return std::nullopt; }
+    // For such a diskette: whether an earlier attempt (in any drive, in this run or an earlier
+    // one) gave every sector that reading it needs, so that the drive is not asked again.
+    virtual bool disketteReadBefore() { return false; }
 };
 
 // "a\\b" for ("a", "b"); "b" for ("", "b").

@@ -59,6 +59,7 @@ void resetForm() {
     programEnded = false;
     savedListIndex = 0;
     logShown = false;
+    keepImagesIn("");
 }
 
 void onOk() {

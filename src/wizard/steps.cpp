@@ -97,9 +97,22 @@ archive::DisketteRead readAndRelease(const fs::DriveObject& drive, int16_t n) {
             }
         }
     } release{drive.DriveLetter()[0]};
-    const archive::DisketteRead result = readDiskette(n, drive.DriveLetter());
-    if (result == archive::DisketteRead::more || result == archive::DisketteRead::last)
-        detail::keepImage(n);
+    archive::DisketteRead result = archive::DisketteRead::refused;
+    try {
+        result = readDiskette(n, drive.DriveLetter());
+    } catch (const ui::ProgramEnded&) {
+        throw;
+    } catch (...) {
+        // A diskette too damaged to read: what was read of it is kept, and the status says
+        // that the next OK reads it again, before the boundary shows why.
+        detail::keepImage(n, false);
+        ui::promptForDiskette(n);
+        throw;
+    }
+    // Every diskette that was read is kept, the failing ones too; one refused for its number
+    // or its set is not.
+    if (result != archive::DisketteRead::refused && result != archive::DisketteRead::otherSet)
+        detail::keepImage(n, true);
     return result;
 }
 

@@ -24,9 +24,9 @@ std::optional<fs::DriveObject> stepDrive();
 // CR LF + "Drive L: is not ready." for drive letter L.
 std::string notReadyText(const std::string& letter);
 
-// Saves the diskette just accepted as #n of the set as an image when images are kept; a
-// failure to save it is logged and passed over.
-void keepImage(int16_t n);
+// Saves the diskette just read as #n (accepted or failing) as an image when images are kept;
+// a failure to save it is logged (when `reportFailure`) and passed over.
+void keepImage(int16_t n, bool reportFailure);
 
 // Logs "ERROR " + text and shows it in the "Error!" box.
 void reportError(const std::string& text);

@@ -169,6 +169,33 @@ TEST_F(ScriptTest, BadArgumentsOfDrive) {
     }
 }
 
+// A bad sector is planted only where the image has one: a part-filled last sector counts.
+TEST_F(ScriptTest, BadSectorsPastTheEndOfTheImageAreRefused) {
+    testsupport::writeFile(scratch.path() / "short.img", std::string(2 * 512 + 1, '\0'));
+    const std::string refused = R"(\" lies past the end of the image (3 sectors))";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"drive b: removable badsector=2 @/short.img", ""},
+        {"drive b: removable badsector=0:4 badsector=2:1 @/short.img", ""},
+        {"drive b: removable badsector=3 @/short.img", R"(drive: \"badsector=3)" + refused},
+        {"drive b: removable badsector=1 badsector=7:2 @/short.img",
+         R"(drive: \"badsector=7)" + refused},
+        {"drive b: removable badsector=18446744073709551615 @/short.img", refused},
+        {"drive b: removable -\nstart\ninsert b: badsector=3 @/short.img",
+         R"(insert: \"badsector=3)" + refused},
+    };
+    for (const auto& [script, message] : cases) {
+        const Outcome r = run(setUp() + script + "\n");
+        if (message.empty()) {
+            EXPECT_EQ(r.status, 0)
+                << script << " -> " << (r.lines.empty() ? r.err : r.lines.back());
+            continue;
+        }
+        EXPECT_EQ(r.status, 2) << script;
+        ASSERT_FALSE(r.lines.empty()) << script;
+        EXPECT_NE(r.lines.back().find(message), std::string::npos) << r.lines.back();
+    }
+}
+
 TEST_F(ScriptTest, DriveTypesByNameAndNumberAndPathsWithBlanks) {
     scratch.make("with two  blanks");
     const Outcome r = run(setUp() +

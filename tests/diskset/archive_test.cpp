@@ -35,6 +35,31 @@ class ArchiveTest : public disksettest::DisksetTest {
     std::filesystem::path floppy;
 };
 
+// A card's descriptor read while a set is being converted: the set's state stays as it was,
+// whether the card's parses or not.
+TEST_F(ArchiveTest, ADescriptorParsedApartLeavesTheSetsState) {
+    ASSERT_EQ(parseEntries("FILE: 1 0 1 294 /keycode.rec std\nFILE: 2 0 1 7 /db/x.dat std\n"), 0);
+    testsupport::writeFile(scratch.path() / "c" / "card.dat",
+                           "CARD ARCHIVE ID: 99\nNUMDISKS: 1\nFILE: 1 0 1 5 /only.dat std\n");
+    testsupport::writeFile(scratch.path() / "c" / "bad.dat", "no descriptor");
+    for (const char* path : {"C:\\card.dat", "C:\\bad.dat"}) {
+        SCOPED_TRACE(path);
+        archive::Descriptor card;
+        const int code = archive::parseDescriptor(path, card);
+        EXPECT_EQ(code == 0, std::string(path) == "C:\\card.dat");
+        if (code == 0) {
+            EXPECT_EQ(card.archiveId, 99);
+            ASSERT_EQ(card.count, 1);
+            EXPECT_EQ(card.entries(1).name, "\\only.dat");
+        }
+        EXPECT_EQ(app::archiveId, 812);
+        EXPECT_EQ(app::totalDisks, 2);
+        ASSERT_EQ(app::fileCount, 2);
+        EXPECT_EQ(entry(1).name, "\\keycode.rec");
+        EXPECT_EQ(entry(2).archivedSum, 7);
+    }
+}
+
 TEST_F(ArchiveTest, ExampleSetAsTheBuilderWritesIt) {
     testsupport::SetPlan plan;
     plan.disks = 2;
@@ -117,16 +142,29 @@ TEST_F(ArchiveTest, CarriageReturnsStayInTheLine) {
     EXPECT_EQ(entry(2).archivedSum, set.entries[1].archivedSum);
 }
 
-TEST_F(ArchiveTest, AtMostOneHundredEntries) {
-    std::string entries;
-    for (int k = 1; k <= 120; ++k)
-        entries += "FILE: 1 0 1 " + std::to_string(k) + " /f" + std::to_string(k) + " std\n";
-    ASSERT_EQ(parseEntries(entries), 0);
-    EXPECT_EQ(app::fileCount, 100);
-    EXPECT_EQ(entry(100).name, "\\f100");
-    // What follows the hundredth entry is never read, faults included.
-    ASSERT_EQ(parseEntries(entries.substr(0, entries.find("FILE: 1 0 1 101")) + "\n\nbad"), 0);
-    EXPECT_EQ(app::fileCount, 100);
+TEST_F(ArchiveTest, AtMostOneHundredEntriesAndASetWithMoreIsRefused) {
+    const auto lines = [](int count) {
+        std::string entries;
+        for (int k = 1; k <= count; ++k)
+            entries += "FILE: 1 0 1 " + std::to_string(k) + " /f" + std::to_string(k) + " std\n";
+        return entries;
+    };
+    // Files past the table would reach the card unchecked: their count refuses the set.
+    struct Case {
+        std::string entries;
+        int code, seen;
+    } cases[] = {
+        {lines(100), 0, 100},
+        {lines(100) + "\n\nbad", 0, 100},  // text after the entries names no file
+        {lines(101), archive::parseFault::tooManyEntries, 101},
+        {lines(120), archive::parseFault::tooManyEntries, 120},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parseEntries(c.entries), c.code);
+        EXPECT_EQ(archive::descriptorEntries(), c.seen);
+        EXPECT_EQ(app::fileCount, 100);
+        EXPECT_EQ(entry(100).name, "\\f100");
+    }
 }
 
 TEST_F(ArchiveTest, SizeLimits) {

@@ -217,11 +217,15 @@ TEST_F(ReaderTest, UnusableDescriptorIsAWrongDiskette) {
         EXPECT_EQ(statuses().back(), "Please insert diskette #1 and press the OK button");
         EXPECT_TRUE(treeOf(area(1)).empty());
     }
-    // A damaged sector in the descriptor reads as unusable too.
+    // A damaged sector in the descriptor is that, not a wrong diskette.
     testsupport::writeFile(set.disk(1) / "archive.dat", set.descriptor);
     insert(1, {"archive.dat"});
-    EXPECT_EQ(read(1), R::refused);
-    EXPECT_EQ(boxes().back().text, "Wrong diskette!\r\nInsert diskette #1");
+    EXPECT_EQ(read(1), R::unreadable);
+    EXPECT_EQ(boxes().back().text,
+              "Cannot read A:\\archive.dat\r\nSome of its sectors on the diskette could not be "
+              "read.\r\nClean the drive's head, or try another drive or another copy of diskette "
+              "#1;\r\nwhat was read is kept, and only the missing sectors are read again.");
+    EXPECT_EQ(statuses().back(), "Please insert diskette #1 and press the OK button");
 }
 
 TEST_F(ReaderTest, DisketteOfAnotherSet) {
@@ -240,8 +244,9 @@ TEST_F(ReaderTest, DisketteOfAnotherSet) {
     EXPECT_EQ(app::errorText, text);
     ASSERT_EQ(logs().size(), 3u);
     EXPECT_EQ(logs()[1], "ERROR " + text);
-    EXPECT_EQ(logs()[2], "Please insert diskette #2 and press the OK button");
-    EXPECT_GT(eventIndex("status: "), eventIndex("msgbox: "));  // asked again after the box
+    // The next OK starts the set again, and the status says so after the box.
+    EXPECT_EQ(logs()[2], "Please press the OK button\r\nto read the set again from diskette #1");
+    EXPECT_GT(eventIndex("status: "), eventIndex("msgbox: "));
     EXPECT_TRUE(treeOf(area(2)).empty());
 }
 
@@ -349,14 +354,18 @@ TEST_F(ReaderTest, UnreadableVolumeFile) {
     insert(2);
     EXPECT_EQ(read(2), R::refused);
     EXPECT_EQ(onlyBox(), "Failed to open A:\\disk0002.dat");
-    EXPECT_EQ(logs().back(), "Failed to open A:\\disk0002.dat");  // no prefix
-    EXPECT_EQ(statuses().size(), 0u);
+    EXPECT_EQ(logs()[logs().size() - 2], "Failed to open A:\\disk0002.dat");  // no prefix
+    // The status no longer says "Please wait...": the next OK reads diskette 2 again.
+    EXPECT_EQ(statuses(),
+              std::vector<std::string>{"Please insert diskette #2 and press the OK button"});
     EXPECT_FALSE(std::filesystem::exists(area(2)));
 
+    // A volume file whose sectors do not read is that, named, with what to do.
     testsupport::writeFile(set.disk(2) / "disk0002.dat", "ARCHIVE-ID-LABEL:812\n");
     insert(2, {"disk0002.dat"});
-    EXPECT_EQ(read(2), R::refused);
-    EXPECT_EQ(boxes().back().text, "Failed to open A:\\disk0002.dat");
+    EXPECT_EQ(read(2), R::unreadable);
+    EXPECT_EQ(boxes().back().text.rfind("Cannot read A:\\disk0002.dat\r\n", 0), 0u);
+    EXPECT_NE(boxes().back().text.find("another copy of diskette #2;"), std::string::npos);
 }
 
 TEST_F(ReaderTest, DamagedFileOnTheDisketteFailsTheCopy) {
@@ -380,8 +389,11 @@ TEST_F(ReaderTest, AreasThatCannotBeCreated) {
         "Failed to create directory: C:\\Temp\\VELT_flat\r\n"
         "Ensure there is enough free space available on drive A:\\";
     EXPECT_EQ(onlyBox(), text);
-    EXPECT_EQ(logs(), std::vector<std::string>{text});
-    EXPECT_TRUE(statuses().empty());
+    EXPECT_EQ(logs().front(), text);  // no prefix
+    // The status says what the next OK does, after the box.
+    EXPECT_EQ(statuses(),
+              std::vector<std::string>{"Please insert diskette #1 and press the OK button"});
+    EXPECT_GT(eventIndex("status: "), eventIndex("msgbox: "));
     std::filesystem::remove(flat());
 
     // A write-protected system drive; and with no drive selected the letter is left out.

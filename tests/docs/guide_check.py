@@ -1,14 +1,27 @@
 #!/usr/bin/env python3
-"""Every text the program can show a technician appears in the technician's guide.
+"""Every text the program can show a technician has a row in the technician's guide that says
+what it means and what to do.
 
-    guide_check.py REPO        (checks REPO/docs/GUIDE.md against REPO/src)
+    guide_check.py REPO [GUIDE.html]   (checks REPO/docs/GUIDE.md against REPO/src, and the
+                                        guide made from it as HTML when given)
 
 The texts are the string literals of the program's sources (comments and includes skipped,
-adjacent literals joined as the compiler joins them) that hold two words with a blank between; each of their lines
-must appear in the guide word for word (runs of blanks count as one). Texts that no person sees
-are listed in EXEMPT with the reason. The pictures the guide shows must exist beside it. Prints
+adjacent literals joined as the compiler joins them), line by line: a line with two words or
+more, and a one-word line that is a message or starts one ("Overflow", "Restart", "Error!",
+"Verified ", "copy "); glue between parts of a message (" to ", " found ") and names that are no
+text ("DriveList", "archive.dat") are not texts. Texts that no person sees are listed in EXEMPT
+with the reason.
+
+A row is a line of a Markdown table whose header names a "meaning" and a "what to do" column,
+both filled in. The texts go in its first cell, each in double quotes; what varies stays outside
+them ("Wrong Archive ID at diskette #" n). A text of two words or more must lie within one
+quoted part; a one-word text must be the first word of one.
+
+The pictures the guide shows must exist beside it, and the HTML must show every quoted part of
+the rows as the guide gives it (a Markdown escape would change a path's backslashes). Prints
 what is missing; exit status 1 when anything is.
 """
+import html
 import os
 import re
 import sys
@@ -24,9 +37,14 @@ EXEMPT = {
     # velt-headless's script error for a question with no answer queued (docs/HEADLESS.md).
     'no answer queued for the question "',
     # Font families asked of the system.
-    "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI", "MS Shell Dlg",
-    # Lines of the card's archive.dat, not messages.
-    "FILE: 1 0 1", "NUMDISKS: 1",
+    "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI", "MS Shell Dlg", "Arial", "Arimo",
+    "Helvetica",
+    # Lines of the card's archive.dat and of the store's map files, not messages.
+    "FILE: 1 0 1", "NUMDISKS: 1", "# VELT diskette map", "bytes ", "used ",
+    # Names of the desktop's disk service (udisks2) and of a Win32 window class.
+    "Device", "Drive", "Mount", "Unmount", "Optical", "Removable", "Button",
+    # Folder names in the state folder on Windows ("Where things are" gives the paths).
+    "Logs", "Diskettes", "Previous",
     # The file dialog's filters.
     "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)",
     "Diskette images (*.img;*.ima;*.dsk;*.vfd;*.flp)\0*.img;*.ima;*.dsk;*.vfd;*.flp\0"
@@ -34,9 +52,17 @@ EXEMPT = {
 }
 # The command-line usage (the manual pages list it).
 EXEMPT_PATTERNS = [re.compile(r"^(Usage:|  -|velt-converter:? |: moves a switching|"
-                              r"no arguments are taken|unknown option|Compact Flash card\.$)")]
+                              r"no arguments are taken|unknown option|Compact Flash card\.$|"
+                              r"Options:$)")]
 
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "0": "\0", "\\": "\\", '"': '"', "'": "'"}
+
+# A word of a message: two letters or more in a row.
+WORD = re.compile(r"[A-Za-z]{2,}")
+# A one-word line that is a message or begins one: a capitalised word ("Overflow", "Verified ",
+# "Diskette #", "Error!"), a prefix in capitals followed by a blank ("ERROR ", "CD-ROM "), or a
+# lower-case word that a blank continues ("copy "). Leading blanks mark glue inside a message.
+ONE_WORD = re.compile(r"^(?:[A-Z][a-z]+(?: ?#|[!?.:])?\s*|[A-Z][A-Z-]+ |[a-z]+!|[a-z]+ )$")
 
 
 def literals(code):
@@ -94,7 +120,29 @@ def normal(text):
     return " ".join(text.split())
 
 
-def message_lines(repo):
+def is_text(line):
+    """Whether a line of a literal is a text a technician reads."""
+    words = [w for w in line.split() if WORD.search(w)]
+    if len(words) >= 2:
+        return True
+    return len(words) == 1 and ONE_WORD.match(line) is not None
+
+
+def texts_of(code):
+    """The texts of one source file, each once."""
+    code = re.sub(r"(?m)^\s*#\s*include[^\n]*", "", code)
+    found = []
+    for text in literals(code):
+        if text in EXEMPT or any(p.search(text) for p in EXEMPT_PATTERNS):
+            continue
+        for line in re.split(r"\r\n|\n|\r", text):
+            if is_text(line) and normal(line) not in found:
+                found.append(normal(line))
+    return found
+
+
+def message_texts(repo):
+    """Every text of the programs' sources, with the file it first appears in."""
     found = {}
     src = os.path.join(repo, "src")
     for folder, _, files in os.walk(src):
@@ -106,32 +154,115 @@ def message_lines(repo):
             if rel in SKIPPED_FILES or rel.startswith(SKIPPED_FOLDERS):
                 continue
             with open(path, encoding="utf-8") as f:
-                code = re.sub(r"(?m)^\s*#\s*include[^\n]*", "", f.read())
-                for text in literals(code):
-                    if text in EXEMPT or any(p.search(text) for p in EXEMPT_PATTERNS):
-                        continue
-                    for line in re.split(r"\r\n|\n|\r", text):
-                        if re.search(r"[A-Za-z]{2,}\S*\s+\S*[A-Za-z]{2,}", line):
-                            found.setdefault(normal(line), rel)
+                for text in texts_of(f.read()):
+                    found.setdefault(text, rel)
     return found
+
+
+def cells(line):
+    """The cells of a Markdown table line, an escaped "|" kept as text."""
+    parts = re.split(r"(?<!\\)\|", line.strip())
+    if parts and parts[0] == "":
+        parts = parts[1:]
+    if parts and parts[-1] == "":
+        parts = parts[:-1]
+    return [p.strip() for p in parts]
+
+
+def unescaped(markdown):
+    """Text as Markdown shows it: a backslash before a punctuation mark escapes the mark."""
+    return re.sub(r"\\([!-/:-@\[-`{-~])", r"\1", markdown)
+
+
+class Row:
+    def __init__(self, first, complete, number):
+        self.parts = [normal(unescaped(p)) for p in re.findall(r'"((?:[^"\\\n]|\\.)*)"', first)]
+        self.complete = complete
+        self.number = number
+
+    def holds(self, text):
+        if len([w for w in text.split() if WORD.search(w)]) >= 2:
+            return any(text in part for part in self.parts)
+        return any(part == text or part.startswith(text + " ") for part in self.parts)
+
+
+def rows_of(guide):
+    """The rows of the guide's message tables (those with a meaning and a what-to-do column)."""
+    rows = []
+    lines = guide.split("\n")
+    k = 0
+    while k < len(lines):
+        if not (lines[k].lstrip().startswith("|") and k + 1 < len(lines)
+                and re.match(r"^\s*\|(\s*:?-+:?\s*\|)+\s*$", lines[k + 1])):
+            k += 1
+            continue
+        header = [c.lower() for c in cells(lines[k])]
+        k += 2
+        wanted = [header.index(h) for h in ("meaning", "what to do") if h in header]
+        while k < len(lines) and lines[k].lstrip().startswith("|"):
+            row = cells(lines[k])
+            if len(wanted) == 2 and row:
+                complete = all(i < len(row) and row[i] for i in wanted)
+                rows.append(Row(row[0], complete, k + 1))
+            k += 1
+    return rows
+
+
+def missing_rows(texts, rows):
+    """(text, why) for each text without a complete row."""
+    out = []
+    for text in texts:
+        if any(r.complete and r.holds(text) for r in rows):
+            continue
+        partial = [r.number for r in rows if r.holds(text)]
+        why = ("its row (line %s) lacks a meaning or a what-to-do" % partial[0] if partial
+               else "no row")
+        out.append((text, why))
+    return out
+
+
+def html_text(page):
+    page = re.sub(r"(?s)<(script|style)\b.*?</\1>", " ", page)
+    return normal(html.unescape(re.sub(r"<[^>]+>", " ", page)))
+
+
+def problems_of(repo, page=None):
+    """What the guide lacks, one line each; `page` is the guide made from it as HTML."""
+    with open(os.path.join(repo, "docs", "GUIDE.md"), encoding="utf-8") as f:
+        guide = f.read()
+    texts = message_texts(repo)
+    rows = rows_of(guide)
+    problems = []
+    for text, why in missing_rows(list(texts), rows):
+        problems.append("%s: %s in docs/GUIDE.md for %r" % (texts[text], why, text))
+    pictures = re.findall(r"!\[[^\]]*\]\(([^)]+)\)", guide)
+    for picture in pictures:
+        if not os.path.isfile(os.path.join(repo, "docs", picture)):
+            problems.append("docs/GUIDE.md: no picture docs/%s" % picture)
+    if page is not None:
+        shown = html_text(page)
+        for row in rows:
+            for part in row.parts:
+                if not re.search('" ?%s ?"' % re.escape(part), shown):
+                    problems.append("the HTML guide shows line %d's %r otherwise" % (row.number,
+                                                                                  part))
+    if not texts or not rows or not pictures:
+        problems.append("no texts, rows or pictures found: %d, %d, %d"
+                        % (len(texts), len(rows), len(pictures)))
+    return sorted(problems), len(texts), len(rows)
 
 
 def main():
     repo = sys.argv[1] if len(sys.argv) > 1 else "."
-    with open(os.path.join(repo, "docs", "GUIDE.md"), encoding="utf-8") as f:
-        text = f.read()
-    guide = normal(text)
-    texts = message_lines(repo)
-    missing = [(where, line) for line, where in texts.items() if line not in guide]
-    for where, line in sorted(missing):
-        print("%s: not in docs/GUIDE.md: %r" % (where, line))
-    pictures = re.findall(r"!\[[^\]]*\]\(([^)]+)\)", text)
-    lost = [p for p in pictures if not os.path.isfile(os.path.join(repo, "docs", p))]
-    for picture in lost:
-        print("docs/GUIDE.md: no picture docs/%s" % picture)
-    print("%d message texts, %d missing from the guide; %d pictures, %d missing"
-          % (len(texts), len(missing), len(pictures), len(lost)))
-    return 1 if missing or lost or not texts or not pictures else 0
+    page = None
+    if len(sys.argv) > 2:
+        with open(sys.argv[2], encoding="utf-8") as f:
+            page = f.read()
+    problems, texts, rows = problems_of(repo, page)
+    for problem in problems:
+        print(problem)
+    print("%d message texts, %d rows; %d problems" % (texts, rows, len(problems)))
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
-# Diskette 2's volume file as it can go wrong: empty (it cannot be read: no prompt, no
-# prefix), then a first line too short to hold an Archive ID (a wrong Archive ID with nothing
+# Diskette 2's volume file as it can go wrong: empty (it cannot be read: no prefix, and the
+# status asks for the diskette again), then a first line too short to hold an Archive ID (a wrong Archive ID with nothing
 # found), and last the right diskette with its ID written with leading zeros. The descriptor
 # counts its diskettes with a leading zero as well.
 #> set s id=900 a.dat=s:abcdefg@1-2
@@ -31,11 +31,12 @@ state
 #> expect {"event":"status","text":"Please wait...\r\nReading diskette #2"}
 #> expect {"event":"log","text":"Failed to open A:\\disk0002.dat"}
 #> expect {"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"Failed to open A:\\disk0002.dat","answer":"ok"}
+#> expect {"event":"status","text":"Please insert diskette #2 and press the OK button"}
 #> expect-text "wizardStep":2,"currentDisk":2,
-#> expect-text "mainText":"Please wait...\r\nReading diskette #2\r\n"
+#> expect-text "mainText":"Please insert diskette #2 and press the OK button\r\n"
 #> expect {"event":"log","text":"ERROR \r\nWrong Archive ID at diskette #2\r\nExpected 900 found "}
 #> expect {"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"\r\nWrong Archive ID at diskette #2\r\nExpected 900 found ","answer":"ok"}
-#> expect {"event":"status","text":"Please insert diskette #2 and press the OK button"}
+#> expect {"event":"status","text":"Please press the OK button\r\nto read the set again from diskette #1"}
 #> expect-text "wizardStep":0,"currentDisk":2,
 #> expect {"event":"status","text":"Please insert diskette #1 and press the OK button"}
 #> expect {"event":"status","text":"Please wait...\r\nReading diskette #2"}

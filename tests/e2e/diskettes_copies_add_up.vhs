@@ -23,7 +23,7 @@ ok
 select e:
 ok
 #> expect {"event":"log","text":"Diskette #1: 1 sector could not be read (40); files hit: A:\\db\\subscribers.dat"}
-#> expect {"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"Can not copy file A:\\db\\subscribers.dat to C:\\Temp\\VELT_disk1\\db\\subscribers.dat\r\nEnsure that the floppy disk is readable and that \r\nthere is enough free space available on drive C:\\","answer":"ok"}
+#> expect {"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"Can not copy file A:\\db\\subscribers.dat to C:\\Temp\\VELT_disk1\\db\\subscribers.dat\r\nDiskette sector 40 of db\\subscribers.dat cannot be read\r\nClean the drive's head, or try another drive or another copy of diskette #1;\r\nwhat was read is kept, and only the missing sectors are read again.","answer":"ok"}
 #> expect {"event":"status","text":"Please select the floppy disk drive \r\nand press the OK button"}
 #> expect-text "wizardStep":0,"currentDisk":1,
 #> expect {"event":"status","text":"Please wait...\r\nReading diskette #1"}

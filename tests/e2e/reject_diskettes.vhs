@@ -33,7 +33,7 @@ state
 #> expect {"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"Wrong diskette!\r\nInsert diskette #2","answer":"ok"}
 #> expect {"event":"log","text":"ERROR \r\nWrong Archive ID at diskette #2\r\nExpected 812 found 0999"}
 #> expect {"event":"msgbox","title":"Error!","icon":"critical","buttons":"ok","text":"\r\nWrong Archive ID at diskette #2\r\nExpected 812 found 0999","answer":"ok"}
-#> expect {"event":"status","text":"Please insert diskette #2 and press the OK button"}
+#> expect {"event":"status","text":"Please press the OK button\r\nto read the set again from diskette #1"}
 #> expect-text "wizardStep":0,"currentDisk":2,
 #> expect {"event":"log","text":"Floppy drive A: was selected"}
 #> expect {"event":"status","text":"Please insert diskette #1 and press the OK button"}

@@ -14,6 +14,9 @@
 #                          (see makeset.py for its options and files)
 #   #> mkdir PATH ...      creates the folders
 #   #> sh COMMAND          runs COMMAND with bash in WORKDIR (plant a fault, write a file ...)
+#   #> session SCRIPT      runs velt-headless on SCRIPT (a file beside the case, placeholders
+#                          filled in) as an earlier session; its output is kept in
+#                          WORKDIR/SCRIPT.jsonl, and it must end with status 0
 #
 # After the run:
 #   #> exit N              the exit status expected (default 0)
@@ -28,7 +31,9 @@
 #   #> check COMMAND       COMMAND, run with bash in WORKDIR, must succeed
 #
 # Everything velt-headless wrote is kept in WORKDIR/out.jsonl and WORKDIR/err.txt; on a
-# failure the runner prints the output and says which directive failed.
+# failure the runner prints the output and says which directive failed. The requests the case's
+# run made of its diskettes (images and devices) are in WORKDIR/blocks.txt, a line each:
+# "first-sector count ok|failed".
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
@@ -93,11 +98,17 @@ for d in "${directives[@]}"; do
         sh)
             (cd "$work" && bash -c "$rest") || { echo "sh $rest failed" >&2; exit 2; }
             ;;
+        session)
+            sed -e "s|@WORK@|$work|g" -e "s|@E2E@|$e2e|g" "$e2e/$rest" > "$work/$rest" || exit 2
+            "$headless" "$work/$rest" > "$work/$rest.jsonl" 2>&1 ||
+                { echo "session $rest failed:" >&2; cat "$work/$rest.jsonl" >&2; exit 2; }
+            ;;
     esac
 done
 
 # ---- the run ----
-"$headless" "$script" > "$work/out.jsonl" 2> "$work/err.txt"
+rm -f "$work/blocks.txt"
+VELT_TRACE_BLOCKS="$work/blocks.txt" "$headless" "$script" > "$work/out.jsonl" 2> "$work/err.txt"
 status=$?
 mapfile -t out < "$work/out.jsonl"
 
@@ -108,7 +119,7 @@ for d in "${directives[@]}"; do
     word=$(word_of "$d")
     rest=$(rest_of "$d")
     case "$word" in
-        set | mkdir | sh) ;;
+        set | mkdir | sh | session) ;;
         exit) expected_status=$rest ;;
         expect | expect-text)
             found=0

@@ -9,7 +9,9 @@
 #include "fs/fs_fixture.h"
 #include "fs/probe_medium.h"
 #include "fs/temp_area.h"
+#include "platform/block_reader.h"
 #include "state/state.h"
+#include "support/fat12_image.h"
 #include "support/set_builder.h"
 #include "ui/recording_window.h"
 
@@ -50,6 +52,25 @@ TEST_F(CopyTest, EmptySourceCopiesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(host("c/Temp/T")));
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(boxes(), 0u);
+}
+
+// A diskette is read as the walk reaches each file, forward: the bar moves between the reads
+// of the drive, not all at once after a long still read.
+TEST_F(CopyTest, ADisketteIsReadTrackByTrackAsTheWalkReachesItsFiles) {
+    std::vector<testsupport::Fat12File> files;
+    for (uint32_t i = 0; i < 5; ++i)
+        files.push_back({"F" + std::to_string(i) + "      DAT", 2 + 36 * (i + 1), 700});
+    writeFile(host("disk.img"), testsupport::fat12Image(1, files));
+    platform::forgetDiskettes();
+    remedy('a', "unused", [&](platform::MediumOptions& m) { m.root = host("disk.img"); });
+    std::vector<float> barAtRead;
+    platform::observeDisketteReads([&](uint64_t, uint64_t) { barAtRead.push_back(progress()); });
+    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 20), 1);
+    platform::observeDisketteReads({});
+    platform::forgetDiskettes();
+    // Each file's track (sectors 69, 105, ... on tracks 3, 5, ...) as the walk reaches it.
+    EXPECT_EQ(barAtRead, (std::vector<float>{20, 40, 60, 80, 100}));
+    EXPECT_EQ(readFile(host("c/Temp/T/F4.DAT")).size(), 700u);
 }
 
 TEST_F(CopyTest, CopiesATreeAndMovesTheBarPerFile) {

@@ -135,23 +135,57 @@ class BlockReaderTest : public ::testing::Test {
     std::vector<Request> log;
 };
 
-TEST_F(BlockReaderTest, ACleanDisketteIsReadTrackByTrackForwardEachSectorOnce) {
-    auto m = open(disk.bytes(), {}, log);
-    EXPECT_EQ(m->label(), "");
-    const size_t naming = log.size();
-    EXPECT_LE(naming, 2u) << "the boot sector, the FATs and the root folder take two tracks";
-    EXPECT_EQ(readAll(*m, "DB\\MAIN.DAT"), disk.bytes().substr(42 * blockBytes, 1000));
-    EXPECT_EQ(m->disketteRead()->image, disk.bytes());
-
-    EXPECT_LE(log.size(), 160u);
+// Requests forward, within a track each, and the tracks they covered.
+std::set<uint64_t> tracksOf(const std::vector<Request>& log) {
+    std::set<uint64_t> tracks;
     uint64_t next = 0;
     for (const Request& r : log) {
         EXPECT_TRUE(r.read);
-        EXPECT_EQ(r.lba, next) << "forward, each sector once";
+        EXPECT_GE(r.lba, next) << "forward, each sector once";
         EXPECT_LE(r.lba % 18 + r.count, 18u) << "within one track at " << r.lba;
         next = r.lba + r.count;
+        tracks.insert(r.lba / 18);
     }
-    EXPECT_EQ(next, 2880u);
+    EXPECT_EQ(tracks.size(), log.size()) << "one request a track";
+    return tracks;
+}
+
+TEST_F(BlockReaderTest, TheTracksInUseAreReadForwardAndEveryTrackWhenWholeDiskettesAreRead) {
+    const std::set<uint64_t> used{0, 1, 2};  // the system area and clusters 2-12 (33-43)
+    std::set<uint64_t> all;
+    for (uint64_t t = 0; t < 160; ++t)
+        all.insert(t);
+    // The second FAT calls cluster 100 free while the first has it in use: neither tells.
+    Diskette disagreeing;
+    disagreeing.fat(100, 0xFFF);
+    std::memset(&disagreeing.bytes()[10 * blockBytes + 150], 0, 2);
+    struct Case {
+        const char* what;
+        std::string* bytes;
+        bool whole;
+        std::set<uint64_t> tracks;
+    } cases[] = {
+        {"a clean diskette", &disk.bytes(), false, used},
+        {"whole diskettes for kept images", &disk.bytes(), true, all},
+        {"FATs that disagree about a cluster in use", &disagreeing.bytes(), false, all},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::forgetDiskettes();
+        platform::readWholeDiskettes(c.whole);
+        log.clear();
+        auto m = open(*c.bytes, {}, log);
+        EXPECT_EQ(m->label(), "");
+        EXPECT_EQ(log.size(), 2u) << "naming the drive takes the system area's two tracks";
+        EXPECT_EQ(readAll(*m, "DB\\MAIN.DAT"), c.bytes->substr(42 * blockBytes, 1000));
+        EXPECT_EQ(log.size(), 3u) << "the copy walk's next file reads as far as it lies";
+        const platform::DisketteRead read = *m->disketteRead();
+        EXPECT_EQ(tracksOf(log), c.tracks);
+        for (uint64_t t : c.tracks)
+            EXPECT_EQ(read.image.substr(t * 18 * blockBytes, 18 * blockBytes),
+                      c.bytes->substr(t * 18 * blockBytes, 18 * blockBytes));
+    }
+    platform::readWholeDiskettes(false);
 }
 
 TEST_F(BlockReaderTest, FailingSectorsAloneAreRetriedInBoundedPasses) {
@@ -161,26 +195,28 @@ TEST_F(BlockReaderTest, FailingSectorsAloneAreRetriedInBoundedPasses) {
     EXPECT_EQ(read.unread, std::vector<uint64_t>{37});
     EXPECT_EQ(read.image.substr(38 * blockBytes, blockBytes), disk.sector(38));
 
+    // The failed track 36-53 is split into the sectors in use (36-43), each read alone once;
+    // after the split only the retries of 37 and 38.
     std::map<uint64_t, int> alone;
-    std::vector<Request> afterForward;
-    bool forwardDone = false;
+    std::vector<Request> afterSplit;
+    bool split = false;
     for (const Request& r : log) {
         if (r.count == 1)
             ++alone[r.lba];
-        if (forwardDone)
-            afterForward.push_back(r);
-        forwardDone = forwardDone || r.lba + r.count == 2880;
+        if (split)
+            afterSplit.push_back(r);
+        split = split || (r.count == 1 && r.lba == 43);
     }
     EXPECT_EQ(alone[37], 1 + platform::retryPasses);
     EXPECT_EQ(alone[38], 2);
-    for (uint64_t s = 36; s < 54; ++s)
+    for (uint64_t s = 36; s < 44; ++s)
         if (s != 37 && s != 38) {
             EXPECT_EQ(alone[s], 1) << "the failed track is split once, sector " << s;
         }
-    EXPECT_EQ(alone.size(), 18u) << "no other track is split";
-    for (const Request& r : afterForward)
+    EXPECT_EQ(alone.size(), 8u) << "no other sector is tried alone";
+    for (const Request& r : afterSplit)
         EXPECT_TRUE(r.count == 1 && (r.lba == 37 || r.lba == 38)) << "a retry of " << r.lba;
-    EXPECT_EQ(afterForward.size(), 1u + platform::retryPasses) << "38 once, 37 in every pass";
+    EXPECT_EQ(afterSplit.size(), 1u + platform::retryPasses) << "38 once, 37 in every pass";
 }
 
 TEST_F(BlockReaderTest, WhatAnUnreadableSectorCostsDependsOnWhereItLies) {
@@ -192,14 +228,14 @@ TEST_F(BlockReaderTest, WhatAnUnreadableSectorCostsDependsOnWhereItLies) {
         std::vector<std::string> filesHit = {};
     };
     const Case cases[] = {
-        {"free space", {{100, std::nullopt}}, "", 1, 0, {}},
+        {"free space: never asked for", {{100, std::nullopt}}, "", 0, 0, {}},
         {"after a file's end", {{41, std::nullopt}}, "", 1, 0, {}},
         {"the first FAT", {{1, std::nullopt}}, "", 0, 1, {}},
         {"the second FAT", {{10, std::nullopt}}, "", 0, 1, {}},
         {"the same sector of both FATs",
          {{1, std::nullopt}, {10, std::nullopt}},
          "Diskette image damaged: the FAT cannot be read in any copy (sector 10)"},
-        {"a file", {{36, std::nullopt}, {100, std::nullopt}}, "", 1, 0, {"BIG.DAT"}},
+        {"a file", {{36, std::nullopt}, {100, std::nullopt}}, "", 0, 0, {"BIG.DAT"}},
         {"a file's last sector", {{43, std::nullopt}}, "", 0, 0, {"DB\\MAIN.DAT"}},
         {"a marginal sector of a file", {{36, 4}}, "", 0, 0, {}},
         {"a folder", {{34, std::nullopt}}, "Diskette image damaged: the folder DB cannot be read"},
@@ -216,8 +252,11 @@ TEST_F(BlockReaderTest, WhatAnUnreadableSectorCostsDependsOnWhereItLies) {
         std::shared_ptr<platform::Medium> m;
         const std::string opening = failureOf([&] { m = open(disk.bytes(), c.failures, log); });
         if (*c.damage != '\0') {
-            const std::string found =
-                opening.empty() ? failureOf([&] { m->disketteRead(); }) : opening;
+            const std::string found = opening.empty() ? failureOf([&] {
+                m->disketteRead();  // the image and its map, whatever the damage
+                readAll(*m, "DB\\MAIN.DAT");
+            })
+                                                      : opening;
             EXPECT_EQ(found, c.damage);
             continue;
         }
@@ -267,10 +306,14 @@ TEST_F(BlockReaderTest, AttemptsAtTheSameDisketteAddUpAndOnlyMissingSectorsAreAs
     EXPECT_EQ(log.back().count, 1u);
     EXPECT_EQ(log.size(), 3u);
 
-    // A whole diskette is not kept: the next attempt reads it all again.
+    // Once whole, the diskette is never read again: its start tells it, the rest is known.
     log.clear();
-    open(disk.bytes(), {}, log)->disketteRead();
-    EXPECT_EQ(log.size(), 160u);
+    auto third = open(disk.bytes(), {}, log);
+    EXPECT_TRUE(third->disketteReadBefore());
+    EXPECT_EQ(third->disketteRead()->image, disk.bytes().substr(0, 54 * blockBytes) +
+                                                std::string((2880 - 54) * blockBytes, '\0'));
+    EXPECT_EQ(log.size(), 2u);
+    EXPECT_FALSE(second->disketteReadBefore()) << "the second copy had to read sector 36";
 }
 
 TEST_F(BlockReaderTest, AnotherDisketteTakesNothingFromAnEarlierAttempt) {

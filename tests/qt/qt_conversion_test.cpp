@@ -103,7 +103,6 @@ TEST_F(QtConversion, LongWorkKeepsTheWindowAliveAndTakesNoClick) {
         ui::keepAlive();
         EXPECT_TRUE(timerFired);
         EXPECT_GT(barPaints.paints, before);
-        screenshot(window->widget(), "in-progress");
         // A click, a drive pick and the close box in the middle of the work go nowhere.
         QTest::mouseClick(child<QPushButton>("buttonOK"), Qt::LeftButton);
         EXPECT_EQ(app::wizardStep, step);

@@ -19,6 +19,8 @@
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
+#include "platform/context.h"
+#include "platform/image_drives.h"
 #include "qt_fixture.h"
 #include "ui/session_log.h"
 #include "ui/window_suite.h"
@@ -32,7 +34,13 @@ uitest::Px pixels(const QRect& r) {
 
 class QtToolkit : public QtWindowTest, public uitest::Toolkit {
   public:
-    QtToolkit() { SetUp(); }
+    QtToolkit() {
+        SetUp();
+        // As the program makes its window: images go into a: over the machine's drives.
+        platform::installDrives(&images_);
+        QtWindowTest::window->setImageDrives(&images_);
+        QtWindowTest::window->driveList().refreshDrives();
+    }
     ~QtToolkit() override {
         ui::stopSessionLog();
         if (savedState_)
@@ -133,6 +141,10 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
         return entries;
     }
     int listCurrent() const override { return combo()->currentIndex(); }
+    bool menuEnabled(ui::form::Menu entry) const override {
+        const auto name = ui::form::menuEntry(entry).name;
+        return form()->findChild<QAction*>(QString::fromUtf8(name))->isEnabled();
+    }
     std::vector<std::string> menu() const override {
         std::vector<std::string> texts;
         for (QAction* a : form()->menuBar()->actions())
@@ -196,6 +208,8 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
 
   private:
     std::optional<std::string> savedState_;
+    platform::ImageDriveTable images_{
+        std::make_unique<testsupport::BorrowedDrives>(QtWindowTest::drives)};
     QMainWindow* form() const { return QtWindowTest::window->widget(); }
     QWidget* widget(std::string_view name) const {
         QWidget* w = form()->findChild<QWidget*>(QString::fromUtf8(name));

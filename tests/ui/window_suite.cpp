@@ -65,6 +65,9 @@ TEST_F(WindowSuite, StartUpPutsEveryControlAtItsPlaceInItsFirstState) {
     EXPECT_EQ(window().buttonLog().picture(), ui::Picture::showLog);
     EXPECT_EQ(kit->menu(), (std::vector<std::string>{"Diskette image...", "Keep diskette images...",
                                                      "Check Compact Flash card...", "Help"}));
+    // As the program starts: every entry can be chosen, "Diskette image..." too.
+    for (const ui::form::MenuEntry& entry : ui::form::menu())
+        EXPECT_TRUE(kit->menuEnabled(entry.id)) << entry.text;
 
     // The status box, the log and the drive list as start-up leaves them.
     EXPECT_EQ(window().mainText().text(),
@@ -348,9 +351,10 @@ void WindowSuite::convert(bool pictures) {
     kit->click("buttonOK");
     kit->pick("e:");
     shot("step-3-card");
+    // The log shown before the write: its end, the card verified, is in view afterwards.
+    kit->click("buttonLog");
     kit->click("buttonOK");
     ASSERT_EQ(app::wizardStep, app::Step::done);
-    kit->click("buttonLog");
     shot("step-4-done");
     EXPECT_EQ(testsupport::readFile(kit->scratch().path() / "e/backup/single/db/data.dat"),
               testsupport::noise(900, 5));

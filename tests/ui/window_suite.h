@@ -25,7 +25,8 @@ class Toolkit {
     virtual ~Toolkit() = default;
 
     // The window, made with drives a: (removable, no diskette), c: (fixed "SYSTEM", with the
-    // temporary folder) and e: (removable "CF"), installed as the running window.
+    // temporary folder) and e: (removable "CF") under a table that takes diskette images into
+    // a:, as the desktop programs make it, installed as the running window.
     virtual ui::WindowBase& window() = 0;
     virtual platform::FolderDriveTable& drives() = 0;
     virtual testsupport::ScratchDir& scratch() = 0;
@@ -65,6 +66,7 @@ class Toolkit {
     virtual std::vector<std::string> listEntries() const = 0;
     virtual int listCurrent() const = 0;
     virtual std::vector<std::string> menu() const = 0;
+    virtual bool menuEnabled(ui::form::Menu entry) const = 0;
     virtual std::string selectedLog() const = 0;
     virtual int statusFontPoints() const = 0;
     // The progress bar's position and end as it shows them.

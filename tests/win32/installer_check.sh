@@ -17,7 +17,7 @@ rm -rf "$unix"
 entries=$(winepath -u 'C:\' 2>/dev/null)
 
 "$wine" "$setup" /S "/D=$folder"
-for file in velt-converter.exe velt-headless.exe uninstall.exe GUIDE.md guide/qt/step-0-floppy-drive.png \
+for file in velt-converter.exe velt-headless.exe uninstall.exe guide.html guide/qt/step-0-floppy-drive.png \
     guide/win32/step-4-done.png; do
     [ -f "$unix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
@@ -28,7 +28,7 @@ link=$(find "$entries" -name 'VELT Database Media Converter.lnk' -path '*Start M
 
 # _?= runs the uninstaller in place, so that it is done when it returns.
 "$wine" "$unix/uninstall.exe" /S "_?=$folder"
-for file in velt-converter.exe velt-headless.exe GUIDE.md guide; do
+for file in velt-converter.exe velt-headless.exe guide.html guide; do
     [ ! -e "$unix/$file" ] || { echo "left behind: $file" >&2; exit 1; }
 done
 [ ! -e "$link" ] || { echo "left behind: the Start menu entry" >&2; exit 1; }

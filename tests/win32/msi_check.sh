@@ -85,6 +85,7 @@ trap 'rm -rf "$later_dir"' EXIT
 mkdir -p "$later_dir/pictures"
 cp "$build/velt-converter.exe" "$build/velt-headless.exe" "$later_dir/"
 cp "$build/pictures/velt-converter.ico" "$later_dir/pictures/"
+cp -r "$build/doc" "$later_dir/"
 printf '%s\n' "$version" | awk -F. '{ printf "%d.%d.%d\n", $1, $2, $3 + 1 }' >"$later_dir/velt-version.txt"
 later=$("$(dirname "$0")/../../installer/build-msi.sh" "$later_dir" | tail -1)
 second=$(code_of "$later")

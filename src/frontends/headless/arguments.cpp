@@ -154,7 +154,8 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
     }
     std::error_code ec;
     const std::filesystem::path host = hostPathOf(path);
-    if (!std::filesystem::is_directory(host, ec) && !std::filesystem::is_regular_file(host, ec)) {
+    if (!std::filesystem::is_directory(host, ec) && !std::filesystem::is_regular_file(host, ec) &&
+        !std::filesystem::is_block_file(host, ec)) {
         if (looksLikeOption(w[i]) && i + 1 < w.size())
             throw ScriptError(command + ": unknown option " + headless::jsonString(w[i]));
         throw ScriptError(command + ": " + headless::jsonString(path) +
@@ -162,6 +163,16 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
     }
     if (!faults.badSectors.empty() && std::filesystem::is_directory(host, ec))
         throw ScriptError(command + ": \"badsector=\" is for a diskette image, not a folder");
+    if (!faults.badSectors.empty()) {
+        // A sector the image does not hold would never be read: the fault would go unplanted.
+        const uint64_t bytes = std::filesystem::file_size(host, ec);
+        const uint64_t sectors = ec ? 0 : bytes / 512 + (bytes % 512 != 0);
+        const uint64_t last = faults.badSectors.rbegin()->first;
+        if (last >= sectors)
+            throw ScriptError(command + ": \"badsector=" + std::to_string(last) +
+                              "\" lies past the end of the image (" + std::to_string(sectors) +
+                              " sectors)");
+    }
     medium.root = std::filesystem::absolute(host, ec).lexically_normal();
     if (ec)
         throw ScriptError(command + ": " + headless::jsonString(path) + ": " + ec.message());

@@ -146,7 +146,7 @@ void QtMainWindow::buildMenu() {
             QMenu*& menu = dropDowns[entry.dropDown];
             if (menu == nullptr) {
                 menu = form_->menuBar()->addMenu(QString::fromUtf8(entry.dropDown));
-                menu->setObjectName(QString::fromUtf8(entry.dropDown) + "Menu");
+                menu->setObjectName(QString::fromUtf8(entry.dropDown));
             }
             holder = menu;
         }

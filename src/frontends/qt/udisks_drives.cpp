@@ -253,11 +253,16 @@ QString UDisksDriveTable::callFilesystem(const std::string& object, const QStrin
 
 std::string UDisksDriveTable::mountForUse(char letter) {
     const std::optional<platform::Drive> drive = find(letter);
+    // A floppy this user may not read itself: said before the mount that reads it instead.
+    const std::string note = LinuxDriveTable::mountForUse(letter);
+    const auto said = [&](const std::string& line) {
+        return note.empty() ? line : line.empty() ? note : note + "\r\n" + line;
+    };
     if (!drive || drive->medium)
-        return "";  // mounted already, or a diskette read directly
+        return said("");  // mounted already, or a diskette read directly
     const linuxdev::Found* f = foundAt(letter);
     if (f == nullptr || !f->present || f->object.empty())
-        return "";
+        return said("");
     const std::string object = f->object;
     QString mountPoint;
     const QString why = callFilesystem(object, "Mount", &mountPoint);
@@ -272,7 +277,7 @@ std::string UDisksDriveTable::mountForUse(char letter) {
     if (byteStrings(filesystem.value("MountPoints")).isEmpty())
         filesystem["MountPoints"] = QVariant::fromValue(QByteArrayList{mountPoint.toUtf8()});
     invalidate();
-    return "Mounted " + letterText(letter) + " on " + mountPoint.toStdString();
+    return said("Mounted " + letterText(letter) + " on " + mountPoint.toStdString());
 }
 
 std::string UDisksDriveTable::releaseDiskette(char letter) {

@@ -173,17 +173,11 @@ std::string pickDriveDialog(HWND owner, const std::vector<std::string>& entries,
     return entries[static_cast<size_t>(pick.chosen)];
 }
 
-// The log folder or the guide, handed to the shell; a machine with no program for .md files
-// shows the guide in Notepad.
-bool openLocal(HWND owner, const std::filesystem::path& path, bool notepad) {
+// The log folder in Explorer, the guide (a web page) in the default browser.
+bool openLocal(HWND owner, const std::filesystem::path& path) {
     // ShellExecuteW answers more than 32 when the file was handed to a program.
-    if (reinterpret_cast<INT_PTR>(
-            ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
-        return true;
-    const std::wstring quoted = L"\"" + path.wstring() + L"\"";
-    return notepad &&
-           reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", L"notepad.exe", quoted.c_str(),
-                                                   nullptr, SW_SHOWNORMAL)) > 32;
+    return reinterpret_cast<INT_PTR>(
+               ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 }  // namespace
@@ -215,11 +209,10 @@ void Win32MainWindow::menuChosen(ui::form::Menu entry) {
             break;
         case logFolder:
             ui::showLogFolder(
-                [this](const std::filesystem::path& p) { return openLocal(window_, p, false); });
+                [this](const std::filesystem::path& p) { return openLocal(window_, p); });
             break;
         case guide:
-            ui::showGuide(
-                [this](const std::filesystem::path& p) { return openLocal(window_, p, true); });
+            ui::showGuide([this](const std::filesystem::path& p) { return openLocal(window_, p); });
             break;
         case about:
             wizard::handle(wizard::Event::aboutClick);

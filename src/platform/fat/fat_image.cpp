@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "platform/fat/fat_volume.h"
 #include "platform/image_medium.h"
+#include "platform/kept_images.h"
 
 namespace platform::fat {
 
@@ -118,6 +119,10 @@ std::optional<DisketteRead> FatImage::disketteRead() {
     return volume_->whole();
 }
 
+bool FatImage::disketteReadBefore() {
+    return volume_->readBefore();
+}
+
 }  // namespace platform::fat
 
 namespace platform {
@@ -125,6 +130,9 @@ namespace platform {
 std::shared_ptr<Medium> openDisketteImage(const std::filesystem::path& hostFile,
                                           std::map<uint64_t, std::optional<uint32_t>> badSectors) {
     std::unique_ptr<BlockSource> source = openImageBlocks(hostFile);
+    // A kept image holds zeros where its diskette never read: they are not the diskette's.
+    for (uint64_t sector : keptBadSectors(hostFile))
+        badSectors.emplace(sector, std::nullopt);
     if (!badSectors.empty())
         source = std::make_unique<FaultyBlocks>(std::move(source), std::move(badSectors));
     return openDisketteBlocks(std::move(source));

@@ -31,6 +31,7 @@ class FatImage : public Medium {
     std::string label() override;
     void flushTree(const std::string& folder) override;
     std::optional<DisketteRead> disketteRead() override;
+    bool disketteReadBefore() override;
 
   private:
     std::shared_ptr<Volume> volume_;  // shared with the open files, which may outlive this

@@ -55,19 +55,41 @@ Volume::Volume(std::unique_ptr<BlockSource> source) : copy_(std::move(source)) {
     const auto headBytes = static_cast<size_t>(std::min<uint64_t>(copy_.bytes(), bootBytes));
     layout_ = readLayout(std::string_view(copy_.data()).substr(0, headBytes), copy_.bytes());
     // What naming the drive needs: the FATs and the root folder; they tell the diskette too.
-    copy_.identify((layout_.dataOffset + blockBytes - 1) / blockBytes);
+    const uint64_t systemEnd = (layout_.dataOffset + blockBytes - 1) / blockBytes;
+    copy_.identifyBy(systemEnd, fatMirrors());
+    copy_.readThrough(systemEnd);
     readFat();
     for (uint32_t c = 2; c < layout_.clusters + 2; ++c)
         if (next(c) == 0)
             ++freeClusters_;
 }
 
+// Each sector of a FAT with the sector of another FAT that holds the same bytes.
+std::vector<uint64_t> Volume::fatMirrors() const {
+    std::vector<uint64_t> mirror;
+    const uint64_t end = (layout_.dataOffset + blockBytes - 1) / blockBytes;
+    for (uint64_t s = 0; s < end; ++s)
+        mirror.push_back(s);
+    if (layout_.fatCopies < 2 || layout_.fatStride % blockBytes != 0 ||
+        layout_.fatOffset % blockBytes != 0)
+        return mirror;
+    const uint64_t first = layout_.fatOffset / blockBytes, stride = layout_.fatStride / blockBytes;
+    for (uint32_t copy = 0; copy < layout_.fatCopies; ++copy)
+        for (uint64_t i = 0; i < stride; ++i) {
+            const uint64_t s = first + copy * stride + i;
+            if (s < end)
+                mirror[s] = first + (copy == 0 ? 1 : 0) * stride + i;
+        }
+    return mirror;
+}
+
 // The first FAT, each of its sectors that did not read taken from the next copy that did.
 // Where both read but differ, the first is trusted: it is the one the system that wrote the
 // diskette reads and updates first, so a second copy that differs is one whose update was
-// cut short.
+// cut short. The plan of the read follows from it: the tracks that hold a cluster in use.
 void Volume::readFat() {
     fat_.resize(layout_.fatBytes);
+    std::optional<uint64_t> lost;
     for (uint64_t at = 0; at < layout_.fatBytes; at += blockBytes) {
         const size_t size =
             static_cast<size_t>(std::min<uint64_t>(blockBytes, layout_.fatBytes - at));
@@ -78,9 +100,56 @@ void Volume::readFat() {
             if (!bad)
                 break;
         }
-        if (bad)
-            damaged("the FAT cannot be read in any copy (sector " + std::to_string(*bad) + ")");
+        if (bad && !lost)
+            lost = bad;
     }
+    if (lost) {
+        // Nothing tells which tracks are in use: the whole diskette, for another attempt.
+        copy_.plan({});
+        copy_.finish();
+        damaged("the FAT cannot be read in any copy (sector " + std::to_string(*lost) + ")");
+    }
+    if (!fatCopiesAgree()) {
+        copy_.plan({});
+        return;
+    }
+    std::vector<bool> wanted(copy_.sectors(), false);
+    const uint32_t bad = layout_.fat16 ? 0xFFF7 : 0xFF7;
+    const uint64_t unit = layout_.clusterBytes;
+    for (uint32_t c = 2; c < layout_.clusters + 2; ++c) {
+        const uint32_t v = next(c);
+        if (v == 0 || v == bad)
+            continue;
+        const uint64_t first = (layout_.dataOffset + (c - 2) * unit) / blockBytes;
+        const uint64_t end = (layout_.dataOffset + (c - 1) * unit + blockBytes - 1) / blockBytes;
+        for (uint64_t s = first; s < end && s < wanted.size(); ++s)
+            wanted[s] = true;
+    }
+    copy_.plan(std::move(wanted));
+}
+
+// Whether the copies of the FAT that read agree on which clusters are in use; where they do
+// not, neither can tell which tracks hold data.
+bool Volume::fatCopiesAgree() {
+    const std::string& data = copy_.data();
+    const auto entry = [&](uint32_t copy, uint32_t c, bool& ok) -> uint32_t {
+        const uint64_t base = layout_.fatOffset + copy * layout_.fatStride;
+        const uint64_t at = base + (layout_.fat16 ? uint64_t{c} * 2 : c + c / 2);
+        ok = copy_.readable(at / blockBytes) && copy_.readable((at + 1) / blockBytes);
+        const uint32_t pair = static_cast<uint8_t>(data[at]) |
+                              static_cast<uint32_t>(static_cast<uint8_t>(data[at + 1])) << 8;
+        if (layout_.fat16)
+            return pair;
+        return c & 1 ? pair >> 4 : pair & 0xFFF;
+    };
+    for (uint32_t copy = 1; copy < layout_.fatCopies; ++copy)
+        for (uint32_t c = 2; c < layout_.clusters + 2; ++c) {
+            bool firstOk = false, otherOk = false;
+            const uint32_t a = entry(0, c, firstOk), b = entry(copy, c, otherOk);
+            if (firstOk && otherOk && (a == 0) != (b == 0))
+                return false;
+        }
+    return true;
 }
 
 std::string Volume::label() {
@@ -136,6 +205,7 @@ std::optional<uint64_t> Volume::read(uint64_t offset, char* out, size_t size) {
         damaged("a read past the end of the volume");  // the checks before should prevent it
     if (size == 0)
         return std::nullopt;
+    copy_.need(offset / blockBytes, (offset + size - 1) / blockBytes + 1);
     std::memcpy(out, copy_.data().data() + offset, size);
     return copy_.firstUnread(offset / blockBytes, (offset + size - 1) / blockBytes + 1);
 }
@@ -163,8 +233,6 @@ void Volume::readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* o
 }
 
 Place Volume::locate(const std::string& path) {
-    // Files are about to be read: the rest of the diskette, in one pass.
-    copy_.readAll();
     Place place;
     place.record.entry.folder = true;
     const std::vector<std::string> names = namesOf(path);
@@ -299,14 +367,31 @@ void Volume::walk(const std::vector<uint32_t>& lineage, const std::string& path,
 }
 
 DisketteRead Volume::whole() {
-    copy_.readAll();
+    copy_.finish();
     DisketteRead out;
     out.image = copy_.data().substr(0, static_cast<size_t>(copy_.bytes()));
     out.unread = copy_.unread();
+    out.identity = (layout_.dataOffset + blockBytes - 1) / blockBytes;
     if (out.unread.empty())
         return out;
+    // A FAT sector that never read is written as the other FAT gives it, so that an image of
+    // the diskette reads as the diskette did.
+    const std::vector<uint64_t> mirror = fatMirrors();
+    for (uint64_t sector : out.unread) {
+        if (sector >= mirror.size() || mirror[sector] == sector || !copy_.readable(mirror[sector]))
+            continue;
+        const uint64_t at = sector * blockBytes;
+        if (at + blockBytes <= out.image.size())
+            out.image.replace(at, blockBytes, copy_.data(), mirror[sector] * blockBytes,
+                              blockBytes);
+    }
     std::map<uint32_t, Owner> owners;
-    walk({0}, "", owners);
+    try {
+        walk({0}, "", owners);
+    } catch (const Error&) {
+        // A folder that cannot be read: which files its sectors held is not known.
+        out.folderUnreadable = true;
+    }
     const uint64_t unit = layout_.clusterBytes;
     const uint64_t fatEnd = layout_.fatOffset + uint64_t{layout_.fatCopies} * layout_.fatStride;
     for (uint64_t sector : out.unread) {

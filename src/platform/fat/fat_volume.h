@@ -55,8 +55,11 @@ class Volume {
     // sector they need never read.
     void readChain(const std::vector<uint32_t>& chain, uint64_t pos, char* out, size_t size,
                    const std::string& path);
-    // The whole diskette as read, with what its unread sectors held.
+    // The whole diskette as read, with what its unread sectors held; the rest of the plan is
+    // read first.
     DisketteRead whole();
+    // Whether an earlier attempt gave every sector this diskette needs.
+    bool readBefore() { return copy_.readBefore(); }
 
   private:
     uint32_t next(uint32_t cluster) const;
@@ -64,6 +67,8 @@ class Volume {
     // Copies bytes of the volume; the sector number of one that never read, if any.
     std::optional<uint64_t> read(uint64_t offset, char* out, size_t size);
     void readFat();
+    std::vector<uint64_t> fatMirrors() const;
+    bool fatCopiesAgree();
     // Every file and folder below the folder, with its path and clusters.
     struct Owner {
         std::string path;

@@ -8,7 +8,7 @@ std::filesystem::path guideFile() {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec || program.empty())
         return {};
-    return program.parent_path().parent_path() / "share" / "doc" / "velt-converter" / "GUIDE.md";
+    return program.parent_path().parent_path() / "share" / "doc" / "velt-converter" / "guide.html";
 }
 
 }  // namespace platform

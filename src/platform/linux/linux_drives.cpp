@@ -100,10 +100,12 @@ Drive LinuxDriveTable::describe(char letter, Slot& s) {
             d.freeBytes = s.medium->freeBytes();
             d.entry = driveEntryText(letter, d.type, d.volumeName);
             return d;
-        } catch (const Error&) {
+        } catch (const Error& e) {
             s.medium.reset();
             // A diskette that holds no FAT volume, or none at all, or a device this user may
             // not read: the mount, if any, as before.
+            if (e.code() == err::permissionDenied && noted_.insert(letter).second)
+                notes_[letter] = fileSystemReadNote(letter, e.description());
         }
     }
     d.ready = s.found.mounted;
@@ -158,6 +160,24 @@ namespace platform {
 
 std::unique_ptr<DriveTable> machineDrives() {
     return std::make_unique<LinuxDriveTable>();
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::string LinuxDriveTable::mountForUse(char letter) {
+    const auto it =
+        notes_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    if (it == notes_.end())
+        return "";
+    std::string note = std::move(it->second);
+    notes_.erase(it);
+    return note;
+}
+
+std::string deviceAccessAdvice() {
+    return "To read the floppy itself, add the user to the group disk or floppy and log in again";
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// The guide as both installers put it: beside the program.
+// The guide as every Windows package puts it: beside the program.
 #include <windows.h>
 
 #include <string>
@@ -13,7 +13,7 @@ std::filesystem::path guideFile() {
     if (length == 0 || length >= path.size())
         return {};
     path.resize(length);
-    return std::filesystem::path(path).parent_path() / L"GUIDE.md";
+    return std::filesystem::path(path).parent_path() / L"guide.html";
 }
 
 }  // namespace platform

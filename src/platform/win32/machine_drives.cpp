@@ -123,8 +123,7 @@ class Win32DriveTable : public DriveTable {
             return openDisketteDevice(device);
         } catch (const Error& e) {
             if (noted_.insert(letter).second)
-                notes_[letter] = std::string("Drive ") + letter +
-                                 ": is read through the file system (" + e.description() + ")";
+                notes_[letter] = fileSystemReadNote(letter, e.description());
             return nullptr;
         }
     }
@@ -158,6 +157,15 @@ class Win32DriveTable : public DriveTable {
 
 std::unique_ptr<DriveTable> machineDrives() {
     return std::make_unique<Win32DriveTable>();
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::string deviceAccessAdvice() {
+    return "To read the floppy itself, the program needs a floppy drive that Windows shows as "
+           "one and the right to open \\\\.\\A: (run it as an administrator)";
 }
 
 }  // namespace platform

@@ -9,6 +9,9 @@
 #include "capture.h"
 #include "frontends/win32/twips.h"
 #include "frontends/win32/win32_controls.h"
+#include "platform/context.h"
+#include "platform/image_drives.h"
+#include "support/window_drives.h"
 #include "ui/session_log.h"
 #include "ui/window_suite.h"
 #include "window_fixture.h"
@@ -35,6 +38,10 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
   public:
     Win32Toolkit() {
         SetUp();
+        // As the program makes its window: images go into a: over the machine's drives.
+        platform::installDrives(&images_);
+        Win32WindowTest::window->setImageDrives(&images_);
+        Win32WindowTest::window->driveList().refreshDrives();
         // The drive dialog is a box to the fixture: it picks the drive first, and the check's
         // boxes, which share the dialog's title, get pictures of their own.
         boxes->observer = [this, fixture = boxes->observer](HWND box) {
@@ -148,6 +155,12 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
     int listCurrent() const override {
         return static_cast<int>(SendMessageW(control("DriveList"), CB_GETCURSEL, 0, 0));
     }
+    bool menuEnabled(ui::form::Menu entry) const override {
+        const UINT state = GetMenuState(
+            GetMenu(form()), win32ui::Win32MainWindow::firstMenuId + static_cast<UINT>(entry),
+            MF_BYCOMMAND);
+        return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+    }
     std::vector<std::string> menu() const override {
         std::vector<std::string> entries;
         for (int i = 0; i < GetMenuItemCount(GetMenu(form())); ++i) {
@@ -253,6 +266,8 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
     std::wstring savedLocal_;
     std::string pick_;  // the drive the next drive dialog picks
     int checkBoxes_ = 0;
+    platform::ImageDriveTable images_{
+        std::make_unique<testsupport::BorrowedDrives>(Win32WindowTest::drives)};
     HWND form() const { return Win32WindowTest::window->handle(); }
     HWND named(std::string_view c) const {
         HWND w = control(std::string(c).c_str());

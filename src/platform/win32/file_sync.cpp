@@ -1,0 +1,18 @@
+// FlushFileBuffers of a host file by its path.
+#include <windows.h>
+
+#include "platform/file_sync.h"
+
+namespace platform {
+
+bool syncHostFile(const std::filesystem::path& file) {
+    const HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = FlushFileBuffers(h) != 0;
+    CloseHandle(h);
+    return ok;
+}
+
+}  // namespace platform
