@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Refreshes the pictures README.md shows (docs/pictures/*.png) from the screenshots the shared
 # window suite takes with the Qt window on Qt's offscreen platform: start-up, choosing the card,
-# success, and the log shown; and the technician's guide's step pictures (docs/guide/). Run after
-# a change to the window; the test build is made if missing.
+# success, and the log shown; and the technician's guide's pictures of the steps and of the card
+# check (docs/guide/). Run after a change to the window; the test build is made if missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VELT_TEST_BUILD:-build/test}
@@ -20,10 +20,16 @@ cp "$build/tests/qt/screenshots/step-3-card.png" docs/pictures/card.png
 # The technician's guide's steps, from the Qt tests and, when the Windows run has taken them
 # (scripts/test-windows.sh), from the Win32 window tests.
 mkdir -p docs/guide/qt docs/guide/win32
-cp "$build"/tests/qt/screenshots/step-*.png docs/guide/qt/
+# The guide's steps and the card check's dialog and boxes.
+guide_pictures="step-*.png check-card-dialog.png box-check-card-*.png"
+for name in $guide_pictures; do
+    cp "$build"/tests/qt/screenshots/$name docs/guide/qt/
+done
 win=${VELT_WIN_BUILD:-build/win}/tests/win32/window/screenshots
 if ls "$win"/step-*.png > /dev/null 2>&1; then
-    cp "$win"/step-*.png docs/guide/win32/
+    for name in $guide_pictures; do
+        cp "$win"/$name docs/guide/win32/
+    done
 fi
 python3 scripts/squeeze-png.py docs/pictures/*.png docs/guide/*/*.png
 ls -l docs/pictures docs/guide/qt docs/guide/win32

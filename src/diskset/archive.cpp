@@ -260,4 +260,19 @@ int parseArchive(const std::string& path) {
     return parseLines(w);
 }
 
+int parseDescriptor(const std::string& path, Descriptor& out) {
+    // The parser fills the conversion's state: it is put back as it was, so that a card's
+    // descriptor can be read at any step of a conversion.
+    Descriptor saved{app::archiveId, app::totalDisks, app::fileTable, app::fileCount};
+    const int seen = entriesSeen;
+    const int fault = parseArchive(path);
+    out = Descriptor{app::archiveId, app::totalDisks, app::fileTable, app::fileCount};
+    app::archiveId = saved.archiveId;
+    app::totalDisks = saved.totalDisks;
+    app::fileTable = std::move(saved.entries);
+    app::fileCount = saved.count;
+    entriesSeen = seen;
+    return fault;
+}
+
 }  // namespace diskset

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/state.h"
+
 namespace diskset {
 // The number written in decimal digits from buffer[start]; stops at the first non-digit or the
 // end of the buffer. 0 when buffer[start] is not a digit.
@@ -26,6 +28,18 @@ constexpr int tooManyEntries = 1010;       // more FILE lines than the file tabl
 
 // The FILE lines of the descriptor parsed last (all of them, those past the table included).
 int descriptorEntries();
+
+// A descriptor as parsed, apart from the conversion's state.
+struct Descriptor {
+    double archiveId = 0;
+    int16_t totalDisks = 0;
+    app::FileTable entries;  // 1 to count
+    int16_t count = 0;
+};
+
+// Parses the descriptor at `path` into `out`, leaving the conversion's state as it was; returns
+// the codes parseArchive returns.
+int parseDescriptor(const std::string& path, Descriptor& out);
 
 // Parses the descriptor at `path` into archiveId, totalDisks, fileTable and fileCount.
 // Returns the parse failure code: 0 success, err::fileNotFound the file does not exist, another

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "fs/file_system.h"
@@ -156,6 +157,39 @@ double blockChecksum(const uint8_t* buffer, int16_t count) {
     return sum;
 }
 
+namespace {
+
+// The checksum of the `length` bytes of `file`; nothing when the file gave fewer. A read
+// fault raises platform::Error.
+std::optional<double> sumOf(fs::BinaryFile& file, int64_t length) {
+    // Every block before the last is whole; the last one starts here.
+    const int64_t lastBlock = (length - 1) / blockSize * blockSize;
+    std::vector<uint8_t> chunk(chunkSize);
+    uint32_t before = 0;  // words of the blocks before the last, mod 2^32
+    double last = 0;      // blockChecksum of the last block
+    for (int64_t offset = 0; offset < length;) {
+        const size_t want = static_cast<size_t>(
+            std::min<int64_t>(static_cast<int64_t>(chunkSize), length - offset));
+        // Fewer bytes than the length promised: the file changed under us, and whatever
+        // would be summed is not its checksum.
+        if (file.read(chunk.data(), want) != want)
+            return std::nullopt;
+        const int64_t end = offset + static_cast<int64_t>(want);
+        if (end <= lastBlock) {
+            before += wordSum(chunk.data(), want / 4);
+        } else {
+            const size_t head = static_cast<size_t>(lastBlock - offset);
+            before += wordSum(chunk.data(), head / 4);
+            last = blockChecksum(chunk.data() + head, static_cast<int16_t>(want - head));
+        }
+        offset = end;
+    }
+    file.close();
+    return reduce(before + last);
+}
+
+}  // namespace
+
 double fileChecksum(const std::string& path) {
     int64_t length = 0;
     // A device that fails while the file is looked up or opened is no answer about the file:
@@ -178,35 +212,22 @@ double fileChecksum(const std::string& path) {
             throw;
         return 3;
     }
-
-    // Every block before the last is whole; the last one starts here.
-    const int64_t lastBlock = (length - 1) / blockSize * blockSize;
-    std::vector<uint8_t> chunk(chunkSize);
-    uint32_t before = 0;  // words of the blocks before the last, mod 2^32
-    double last = 0;      // blockChecksum of the last block
     try {
-        for (int64_t offset = 0; offset < length;) {
-            const size_t want = static_cast<size_t>(
-                std::min<int64_t>(static_cast<int64_t>(chunkSize), length - offset));
-            // Fewer bytes than the length promised: the file changed under us, and whatever
-            // would be summed is not its checksum.
-            if (file->read(chunk.data(), want) != want)
-                return 3;
-            const int64_t end = offset + static_cast<int64_t>(want);
-            if (end <= lastBlock) {
-                before += wordSum(chunk.data(), want / 4);
-            } else {
-                const size_t head = static_cast<size_t>(lastBlock - offset);
-                before += wordSum(chunk.data(), head / 4);
-                last = blockChecksum(chunk.data() + head, static_cast<int16_t>(want - head));
-            }
-            offset = end;
-        }
-        file->close();
+        return sumOf(*file, length).value_or(3);
     } catch (const platform::Error&) {
         return 3;  // a read fault: no value read so far is the file's checksum
     }
-    return reduce(before + last);
+}
+
+double readBackChecksum(const std::string& path) {
+    const int64_t length = fs::fileLength(path);
+    if (length < 1)
+        return 2;
+    fs::BinaryFile file(path, true);
+    const std::optional<double> sum = sumOf(file, length);
+    if (!sum)
+        platform::raise(platform::err::deviceIO);
+    return *sum;
 }
 
 }  // namespace diskset

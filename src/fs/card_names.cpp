@@ -1,5 +1,6 @@
 #include "fs/card_names.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string_view>
@@ -16,15 +17,25 @@ namespace {
 constexpr int32_t longestName = 255;
 
 bool deviceName(const std::string& name) {
-    // The part before the first dot: "con.txt" is the device as much as "con" is.
-    const std::string stem = platform::upperAscii(name.substr(0, name.find('.')));
+    // The part before the first dot, without the blanks before that dot: "con.txt" and
+    // "con .txt" are the device as much as "con" is.
+    std::string stem = name.substr(0, name.find('.'));
+    stem.erase(stem.find_last_not_of(' ') + 1);
+    stem = platform::upperAscii(stem);
     static const std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
     for (std::string_view d : plain) {
         if (stem == d)
             return true;
     }
-    return stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
+    if (stem.rfind("COM", 0) != 0 && stem.rfind("LPT", 0) != 0)
+        return false;
+    const std::string_view number = std::string_view(stem).substr(3);
+    // Windows takes the superscript digits one to three for ports as well.
+    static const std::array<std::string_view, 3> superscripts = {"\xc2\xb9", "\xc2\xb2",
+                                                                 "\xc2\xb3"};
+    if (number.size() == 1)
+        return number[0] >= '1' && number[0] <= '9';
+    return std::find(superscripts.begin(), superscripts.end(), number) != superscripts.end();
 }
 
 }  // namespace

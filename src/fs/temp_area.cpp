@@ -25,10 +25,6 @@ std::string diskArea(const std::string& temp, int n) {
     return temp + "\\VELT_disk" + std::to_string(n);
 }
 
-std::string previousArea(const std::string& temp) {
-    return temp + "\\VELT_previous";
-}
-
 namespace {
 
 // The trees are walked on their medium, by the names it spells, so that a deep tree costs no
@@ -62,6 +58,10 @@ void removeBelow(Medium& medium, const std::string& folder) {
 }
 
 }  // namespace
+
+void removeTreeOn(platform::Medium& medium, const std::string& folder) {
+    removeBelow(medium, folder);
+}
 
 int16_t countFolderEntries(const std::string& folder) {
     platform::MediumPath mp = platform::resolvePath(folder);

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+namespace platform {
+class Medium;
+}
+
 namespace fs {
 
 // The highest diskette number of a set; diskette 100 and above are never read.
@@ -15,9 +19,6 @@ std::string getTempFolder();
 // the flat area, where the single-volume image is built, and diskette n's area.
 std::string flatArea(const std::string& temp);
 std::string diskArea(const std::string& temp, int n);
-// Where a card too small for two databases keeps its previous one while the new one is
-// written: on the computer, beside the temporary area, without a trailing "\".
-std::string previousArea(const std::string& temp);
 // Files and folders below `folder` (ending in "\") at every depth; raises err::overflow above
 // 32767.
 int16_t countFolderEntries(const std::string& folder);
@@ -25,6 +26,8 @@ int16_t countFolderEntries(const std::string& folder);
 // Never follows a symbolic link, never takes a drive's root (err::pathFileAccess). Failures raise
 // platform::Error, err::diskNotReady when the drive is not ready.
 void removeFolderTree(const std::string& folder);
+// Deletes the folder `folder` of `medium` with everything below it, never following a link.
+void removeTreeOn(platform::Medium& medium, const std::string& folder);
 // Removes the flat area and the diskette areas 1 to totalDisks (at most lastDiskette),
 // logging each.
 void removeTempArea();

@@ -30,6 +30,7 @@ struct Drive {
     DriveType type = DriveType::unknown;
     bool ready = false;
     std::string volumeName;
+    std::string serial;  // the volume's serial number as the system shows it, "" when unknown
     uint64_t freeBytes = 0;
     std::string entry;               // the drive list's text: "a:", "c: [SYSTEM]"
     std::shared_ptr<Medium> medium;  // the medium in the drive; none when not ready

@@ -66,6 +66,7 @@ Drive FolderDriveTable::describe(char letter, const Slot& s) const {
         const MediumOptions& m = *s.options;
         d.medium = s.medium;
         d.volumeName = m.label;
+        d.serial = m.serial;
         try {
             if (m.label.empty())
                 d.volumeName = s.medium->label();

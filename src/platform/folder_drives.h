@@ -20,6 +20,7 @@ namespace platform {
 struct MediumOptions {
     std::filesystem::path root;
     std::string label;                  // default: the image's own label
+    std::string serial;                 // the volume's serial number; default none
     std::optional<uint64_t> freeBytes;  // default: what the medium reports
     Faults faults;
 };

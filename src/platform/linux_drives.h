@@ -33,6 +33,7 @@ struct Found {
     // whether a medium is in the drive though not mounted (it is mounted on request).
     std::string object;
     bool present = false;
+    std::string serial;  // the volume's serial number ("1A2B-3C4D"), "" when unknown
 };
 
 }  // namespace linuxdev

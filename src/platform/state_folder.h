@@ -22,5 +22,8 @@ void setStateFolder(const std::filesystem::path& folder);
 const std::filesystem::path& stateFolder();
 // A part's folder inside the run's state folder; empty without one. Not created here.
 std::filesystem::path statePart(StatePart part);
+// The same folder, made when missing; raises platform::Error 76 when there is no state folder
+// or it cannot be made.
+std::filesystem::path makeStatePart(StatePart part);
 
 }  // namespace platform

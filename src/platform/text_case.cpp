@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/upcase_table.h"
 #include "platform/utf8_text.h"
 
 namespace platform {
@@ -33,25 +34,20 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
 
 namespace {
 
-char32_t lowerLetter(char32_t c) {
-    if (c < 0x80)
-        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return c + 0x20;
-    if (c == 0x178)
-        return 0xFF;
-    // Latin Extended-A pairs: even upper, odd lower, but for the run that is shifted by one.
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
-        return c | 1;
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
-        return (c & 1) != 0 ? c + 1 : c;
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
-        return c + 0x20;
-    if (c >= 0x410 && c <= 0x42F)
-        return c + 0x20;
-    if (c >= 0x400 && c <= 0x40F)
-        return c + 0x50;
-    return c;
+// A FAT volume folds a long name one UTF-16 unit at a time: characters beyond the first plane,
+// written as two units, are never folded.
+char32_t upperUnit(char32_t c) {
+    if (c > 0xFFFF)
+        return c;
+    const auto& runs = upcase::runs;
+    auto it = std::upper_bound(runs.begin(), runs.end(), c,
+                               [](char32_t v, const upcase::Run& r) { return v < r.first; });
+    if (it == runs.begin())
+        return c;
+    const upcase::Run& r = *(it - 1);
+    if (c > r.last || (c - r.first) % r.stride != 0)
+        return c;
+    return static_cast<char32_t>(static_cast<int32_t>(c) + r.offset);
 }
 
 }  // namespace
@@ -62,7 +58,7 @@ std::string foldCase(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const Utf8Step step = utf8Step(text, i);
         if (step.valid)
-            appendUtf8(out, lowerLetter(step.codePoint));
+            appendUtf8(out, upperUnit(step.codePoint));
         else
             out.append(text, i, step.bytes);
         i += step.bytes;

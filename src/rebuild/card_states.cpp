@@ -7,29 +7,29 @@
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
+#include "platform/medium.h"
+#include "platform/paths.h"
 #include "ui/messages.h"
 
 namespace rebuild {
 
 namespace {
 
-// Files and folders below `folder` (ending in "\"), by their path below it ("db\x.dat"; folders
-// end in "\"), with their full path.
-void collectTree(const std::string& folder, const std::string& below,
-                 std::map<std::string, std::string>& out) {
-    for (const fs::DirEntry& e : fs::listFolderAll(folder + below)) {
+// Files and folders below `tree`, by their path below it ("db\\x.dat"; folders end in "\\"),
+// with their length. Links are files here, never followed.
+void collectTree(const Tree& tree, const std::string& below, std::map<std::string, uint64_t>& out) {
+    const std::string folder =
+        below.empty() ? tree.relative
+                      : platform::joinPath(tree.relative, below.substr(0, below.size() - 1));
+    for (const platform::MediumEntry& e : tree.medium->list(folder)) {
         const std::string rel = below + e.name;
-        if (e.folder) {
-            out[rel + "\\"] = folder + rel + "\\";
-            collectTree(folder, rel + "\\", out);
+        if (e.folder && !e.link) {
+            out[rel + "\\"] = 0;
+            collectTree(tree, rel + "\\", out);
         } else {
-            out[rel] = folder + rel;
+            out[rel] = e.length;
         }
     }
-}
-
-std::string withSeparator(const std::string& folder) {
-    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
 }
 
 // Two blocks for the comparison, taken once for the whole read-back.
@@ -38,13 +38,16 @@ struct CompareBuffers {
     std::unique_ptr<uint8_t[]> a{new uint8_t[size]}, b{new uint8_t[size]};
 };
 
-// True when `a` and `b` hold the same bytes; `b` is read from its device, past the caches.
-bool sameBytes(const std::string& a, const std::string& b, CompareBuffers& buffers) {
-    fs::BinaryFile fa(a);
-    fs::BinaryFile fb(b, true);
+// True when the file `rel` holds the same bytes in both trees; in `written` it is read from
+// its device, past the caches.
+bool sameBytes(const Tree& wanted, const Tree& written, const std::string& rel,
+               CompareBuffers& buffers) {
+    auto fa = wanted.medium->open(platform::joinPath(wanted.relative, rel),
+                                  platform::OpenMode::read, false);
+    auto fb = written.medium->openReadBack(platform::joinPath(written.relative, rel));
     for (;;) {
-        const size_t na = fa.read(buffers.a.get(), CompareBuffers::size);
-        const size_t nb = fb.read(buffers.b.get(), CompareBuffers::size);
+        const size_t na = fa->read(buffers.a.get(), CompareBuffers::size);
+        const size_t nb = fb->read(buffers.b.get(), CompareBuffers::size);
         if (na != nb || std::memcmp(buffers.a.get(), buffers.b.get(), na) != 0)
             return false;
         if (na == 0)
@@ -53,13 +56,14 @@ bool sameBytes(const std::string& a, const std::string& b, CompareBuffers& buffe
     }
 }
 
-void removeLogged(const std::string& folder, bool logged) {
+}  // namespace
+
+void removeUnfinished(const std::string& folder) {
     fs::removeFolderTree(folder);
-    if (logged)
-        ui::appendLog("Removed the unfinished folder " + folder);
+    ui::appendLog("Removed the unfinished folder " + folder);
 }
 
-}  // namespace
+namespace {}  // namespace
 
 bool folderExists(const std::string& path) {
     return fs::entryExists(path) && fs::isFolder(path);
@@ -68,9 +72,10 @@ bool folderExists(const std::string& path) {
 void deleteDatabase(const CardFolders& card, const std::string& folder) {
     const std::string deleting = card.at(cardDeletingFolder);
     if (folderExists(deleting))
-        fs::removeFolderTree(deleting);
+        removeUnfinished(deleting);
     fs::renameFolder(folder, deleting);
     fs::removeFolderTree(deleting);
+    ui::appendLog("Removed the previous database in " + folder);
 }
 
 void settleCard(const CardFolders& card, bool logged) {
@@ -79,10 +84,9 @@ void settleCard(const CardFolders& card, bool logged) {
     const std::string verified = card.at(cardVerifiedFolder);
     const std::string replaced = card.at(cardReplacedFolder);
     if (folderExists(deleting))
-        removeLogged(deleting, logged);
+        removeUnfinished(deleting);
     if (folderExists(writing))
-        removeLogged(writing, logged);
-    bool restored = false;
+        removeUnfinished(writing);
     if (folderExists(verified)) {
         // The newest whole database: what the single folder holds now makes way for it.
         if (folderExists(card.single)) {
@@ -92,35 +96,40 @@ void settleCard(const CardFolders& card, bool logged) {
                 fs::renameFolder(card.single, replaced);
         }
         fs::renameFolder(verified, card.single);
-        restored = true;
+        if (logged)
+            ui::appendLog("Put the verified database of an earlier write in " + card.single);
     }
     if (folderExists(replaced)) {
         if (folderExists(card.single)) {
             deleteDatabase(card, replaced);
         } else {
             fs::renameFolder(replaced, card.single);
-            restored = true;
+            if (logged)
+                ui::appendLog("Restored the previous database in " + card.single);
         }
     }
-    if (restored && logged)
-        ui::appendLog("Restored the previous database in " + card.single);
 }
 
-std::optional<std::string> firstDifference(const std::string& wanted, const std::string& written,
-                                           int16_t step) {
-    std::map<std::string, std::string> have, want;
-    collectTree(withSeparator(wanted), "", want);
-    collectTree(withSeparator(written), "", have);
-    for (const auto& [rel, path] : have) {
+Tree treeAt(const std::string& folder) {
+    platform::MediumPath mp = platform::resolvePath(folder);
+    return Tree{std::move(mp.medium), std::move(mp.relative)};
+}
+
+std::optional<std::string> firstDifference(const Tree& wanted, const Tree& written, int16_t step) {
+    std::map<std::string, uint64_t> have, want;
+    collectTree(wanted, "", want);
+    collectTree(written, "", have);
+    for (const auto& [rel, length] : have) {
         if (want.count(rel) == 0)
             return rel;
     }
     CompareBuffers buffers;
-    for (const auto& [rel, path] : want) {
+    for (const auto& [rel, length] : want) {
         auto it = have.find(rel);
         bool same = false;
         try {
-            same = it != have.end() && (rel.back() == '\\' || sameBytes(path, it->second, buffers));
+            same = it != have.end() &&
+                   (rel.back() == '\\' || sameBytes(wanted, written, rel, buffers));
         } catch (const platform::Error&) {
             same = false;
         }
@@ -132,19 +141,34 @@ std::optional<std::string> firstDifference(const std::string& wanted, const std:
     return std::nullopt;
 }
 
+void copyTree(const Tree& from, const Tree& to) {
+    for (const platform::MediumEntry& e : from.medium->list(from.relative)) {
+        if (e.link || e.special)
+            continue;
+        const Tree source{from.medium, platform::joinPath(from.relative, e.name)};
+        const Tree target{to.medium, platform::joinPath(to.relative, e.name)};
+        if (e.folder) {
+            to.medium->makeFolder(target.relative);
+            copyTree(source, target);
+        } else {
+            to.medium->copyFileFrom(*from.medium, source.relative, target.relative);
+            ui::keepAlive();
+        }
+    }
+}
+
 uint64_t bytesOnCard(const std::string& tree, const std::string& drive) {
     uint64_t unit = 0;
     try {
         unit = fs::allocationUnit(drive);
     } catch (const platform::Error&) {
     }
-    std::map<std::string, std::string> files;
-    collectTree(withSeparator(tree), "", files);
+    std::map<std::string, uint64_t> files;
+    collectTree(treeAt(tree), "", files);
     uint64_t total = 0;
-    for (const auto& [rel, path] : files) {
+    for (auto [rel, length] : files) {
         if (rel.back() == '\\')
             continue;
-        uint64_t length = static_cast<uint64_t>(fs::fileLength(path));
         if (unit > 0)
             length = (length + unit - 1) / unit * unit;
         total += length;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "rebuild/card_states.h"
+#include "rebuild/kept_copies.h"
 
 namespace rebuild {
 
@@ -46,11 +47,11 @@ class CardWriter {
         std::string folder;
     };
     bool copyIn(int16_t step);
-    void undo(bool replacing, bool keptOnComputer);
+    void undo(bool replacing);
 
     CardFolders card_;
     std::string flat_;
-    std::string kept_;
+    std::optional<KeptCopy> kept_;  // the previous database, on a card too small for both
     std::optional<Place> place_;
 };
 

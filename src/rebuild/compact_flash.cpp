@@ -5,6 +5,7 @@
 #include "rebuild/card_writer.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "platform/error.h"
 #include "platform/text_case.h"
 #include "rebuild/card_states.h"
+#include "rebuild/kept_copies.h"
 #include "state/state.h"
 #include "ui/messages.h"
 
@@ -93,25 +95,21 @@ bool startBeside(const CardFolders& card) {
         if (fs::entryExists(card.single) && !folderExists(card.single))
             return createFolder(card.single, card.single);
         if (folderExists(writing))
-            fs::removeFolderTree(writing);
+            removeUnfinished(writing);
     } catch (const platform::Error&) {
         // The creation below fails in its turn and reports it.
     }
     return createFolder(writing, card.single);
 }
 
-// Copies `from` into the writing folder (the reports name the single folder), flushes the card,
-// reads it back and names the folder verified. Reports and returns false on any failure.
-bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) {
+// Copies a database into the writing folder with `copy` (which reports its own failures),
+// flushes the card, reads it back against `from` and names the folder verified. Reports and
+// returns false on any failure.
+bool fillBeside(const Tree& from, const CardFolders& card, int16_t step,
+                const std::function<bool()>& copy) {
     const std::string writing = card.at(cardWritingFolder);
-    try {
-        if (fs::copyFileChecked(from + "\\", writing, step, card.single) != 1)
-            return false;
-    } catch (const platform::Error&) {
-        ui::report("Failed to copy directory " + from + " to " + card.single +
-                   readyAndNotWriteProtected());
+    if (!copy())
         return false;
-    }
     for (const std::string& folder : {writing, card.backup}) {
         try {
             fs::syncTree(folder);
@@ -125,7 +123,7 @@ bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) 
     ui::restartProgress();
     std::optional<std::string> differs;
     try {
-        differs = firstDifference(from, writing, step);
+        differs = firstDifference(from, treeAt(writing), step);
     } catch (const platform::Error&) {
         differs = "";
     }
@@ -147,7 +145,7 @@ bool fillBeside(const std::string& from, const CardFolders& card, int16_t step) 
 void dropWriting(const CardFolders& card) {
     try {
         if (folderExists(card.at(cardWritingFolder)))
-            fs::removeFolderTree(card.at(cardWritingFolder));
+            removeUnfinished(card.at(cardWritingFolder));
     } catch (const platform::Error&) {
         // Never taken for a database: the next write removes it.
     }
@@ -178,33 +176,50 @@ bool swapIn(const CardFolders& card) {
 
 // A card too small for both databases: the previous one is kept, verified, on the computer
 // while the new one is written. Reports and returns false when it cannot be kept.
-bool keepOnComputer(const CardFolders& card, const std::string& kept) {
+bool keepOnComputer(const CardFolders& card, const KeptCopy& kept) {
     try {
-        fs::removeFolderTree(kept + "\\");
-        fs::makeFolder(kept);
-        if (fs::copyFileChecked(card.single, kept + "\\", 0) != 1)
-            return false;
-        if (!firstDifference(card.single, kept, 0))
+        const Tree single = treeAt(card.single);
+        copyTree(single, kept.tree());
+        if (!firstDifference(single, kept.tree(), 0)) {
+            ui::appendLog("Copied the previous database to " + kept.shown());
             return true;
+        }
     } catch (const platform::Error&) {
     }
-    ui::report("Failed to copy directory " + card.single + " to " + kept + ui::crlf +
+    ui::report("Failed to copy directory " + card.single + " to " + kept.shown() + ui::crlf +
                "The previous database could not be kept on this computer");
     return false;
 }
 
+// Removes a copy that the card no longer needs; one that stays is only a folder too many.
+void dropCopy(const KeptCopy& kept) {
+    try {
+        kept.remove();
+        ui::appendLog("Removed the copy of the previous database kept in " + kept.shown());
+    } catch (const platform::Error&) {
+    }
+}
+
 // Writes the previous database kept on the computer back to the card.
-void writeBack(const CardFolders& card, const std::string& kept) {
-    if (startBeside(card) && fillBeside(kept, card, 0) && swapIn(card)) {
-        ui::appendLog("Kept the previous database in " + card.single);
+void writeBack(const CardFolders& card, const KeptCopy& kept) {
+    const auto copy = [&] {
         try {
-            fs::removeFolderTree(kept + "\\");
+            copyTree(kept.tree(), treeAt(card.at(cardWritingFolder)));
+            return true;
         } catch (const platform::Error&) {
+            ui::report("Failed to copy directory " + kept.shown() + " to " + card.single +
+                       readyAndNotWriteProtected());
+            return false;
         }
+    };
+    if (startBeside(card) && fillBeside(kept.tree(), card, 0, copy) && swapIn(card)) {
+        ui::appendLog("Restored the previous database in " + card.single);
+        dropCopy(kept);
+        dropKeptCopiesOf(app::flashDrive);
         return;
     }
     dropWriting(card);
-    ui::appendLog("The previous database is kept in " + kept);
+    ui::appendLog("The previous database is kept in " + kept.shown());
 }
 
 // Finishes an earlier write's states before anything is asked. Reports and returns false when
@@ -230,26 +245,39 @@ bool tooSmallForBoth(const std::string& flat) {
 
 // Makes room on a card too small for both: the previous database is kept on the computer, then
 // deleted from the card. Reports and returns false when the card must stay as it is.
-bool makeRoom(const CardFolders& card, const std::string& kept) {
+bool makeRoom(const CardFolders& card, std::optional<KeptCopy>& kept) {
     ui::appendLog("Not enough free space on " + app::flashDrive +
                   " to keep the previous database until the new one is verified");
-    if (!keepOnComputer(card, kept))
+    try {
+        kept.emplace(app::flashDrive);
+    } catch (const platform::Error&) {
+        const std::string where = keptCopiesFolder();
+        ui::report(where.empty() ? std::string("The previous database could not be kept on this "
+                                               "computer: the system names no folder for it")
+                                 : "Failed to create directory: " + where + ui::crlf +
+                                       "The previous database could not be kept on this computer");
         return false;
+    }
+    if (!keepOnComputer(card, *kept)) {
+        try {
+            kept->remove();
+        } catch (const platform::Error&) {
+        }
+        kept.reset();
+        return false;
+    }
     try {
         deleteDatabase(card, card.single);
     } catch (const platform::Error&) {
         ui::report("Failed to remove directory: " + card.single + notWriteProtected());
-        writeBack(card, kept);
+        writeBack(card, *kept);
         return false;
     }
     return true;
 }
 }  // namespace
 
-CardWriter::CardWriter()
-    : card_(app::flashDrive),
-      flat_(fs::flatArea(fs::getTempFolder())),
-      kept_(fs::previousArea(fs::getTempFolder())) {}
+CardWriter::CardWriter() : card_(app::flashDrive), flat_(fs::flatArea(fs::getTempFolder())) {}
 
 CardWriter::~CardWriter() {
     if (!place_)
@@ -278,12 +306,8 @@ CardWriter::Found CardWriter::prepare() {
 }
 
 bool CardWriter::write(bool replacing) {
-    bool keptOnComputer = false;
-    if (replacing && tooSmallForBoth(flat_)) {
-        if (!makeRoom(card_, kept_))
-            return false;
-        keptOnComputer = true;
-    }
+    if (replacing && tooSmallForBoth(flat_) && !makeRoom(card_, kept_))
+        return false;
 
     passOver([] {
         ui::setStatus(std::string("Please wait...") + ui::crlf + "Writing on the Compact Flash");
@@ -292,35 +316,50 @@ bool CardWriter::write(bool replacing) {
     ui::showProgress(true);
     const auto step = static_cast<int16_t>(app::fileCount > 0 ? 100 / app::fileCount : 0);
     if (!copyIn(step)) {
-        undo(replacing, keptOnComputer);
+        undo(replacing);
         return false;
     }
     passOver([&] { ui::appendLog("Verified " + card_.single); });
     if (!swapIn(card_))
         return false;
-    if (keptOnComputer) {
-        try {
-            fs::removeFolderTree(kept_ + "\\");
-        } catch (const platform::Error&) {
-        }
-    }
+    if (kept_)
+        dropCopy(*kept_);
+    dropKeptCopiesOf(app::flashDrive);
     ui::showProgress(false);
     return true;
 }
 
 // The new database beside the single folder, written and read back.
 bool CardWriter::copyIn(int16_t step) {
+    Tree flat;
+    try {
+        flat = treeAt(flat_);
+    } catch (const platform::Error&) {
+        ui::report("Failed to copy directory " + flat_ + " to " + card_.single +
+                   readyAndNotWriteProtected());
+        return false;
+    }
     if (!startBeside(card_))
         return false;
     passOver([&] { ui::appendLog("Copy directory " + flat_ + " to " + card_.single); });
-    return fillBeside(flat_, card_, step);
+    const std::string writing = card_.at(cardWritingFolder);
+    const auto copy = [&] {
+        try {
+            return fs::copyFileChecked(flat_ + "\\", writing, step, card_.single) == 1;
+        } catch (const platform::Error&) {
+            ui::report("Failed to copy directory " + flat_ + " to " + card_.single +
+                       readyAndNotWriteProtected());
+            return false;
+        }
+    };
+    return fillBeside(flat, card_, step, copy);
 }
 
 // After a failed write the card gets its previous database back, wherever it was kept.
-void CardWriter::undo(bool replacing, bool keptOnComputer) {
+void CardWriter::undo(bool replacing) {
     dropWriting(card_);
-    if (keptOnComputer)
-        writeBack(card_, kept_);
+    if (kept_)
+        writeBack(card_, *kept_);
     else if (replacing)
         ui::appendLog("Kept the previous database in " + card_.single);
 }

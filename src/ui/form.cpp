@@ -51,9 +51,10 @@ constexpr std::array aboutTable{
 constexpr std::array menuTable{
     MenuEntry{Menu::disketteImage, "DisketteImage", "Diskette image...", false},
     MenuEntry{Menu::keepImages, "KeepImages", "Keep diskette images..."},
-    MenuEntry{Menu::logFolder, "LogFolder", "Log folder"},
-    MenuEntry{Menu::guide, "Guide", "Guide"},
-    MenuEntry{Menu::about, "About", "About"},
+    MenuEntry{Menu::checkCard, "CheckCard", "Check Compact Flash card..."},
+    MenuEntry{Menu::logFolder, "LogFolder", "Log folder", true, "Help"},
+    MenuEntry{Menu::guide, "Guide", "Guide", true, "Help"},
+    MenuEntry{Menu::about, "About", "About", true, "Help"},
 };
 
 template <size_t N>

@@ -76,13 +76,15 @@ const Control* aboutControl(std::string_view name);
 // The title's font is this much larger than the dialog's, and bold.
 inline constexpr int aboutTitlePercent = 125;
 
-// The menu bar's entries, left to right. What each does is the wizard's.
-enum class Menu { disketteImage, keepImages, logFolder, guide, about };
+// The menu's entries, left to right, each on the menu bar or in the drop-down menu it names
+// there (the bar is too narrow to show them all). What each does is the wizard's.
+enum class Menu { disketteImage, keepImages, checkCard, logFolder, guide, about };
 struct MenuEntry {
     Menu id;
     std::string_view name;  // the object name tests find it by
     std::string_view text;
     bool enabled = true;
+    std::string_view dropDown = "";  // the bar's drop-down menu that holds it; "" for the bar
 };
 std::span<const MenuEntry> menu();
 const MenuEntry& menuEntry(Menu id);

@@ -3,8 +3,10 @@
 
 #include <functional>
 
+#include "platform/context.h"
 #include "platform/error.h"
 #include "platform/image_drives.h"
+#include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
 #include "wizard/wizard.h"
@@ -98,6 +100,27 @@ void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFi
         lastImage = file;
         wizard::onDrivesChanged();
     });
+}
+
+void chooseCardToCheck(const DriveDialog& pickDrive) {
+    if (busy())
+        return;
+    std::vector<std::string> entries;
+    std::string proposed;
+    const bool alive = run([&] {
+        for (const platform::Drive& d : platform::drives().list()) {
+            entries.push_back(d.entry);
+            const bool chosenBefore = !app::flashDrive.empty() && d.letter == app::flashDrive[0];
+            const bool aCard = d.type == platform::DriveType::removable && d.letter > 'B';
+            if (chosenBefore || (app::flashDrive.empty() && aCard))
+                proposed = d.entry;
+        }
+    });
+    if (!alive || entries.empty())
+        return;
+    const std::string entry = pickDrive(entries, proposed.empty() ? entries.front() : proposed);
+    if (!entry.empty())
+        run([&] { wizard::checkCard(entry); });
 }
 
 bool chooseKeptImagesFolder(const Dialog& openFolder) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 class ImageDriveTable;
@@ -50,6 +51,16 @@ void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFi
 // "Keep diskette images...": the folder dialog starts at the folder kept so far. Returns
 // whether images are kept, for the entry's check mark.
 bool chooseKeptImagesFolder(const Dialog& openFolder);
+
+// A dialog of the toolkit's that picks one of `entries` (the drives as the drive list shows
+// them), starting at `proposed`; it returns the entry picked ("" for none).
+using DriveDialog = std::function<std::string(const std::vector<std::string>& entries,
+                                              const std::string& proposed)>;
+
+// "Check Compact Flash card...": the dialog proposes the card drive chosen last (else the last
+// removable drive) and the card in the drive picked is checked. At any step; nothing while an
+// event is being handled.
+void chooseCardToCheck(const DriveDialog& pickDrive);
 
 // True while an event is being handled: the toolkit takes no other event meanwhile.
 bool busy();

@@ -2,6 +2,7 @@
 // into the floppy drive step.
 #include <string>
 
+#include "rebuild/kept_copies.h"
 #include "state/identity.h"
 #include "state/state.h"
 #include "ui/main_window.h"
@@ -43,6 +44,9 @@ void onLoad() {
     w.mainText().setFontSize(11);
     ui::appendLog(std::string(crlf) + std::string(31, '=') + crlf + app::appTitle + " Version " +
                   app::versionText());
+    // Old databases that only this computer may still hold: the technician must know of them.
+    for (const std::string& copy : rebuild::keptCopies())
+        ui::appendLog("An earlier write kept the previous database of a card in " + copy);
     ui::setProgressMin(0);
     promptFloppyDrive();
     if (list.listCount() > 0)

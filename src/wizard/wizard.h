@@ -63,6 +63,12 @@ std::string getFreeSpace(const std::string& drvpath);
 // True when the drive list's drive can take the database (shown, OK enabled); false reported.
 bool checkFlashDrive();
 
+// "Check Compact Flash card...": the card in the drive of the drive list entry `entry` (or a
+// drive name) checked with no diskette: an earlier write finished, every file read and held
+// against the card's own archive.dat, the finding logged and shown in one box. The wizard's
+// state and step stay as they were.
+void checkCard(const std::string& entry);
+
 // Kept diskette images: the host folder (UTF-8) that every accepted diskette is saved in as
 // archive<ID>-disk<N>.img, with its .bad list; "" for none (the start).
 void keepImagesIn(const std::string& hostFolder);

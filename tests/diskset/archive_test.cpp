@@ -35,6 +35,31 @@ class ArchiveTest : public disksettest::DisksetTest {
     std::filesystem::path floppy;
 };
 
+// A card's descriptor read while a set is being converted: the set's state stays as it was,
+// whether the card's parses or not.
+TEST_F(ArchiveTest, ADescriptorParsedApartLeavesTheSetsState) {
+    ASSERT_EQ(parseEntries("FILE: 1 0 1 294 /keycode.rec std\nFILE: 2 0 1 7 /db/x.dat std\n"), 0);
+    testsupport::writeFile(scratch.path() / "c" / "card.dat",
+                           "CARD ARCHIVE ID: 99\nNUMDISKS: 1\nFILE: 1 0 1 5 /only.dat std\n");
+    testsupport::writeFile(scratch.path() / "c" / "bad.dat", "no descriptor");
+    for (const char* path : {"C:\\card.dat", "C:\\bad.dat"}) {
+        SCOPED_TRACE(path);
+        diskset::Descriptor card;
+        const int code = diskset::parseDescriptor(path, card);
+        EXPECT_EQ(code == 0, std::string(path) == "C:\\card.dat");
+        if (code == 0) {
+            EXPECT_EQ(card.archiveId, 99);
+            ASSERT_EQ(card.count, 1);
+            EXPECT_EQ(card.entries(1).name, "\\only.dat");
+        }
+        EXPECT_EQ(app::archiveId, 812);
+        EXPECT_EQ(app::totalDisks, 2);
+        ASSERT_EQ(app::fileCount, 2);
+        EXPECT_EQ(entry(1).name, "\\keycode.rec");
+        EXPECT_EQ(entry(2).archivedSum, 7);
+    }
+}
+
 TEST_F(ArchiveTest, ExampleSetAsTheBuilderWritesIt) {
     testsupport::SetPlan plan;
     plan.disks = 2;

@@ -10,6 +10,7 @@
 
 #include "diskset/checksum.h"
 #include "diskset/diskset_support.h"
+#include "platform/error.h"
 #include "support/set_builder.h"
 
 namespace {
@@ -119,6 +120,20 @@ TEST_F(ChecksumTest, ReadFaultIsNotTheChecksum) {
     const double sum = diskset::fileChecksum("A:\\db\\data.dat");
     EXPECT_EQ(sum, 3);
     EXPECT_NE(sum, literalFile(bytes));
+}
+
+// The card check's read past the caches: the same sums, and a file it cannot read whole is
+// never given a value that could pass for its checksum.
+TEST_F(ChecksumTest, ReadBackGivesTheSameSumsAndRaisesWhatItCannotRead) {
+    for (const std::string& bytes : {std::string(), std::string("abc"), testsupport::noise(4097, 3),
+                                     testsupport::noise(1 << 20 | 5, 4)})
+        EXPECT_EQ(diskset::readBackChecksum(onC("f.bin", bytes)), literalFile(bytes))
+            << bytes.size();
+    EXPECT_THROW(diskset::readBackChecksum("C:\\missing.bin"), platform::Error);
+    std::filesystem::path disk = scratch.make("floppy");
+    testsupport::writeFile(disk / "db" / "data.dat", "abcd");
+    insertDiskette(disk, {"db\\data.dat"});
+    EXPECT_THROW(diskset::readBackChecksum("A:\\db\\data.dat"), platform::Error);
 }
 
 // Lengths around every place the block and chunk structure could go wrong.

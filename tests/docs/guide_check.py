@@ -37,7 +37,7 @@ EXEMPT = {
     # velt-headless's script error for a question with no answer queued (docs/HEADLESS.md).
     'no answer queued for the question "',
     # Font families asked of the system.
-    "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI", "Arial", "Arimo",
+    "Liberation Sans", "DejaVu Sans Condensed", "Nimbus Sans", "Segoe UI", "MS Shell Dlg", "Arial", "Arimo",
     "Helvetica",
     # Lines of the card's archive.dat and of the store's map files, not messages.
     "FILE: 1 0 1", "NUMDISKS: 1", "# VELT diskette map", "bytes ", "used ",

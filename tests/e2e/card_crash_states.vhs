@@ -1,7 +1,7 @@
 # Cards left in each state a crash or a pulled card can leave, made by hand: the card step first
 # finishes what the earlier write left (a whole verified or replaced database moved into
-# \backup\single\ without asking, unfinished folders removed), and only then asks about a whole
-# database. Answered No, Yes, and on a card that fills up.
+# \backup\single\ without asking, each with its own line, unfinished folders removed), and only
+# then asks about a whole database. Answered No, Yes, and on a card that fills up.
 #> set one id=31 keycode.rec=s:abc@1 db/main.dat=300@1
 #> mkdir @WORK@/c @WORK@/olddb/db
 #> sh echo old > olddb/db/old.dat && echo olddesc > olddb/archive.dat
@@ -31,7 +31,7 @@ insert e: label=CF free=64000000 capacity=100 @WORK@/e4
 answer yes
 ok
 #> expect {"event":"log","text":"Compact Flash drive E: was selected "}
-#> expect {"event":"log","text":"Restored the previous database in E:\\backup\\single\\"}
+#> expect {"event":"log","text":"Put the verified database of an earlier write in E:\\backup\\single\\"}
 #> expect-text "title":"Replace"
 #> expect {"event":"log","text":"Compact Flash drive E: was selected "}
 #> expect {"event":"log","text":"Removed the unfinished folder E:\\backup\\single~velt-new\\"}
@@ -45,7 +45,7 @@ ok
 #> expect {"event":"log","text":"Verified E:\\backup\\single\\"}
 #> expect-text Successful database convert
 #> expect {"event":"log","text":"Compact Flash drive E: was selected "}
-#> expect {"event":"log","text":"Restored the previous database in E:\\backup\\single\\"}
+#> expect {"event":"log","text":"Put the verified database of an earlier write in E:\\backup\\single\\"}
 #> expect-text "title":"Replace"
 #> expect-text "title":"Error!"
 #> expect {"event":"log","text":"Kept the previous database in E:\\backup\\single\\"}

@@ -20,6 +20,13 @@ TEST(CardNamesTest, EachRuleAndItsEdge) {
         {"COM10", true},
         {"COM0", true},
         {"lpt1", false},
+        {"COM\xc2\xb9.dat", false},  // COM¹: Windows takes superscript ports too
+        {"lpt\xc2\xb3", false},      // LPT³
+        {"COM\xc2\xb4.dat", true},   // an acute accent is no digit
+        {"COM\xc2\xb9\xc2\xb9", true},
+        {"CON .txt", false},  // blanks before the extension are dropped
+        {"nul  .a.b", false},
+        {"CON_.txt", true},
         {"cfg.", false},
         {"cfg ", false},
         {" cfg", true},
@@ -39,22 +46,43 @@ TEST(CardNamesTest, EachRuleAndItsEdge) {
         EXPECT_EQ(!fs::cardNameProblem(c.name).has_value(), c.fits) << c.name;
 }
 
-TEST(CardNamesTest, TwinsFoldAccentedGreekAndCyrillicLetters) {
-    using Names = std::vector<std::string>;
-    EXPECT_FALSE(fs::cardTwins(Names{"a.dat", "b.dat", "\xc3\xa9.dat"}));
+// Each pair as Windows' FAT takes it: one name when each letter's simple uppercase is the
+// same, two otherwise. A pair the card holds apart must pass; a pair it joins must not.
+TEST(CardNamesTest, PairsAreOneNameExactlyWhenTheirUppercaseIsTheSame) {
     const struct {
-        Names names;
-        std::pair<std::string, std::string> twins;
-    } cases[] = {
-        {{"A.DAT", "x", "a.dat"}, {"A.DAT", "a.dat"}},
-        {{"\xc3\x89.dat", "\xc3\xa9.dat"}, {"\xc3\x89.dat", "\xc3\xa9.dat"}},  // É é
-        {{"\xc5\x81", "\xc5\x82"}, {"\xc5\x81", "\xc5\x82"}},                  // Ł ł
-        {{"\xce\xa3", "\xcf\x83"}, {"\xce\xa3", "\xcf\x83"}},                  // Σ σ
-        {{"\xd0\x96.txt", "\xd0\xb6.txt"}, {"\xd0\x96.txt", "\xd0\xb6.txt"}},  // Ж ж
-        {{"\xd0\x81", "\xd1\x91"}, {"\xd0\x81", "\xd1\x91"}},                  // Ё ё
+        std::string a, b;
+        bool oneName;
+    } pairs[] = {
+        {"A.DAT", "a.dat", true},
+        {"\xc3\x89.dat", "\xc3\xa9.dat", true},                                  // É é
+        {"\xc5\x81", "\xc5\x82", true},                                          // Ł ł
+        {"\xd0\x96.txt", "\xd0\xb6.txt", true},                                  // Ж ж
+        {"\xd0\x81", "\xd1\x91", true},                                          // Ё ё
+        {"\xef\xbc\xa1\xef\xbc\xa2.dat", "\xef\xbd\x81\xef\xbd\x82.dat", true},  // ＡＢ ａｂ
+        {"\xef\xbc\xa1\xef\xbc\xa2.dat", "AB.dat", false},  // fullwidth is not ASCII
+        {"\xcf\x83.dat", "\xcf\x82.dat", true},             // σ ς
+        {"\xcf\x82.dat", "\xce\xa3.dat", true},             // ς Σ
+        {"\xc4\xb1.dat", "i.dat", true},                    // ı i
+        {"\xc4\xb1.dat", "I.dat", true},                    // ı I
+        {"\xc4\xb0.dat", "i.dat", false},                   // İ i
+        {"\xc4\xb0.dat", "\xc4\xb1.dat", false},            // İ ı
+        {"\xc3\x9f.dat", "\xe1\xba\x9e.dat", false},        // ß ẞ
+        {"\xc3\x9f.dat", "ss.dat", false},                  // ß is no two letters
+        {"\xc3\xbf", "\xc5\xb8", true},                     // ÿ Ÿ
+        {"\xe1\xbe\x80", "\xe1\xbe\x88", true},             // ᾀ ᾈ: the simple mapping
+        {"\xe2\x84\xaa", "k", false},                       // Kelvin sign k
+        {"\xf0\x90\x90\xa8", "\xf0\x90\x90\x80", false},    // beyond the first plane
+        {"a\xff", "A\xff", true},                           // not UTF-8: bytes kept
+        {"a.dat", "b.dat", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fs::cardTwins(c.names), c.twins) << c.names[0];
+    using Names = std::vector<std::string>;
+    for (const auto& p : pairs) {
+        const auto twins = fs::cardTwins(Names{p.a, "other", p.b});
+        EXPECT_EQ(twins.has_value(), p.oneName) << p.a << " " << p.b;
+        if (twins) {
+            EXPECT_EQ(*twins, std::make_pair(p.a, p.b));
+        }
+    }
 }
 
 }  // namespace

@@ -79,6 +79,11 @@ class Machine {
         dir_.make("dev/disk/by-label");
         fsys::create_symlink("../../" + device, root() / "dev/disk/by-label" / escapedName);
     }
+    // A by-uuid link: a FAT volume's serial number.
+    void uuid(const std::string& id, const std::string& device) {
+        dir_.make("dev/disk/by-uuid");
+        fsys::create_symlink("../../" + device, root() / "dev/disk/by-uuid" / id);
+    }
 
     // The device `disk` is mapped onto `slave` (crypt, LVM).
     void slave(const std::string& disk, const std::string& slaveDevice) {
@@ -246,6 +251,7 @@ TEST(LinuxDrives, CardReaderCdNetworkAndRamDisk) {
     m.partition("sdc", "sdc1");
     m.disk("sr0", {.removable = "1", .size = "1000000", .dev = "11:0"});
     m.label("CF", "sdc1");
+    m.uuid("1A2B-3C4D", "sdc1");
     m.label("MY\\x20DISC", "sr0");
     for (const char* f : {"/media/u/CF", "/media/u/MY DISC", "/mnt/nfs", "/mnt/win", "/media/ram"})
         m.folder(f);
@@ -256,6 +262,7 @@ TEST(LinuxDrives, CardReaderCdNetworkAndRamDisk) {
     Drive cf = driveOf(table, 'D');
     EXPECT_EQ(cf.type, platform::DriveType::removable);
     EXPECT_EQ(cf.volumeName, "CF");
+    EXPECT_EQ(cf.serial, "1A2B-3C4D");
     EXPECT_EQ(rootOf(cf), m.root() / "media/u/CF");
     EXPECT_EQ(driveOf(table, 'E').type, platform::DriveType::cdRom);
     EXPECT_EQ(rootOf(driveOf(table, 'E')), m.root() / "media/u/MY DISC");

@@ -25,11 +25,15 @@ void QtWindowTest::SetUp() {
     ui::installWindow(window.get());
     window->answerBoxes([this](QMessageBox& box) {
         if (shownIcons.empty() || shownIcons.back() != box.icon()) {
-            const char* name = box.icon() == QMessageBox::Critical  ? "box-critical"
-                               : box.icon() == QMessageBox::Warning ? "box-warning"
-                                                                    : "box-question";
+            const char* name = box.icon() == QMessageBox::Critical      ? "box-critical"
+                               : box.icon() == QMessageBox::Warning     ? "box-warning"
+                               : box.icon() == QMessageBox::Information ? "box-information"
+                                                                        : "box-question";
             screenshot(&box, name);
         }
+        // The card check's boxes, each as a person sees it.
+        if (box.windowTitle() == "Check Compact Flash card")
+            screenshot(&box, "box-check-card-" + std::to_string(shownTitles.size() + 1));
         shownIcons.push_back(box.icon());
         shownTitles.push_back(box.windowTitle());
     });

@@ -1,9 +1,11 @@
 // The window suite's toolkit on Qt: the window's widgets driven and read as a user does.
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -11,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <optional>
 
@@ -69,6 +72,21 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
     void choose(ui::form::Menu entry) override {
         const auto name = ui::form::menuEntry(entry).name;
         form()->findChild<QAction*>(QString::fromUtf8(name))->trigger();
+    }
+    void pickInDialog(const std::string& letter) override {
+        QTimer::singleShot(0, [letter] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QInputDialog*>(w);
+                if (dialog == nullptr || !dialog->isVisible())
+                    continue;
+                for (const QString& item : dialog->comboBoxItems()) {
+                    if (item.startsWith(QString::fromStdString(letter)))
+                        dialog->setTextValue(item);
+                }
+                QtWindowTest::screenshot(dialog, "check-card-dialog");
+                dialog->accept();
+            }
+        });
     }
     bool closeBox() override { return form()->close(); }
     void answerNext(ui::Answer answer) override { QtWindowTest::window->queueAnswer(answer); }

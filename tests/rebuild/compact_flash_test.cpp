@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/context.h"
+#include "platform/state_folder.h"
 #include "rebuild/card_writer.h"
+#include "rebuild/kept_copies.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
@@ -25,6 +27,9 @@ const std::string selected = "Compact Flash drive E: was selected ";
 const std::string copyLine = "Copy directory C:\\Temp\\VELT_flat to E:\\backup\\single\\";
 const std::string verifiedLine = "Verified E:\\backup\\single\\";
 const std::string keptLine = "Kept the previous database in E:\\backup\\single\\";
+const std::string restoredLine = "Restored the previous database in E:\\backup\\single\\";
+const std::string removedReplaced =
+    "Removed the previous database in E:\\backup\\single~velt-replaced\\";
 
 class CompactFlashTest : public RebuildTest {
   public:
@@ -107,7 +112,7 @@ TEST_F(CompactFlashTest, ReplacingRemovesTheOldDatabaseCompletely) {
     EXPECT_EQ(window->logs(),
               (std::vector<std::string>{selected, "Remove E:\\backup\\single\\",
                                         "Please wait...\r\nWriting on the Compact Flash", copyLine,
-                                        verifiedLine}));
+                                        verifiedLine, removedReplaced}));
     // No folder of passage is left: not the new, verified, replaced or deleting one.
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(card() / "backup"))
@@ -245,7 +250,8 @@ TEST_F(CompactFlashTest, FailedReplacementKeepsThePreviousDatabase) {
     }
 }
 
-// A card too small for both databases loses the old one first, and says so.
+// A card too small for both databases loses the old one first, and says so: a verified copy
+// is kept in the state folder until the new one is verified.
 TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
     plantOldDatabase();
     platform::MediumOptions tight = cardMedium();
@@ -255,12 +261,23 @@ TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
 
     EXPECT_EQ(wizard::writeCompactFlash(), 1);
     EXPECT_EQ(single(), treeOf(flat()));
-    EXPECT_EQ(window->logs(),
+    const std::vector<std::string>& logs = window->logs();
+    ASSERT_EQ(logs.size(), 9u);
+    EXPECT_EQ(std::vector<std::string>(logs.begin(), logs.begin() + 3),
               (std::vector<std::string>{
                   selected, "Remove E:\\backup\\single\\",
                   "Not enough free space on E: to keep the previous database until the new one "
-                  "is verified",
-                  "Please wait...\r\nWriting on the Compact Flash", copyLine, verifiedLine}));
+                  "is verified"}));
+    const std::string copy = (keptCopies() / "card_").make_preferred().string();
+    EXPECT_EQ(logs[3].rfind("Copied the previous database to " + copy, 0), 0u) << logs[3];
+    EXPECT_EQ(std::vector<std::string>(logs.begin() + 4, logs.end() - 1),
+              (std::vector<std::string>{"Removed the previous database in E:\\backup\\single\\",
+                                        "Please wait...\r\nWriting on the Compact Flash", copyLine,
+                                        verifiedLine}));
+    EXPECT_EQ(logs.back(),
+              "Removed the copy of the previous database kept in " +
+                  logs[3].substr(std::string("Copied the previous database to ").size()));
+    EXPECT_TRUE(std::filesystem::is_empty(keptCopies()));
 }
 
 // Each state a cut can leave, made by hand: the card step finishes it before it asks, and asks
@@ -268,36 +285,45 @@ TEST_F(CompactFlashTest, CardTooSmallForBothReplacesInTheOldOrder) {
 TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
     const Tree oldDb{{"old-only.dat", "old"}};
     const Tree newDb{{"db/", ""}, {"db/data.dat", "new"}};
-    const std::string restored = "Restored the previous database in E:\\backup\\single\\";
+    // What the finishing logs: the verified new database put in place, an old one put back,
+    // and each folder removed.
+    const std::string put = "Put the verified database of an earlier write in E:\\backup\\single\\";
+    const std::string restored = restoredLine;
+    const std::string removedNew = "Removed the unfinished folder E:\\backup\\single~velt-new\\";
+    const std::string removedDeleting =
+        "Removed the unfinished folder E:\\backup\\single~velt-deleting\\";
     struct Case {
         const char* name;
         std::vector<std::pair<std::string, const Tree*>> folders;  // in \backup\ before
         const Tree* after;                                         // \backup\single\ after
-        bool restores;
+        std::vector<std::string> finishing;                        // logged before the question
     } cases[] = {
-        {"verified, the single folder gone", {{"single~velt-verified", &newDb}}, &newDb, true},
+        {"verified, the single folder gone", {{"single~velt-verified", &newDb}}, &newDb, {put}},
         {"verified beside the old one",
          {{"single", &oldDb}, {"single~velt-verified", &newDb}},
          &newDb,
-         true},
+         {put, removedReplaced}},
         {"between the renames",
          {{"single~velt-replaced", &oldDb}, {"single~velt-verified", &newDb}},
          &newDb,
-         true},
+         {put, removedReplaced}},
         {"the old one not yet deleted",
          {{"single", &newDb}, {"single~velt-replaced", &oldDb}},
          &newDb,
-         false},
-        {"only the replaced one", {{"single~velt-replaced", &oldDb}}, &oldDb, true},
-        {"a cut-short write", {{"single", &oldDb}, {"single~velt-new", &newDb}}, &oldDb, false},
+         {removedReplaced}},
+        {"only the replaced one", {{"single~velt-replaced", &oldDb}}, &oldDb, {restored}},
+        {"a cut-short write",
+         {{"single", &oldDb}, {"single~velt-new", &newDb}},
+         &oldDb,
+         {removedNew}},
         {"a cut-short deletion",
          {{"single", &newDb}, {"single~velt-deleting", &oldDb}},
          &newDb,
-         false},
+         {removedDeleting}},
         {"nothing whole",
          {{"single~velt-new", &newDb}, {"single~velt-deleting", &oldDb}},
          nullptr,
-         false},
+         {removedDeleting, removedNew}},
     };
     for (const Case& c : cases) {
         for (ui::Answer answer : {ui::Answer::no, ui::Answer::yes}) {
@@ -319,9 +345,10 @@ TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
 
             const bool asked = window->messageBoxes().size() > boxes;
             EXPECT_EQ(asked, c.after != nullptr);
-            EXPECT_EQ(std::find(window->logs().begin() + static_cast<long>(logs),
-                                window->logs().end(), restored) != window->logs().end(),
-                      c.restores);
+            std::vector<std::string> finishing(window->logs().begin() + static_cast<long>(logs) + 1,
+                                               window->logs().end());
+            finishing.resize(std::min(finishing.size(), c.finishing.size()));
+            EXPECT_EQ(finishing, c.finishing);
             if (answer == ui::Answer::no && asked) {
                 EXPECT_EQ(r, -1);
                 EXPECT_EQ(single(), *c.after);
@@ -351,8 +378,86 @@ TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
     EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
     EXPECT_EQ(treeOf(card()), before);
-    EXPECT_EQ(window->logs().back(), keptLine);
-    EXPECT_FALSE(std::filesystem::exists(temp() / "VELT_previous"));
+    const auto& logs = window->logs();
+    ASSERT_GE(logs.size(), 2u);
+    EXPECT_EQ(logs[logs.size() - 2], restoredLine);
+    EXPECT_EQ(logs.back().rfind("Removed the copy of the previous database kept in ", 0), 0u);
+    EXPECT_TRUE(std::filesystem::is_empty(keptCopies()));
+}
+
+// The computer's copy of a tight card's old database, when the card could take back neither
+// database: it outlives every other card's write, the cards with the same label included, and
+// goes only when its own card holds a verified database again.
+TEST_F(CompactFlashTest, AKeptCopyStaysUntilItsOwnCardIsVerifiedAgain) {
+    const auto tightCard = [&](const std::string& serial, const std::string& label,
+                               const std::vector<std::string>& corrupt) {
+        platform::MediumOptions m = cardMedium();
+        m.serial = serial;
+        m.label = label;
+        m.freeBytes = 100;
+        m.faults.corrupt = corrupt;
+        insertCard(m);
+    };
+    const auto copies = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(keptCopies()))
+            names.push_back(e.path().filename().string());
+        return names;
+    };
+
+    // Card A fails both ways: db\data.dat does not read back, in the new database or the old.
+    plantOldDatabase();
+    const Tree oldA = treeOf(card() / "backup" / "single");
+    tightCard("1111-1111", "CF", {"backup\\single\\db\\data.dat"});
+    window->queueAnswer(ui::Answer::yes);
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
+    ASSERT_EQ(copies().size(), 1u);
+    const std::string copyA = copies()[0];
+    EXPECT_EQ(copyA.rfind("1111-1111_", 0), 0u) << copyA;
+    EXPECT_EQ(treeOf(keptCopies() / copyA), oldA);
+    const std::string shownA = (keptCopies() / copyA).make_preferred().string();
+    EXPECT_EQ(window->logs().back(), "The previous database is kept in " + shownA);
+    EXPECT_EQ(rebuild::keptCopies(), std::vector<std::string>{shownA});
+
+    // Card B, then a card without a serial number under A's label: their writes go well, and
+    // each copy of their own goes; A's stays.
+    for (const auto& [serial, label] :
+         {std::pair<std::string, std::string>{"2222-2222", "CF"}, {"", "CF"}}) {
+        SCOPED_TRACE(serial.empty() ? "no serial number" : serial);
+        std::filesystem::remove_all(card());
+        writeFile(card() / "backup" / "single" / "b.dat", "b");
+        tightCard(serial, label, {});
+        window->queueAnswer(ui::Answer::yes);
+        EXPECT_EQ(wizard::writeCompactFlash(), 1);
+        EXPECT_EQ(copies(), std::vector<std::string>{copyA});
+        EXPECT_EQ(treeOf(keptCopies() / copyA), oldA);
+    }
+
+    // Card A, healthy again, gets a verified database: its copy goes, and the log says so.
+    tightCard("1111-1111", "CF", {});
+    window->queueAnswer(ui::Answer::yes);
+    EXPECT_EQ(wizard::writeCompactFlash(), 1);
+    EXPECT_TRUE(copies().empty());
+    EXPECT_EQ(window->logs().back(), "Removed the copy of the previous database kept in " + shownA);
+}
+
+// Without a place on the computer for the old database, a tight card is left as it is.
+TEST_F(CompactFlashTest, ATightCardStaysAsItIsWhenTheComputerCannotKeepItsDatabase) {
+    plantOldDatabase();
+    const Tree before = treeOf(card());
+    platform::setStateFolder({});
+    platform::MediumOptions tight = cardMedium();
+    tight.freeBytes = 100;
+    insertCard(tight);
+    window->queueAnswer(ui::Answer::yes);
+
+    EXPECT_EQ(wizard::writeCompactFlash(), -1);
+
+    EXPECT_EQ(treeOf(card()), before);
+    ASSERT_EQ(window->messageBoxes().size(), 2u);
+    EXPECT_EQ(window->messageBoxes()[1].text,
+              "The previous database could not be kept on this computer: the system names no "
+              "folder for it");
 }
 
 // Names a FAT card cannot hold distinctly are refused before the card is touched.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/context.h"
+#include "platform/state_folder.h"
 #include "state/state.h"
 #include "ui/main_window.h"
 
@@ -106,6 +107,7 @@ void RebuildTest::SetUp() {
     drives.define('E', platform::DriveType::removable, cardMedium());
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
+    platform::setStateFolder(stateFolder());
     window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     app::flashDrive = "E:";
@@ -113,6 +115,7 @@ void RebuildTest::SetUp() {
 
 void RebuildTest::TearDown() {
     ui::installWindow(nullptr);
+    platform::setStateFolder({});
     platform::resetContext();
     app::resetState();
 }

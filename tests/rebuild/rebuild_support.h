@@ -15,6 +15,7 @@
 
 #include "platform/drives.h"
 #include "platform/folder_drives.h"
+#include "platform/state_folder.h"
 #include "support/test_support.h"
 #include "ui/recording_window.h"
 
@@ -74,6 +75,11 @@ class RebuildTest : public ::testing::Test {
         return temp() / ("VELT_disk" + std::to_string(disk));
     }
     std::filesystem::path card() const { return scratch.path() / "cf"; }
+    // The run's state folder, and its folder of old databases kept for tight cards.
+    std::filesystem::path stateFolder() const { return scratch.path() / "state"; }
+    std::filesystem::path keptCopies() const {
+        return stateFolder() / platform::statePartName(platform::StatePart::previous);
+    }
 
     // Writes the diskette areas and an empty flat area, and fills the module state as reading
     // the set would: fileTable, fileCount, totalDisks, currentDisk, keycodeRecFound.

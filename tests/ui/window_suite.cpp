@@ -64,7 +64,7 @@ TEST_F(WindowSuite, StartUpPutsEveryControlAtItsPlaceInItsFirstState) {
     EXPECT_FALSE(kit->enabled("buttonBack"));
     EXPECT_EQ(window().buttonLog().picture(), ui::Picture::showLog);
     EXPECT_EQ(kit->menu(), (std::vector<std::string>{"Diskette image...", "Keep diskette images...",
-                                                     "Log folder", "Guide", "About"}));
+                                                     "Check Compact Flash card...", "Help"}));
     // As the program starts: every entry can be chosen, "Diskette image..." too.
     for (const ui::form::MenuEntry& entry : ui::form::menu())
         EXPECT_TRUE(kit->menuEnabled(entry.id)) << entry.text;
@@ -284,6 +284,48 @@ TEST_F(WindowSuite, TwoDiskettesOntoTheCardAndASecondCopy) {
     EXPECT_EQ(window().messageBoxes()[0].icon, ui::Icon::question);
     EXPECT_EQ(testsupport::readFile(card / "db/conf/site.cfg"), "site=42\n");
     EXPECT_EQ(kit->unanswered(), 0);
+}
+
+// "Check Compact Flash card..." in the middle of a step: its dialog picks the card's drive,
+// one box tells what the card holds, and the window stays as it was.
+TEST_F(WindowSuite, CheckCompactFlashCardTellsWhatTheCardHoldsInOneBox) {
+    const auto single = kit->scratch().path() / "e" / "backup" / "single";
+    testsupport::writeFile(single / "archive.dat",
+                           "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 294 /keycode.rec std\n");
+    testsupport::writeFile(single / "keycode.rec", "abc");
+    kit->start();
+    kit->pick("a:");
+    kit->click("buttonOK");
+    ASSERT_EQ(app::wizardStep, app::Step::firstDiskette);
+    const std::string status = kit->text("mainText");
+
+    kit->pickInDialog("e:");
+    kit->choose(ui::form::Menu::checkCard);
+    ASSERT_EQ(window().messageBoxes().size(), 1u);
+    const ui::MessageRecord whole = window().messageBoxes()[0];
+    EXPECT_EQ(whole.title, "Check Compact Flash card");
+    EXPECT_EQ(whole.icon, ui::Icon::information);
+    EXPECT_EQ(whole.text,
+              "E:\\backup\\single\\ holds a whole database: 1 file matches its checksum");
+
+    testsupport::writeFile(single / "keycode.rec", "abd");
+    kit->pickInDialog("e:");
+    kit->choose(ui::form::Menu::checkCard);
+    ASSERT_EQ(window().messageBoxes().size(), 2u);
+    EXPECT_EQ(window().messageBoxes()[1].icon, ui::Icon::critical);
+    EXPECT_EQ(window().messageBoxes()[1].text,
+              "E:\\backup\\single\\ does not hold a whole database:\r\n"
+              "Changed: E:\\backup\\single\\keycode.rec\r\n\r\n"
+              "Write the database to this card again, or use another card.");
+
+    // The step, the status and the drive list as they were.
+    EXPECT_EQ(app::wizardStep, app::Step::firstDiskette);
+    EXPECT_EQ(app::flashDrive, "");
+    EXPECT_EQ(kit->text("mainText"), status);
+    EXPECT_FALSE(kit->shown("DriveList"));
+    EXPECT_TRUE(kit->enabled("buttonBack"));
+    EXPECT_EQ(testsupport::readFile(single / "keycode.rec"), "abd");
+    kit->screenshot("check-card");
 }
 
 void WindowSuite::convert(bool pictures) {

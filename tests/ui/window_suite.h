@@ -41,6 +41,9 @@ class Toolkit {
     virtual void openList() = 0;
     virtual void closeList() = 0;
     virtual void choose(ui::form::Menu entry) = 0;
+    // The drive the next drive dialog picks ("e:"), answered with its OK button; a picture of
+    // the dialog is taken first.
+    virtual void pickInDialog(const std::string& letter) = 0;
     // The close box; true when the window closed.
     virtual bool closeBox() = 0;
     virtual void answerNext(ui::Answer answer) = 0;

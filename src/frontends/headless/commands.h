@@ -24,6 +24,7 @@ void insertCommand(Session& s, const Words& w);
 void ejectCommand(Session& s, const Words& w);
 void clickCommand(Session& s, const Words& w);  // key, ok, back, exit, log, about, about-ok
 void closeCommand(Session& s, const Words& w);
+void checkCardCommand(Session& s, const Words& w);
 void answerCommand(Session& s, const Words& w);
 void stateCommand(Session& s, const Words& w);
 

@@ -157,6 +157,21 @@ void clickCommand(Session& s, const Words& w) {
     }
 }
 
+// The menu entry "Check Compact Flash card...", with the drive picked in its dialog.
+void checkCardCommand(Session& s, const Words& w) {
+    expectWords(w, 2, "check-card L:");
+    const char letter = definedDrive(s, "check-card", w[1]);
+    wizard::chooseCardToCheck([&](const std::vector<std::string>& entries, const std::string&) {
+        for (const std::string& entry : entries) {
+            if (platform::driveNameOf(entry) == driveText(letter))
+                return entry;
+        }
+        throw ScriptError("check-card: drive " + driveText(letter) + " is not in the dialog");
+    });
+    if (wizard::ended())
+        s.ended = true;
+}
+
 void closeCommand(Session& s, const Words& w) {
     expectWords(w, 1, "close");
     if (wizard::handleCloseRequest())

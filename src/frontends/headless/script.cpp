@@ -44,6 +44,7 @@ const std::map<std::string, Command>& commands() {
         {"state", {false, stateCommand}},
         {"keep-images", {true, keepImagesCommand}},
         {"state-folder", {true, stateFolderCommand}},
+        {"check-card", {false, checkCardCommand}},
     };
     return table;
 }

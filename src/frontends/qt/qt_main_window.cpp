@@ -9,8 +9,10 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,6 +23,9 @@
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "frontends/qt/pictures.h"
 #include "frontends/qt/twips.h"
@@ -134,8 +139,19 @@ QtMainWindow::QtMainWindow()
 QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::buildMenu() {
+    std::map<std::string_view, QMenu*> dropDowns;
     for (const ui::form::MenuEntry& entry : ui::form::menu()) {
-        QAction* action = form_->menuBar()->addAction(QString::fromUtf8(entry.text));
+        QWidget* holder = form_->menuBar();
+        if (!entry.dropDown.empty()) {
+            QMenu*& menu = dropDowns[entry.dropDown];
+            if (menu == nullptr) {
+                menu = form_->menuBar()->addMenu(QString::fromUtf8(entry.dropDown));
+                menu->setObjectName(QString::fromUtf8(entry.dropDown));
+            }
+            holder = menu;
+        }
+        QAction* action = new QAction(QString::fromUtf8(entry.text), holder);
+        holder->addAction(action);
         action->setObjectName(QString::fromUtf8(entry.name));
         action->setEnabled(entry.enabled);
         QObject::connect(action, &QAction::triggered, form_.get(),
@@ -277,6 +293,26 @@ std::string utf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
+// The drive that holds the card to check, from the drives as the drive list shows them.
+std::string pickDrive(QWidget* owner, const std::vector<std::string>& entries,
+                      const std::string& proposed) {
+    QStringList items;
+    for (const std::string& e : entries)
+        items << QString::fromStdString(e);
+    const auto at = std::find(entries.begin(), entries.end(), proposed);
+    QInputDialog dialog(owner);
+    dialog.setObjectName("CheckCardDialog");
+    dialog.setWindowTitle("Check Compact Flash card");
+    dialog.setLabelText("The drive that holds the Compact Flash card:");
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    if (at != entries.end())
+        dialog.setTextValue(items[static_cast<qsizetype>(at - entries.begin())]);
+    if (dialog.exec() != QDialog::Accepted)
+        return "";
+    return utf8(dialog.textValue());
+}
+
 }  // namespace
 
 void QtMainWindow::menuChosen(ui::form::Menu entry) {
@@ -300,6 +336,12 @@ void QtMainWindow::menuChosen(ui::form::Menu entry) {
                 ->setText(QString::fromStdString(ui::form::menuText(keepImages, on, "\u2713 ")));
             break;
         }
+        case checkCard:
+            wizard::chooseCardToCheck(
+                [this](const std::vector<std::string>& entries, const std::string& proposed) {
+                    return pickDrive(form_.get(), entries, proposed);
+                });
+            break;
         case logFolder:
             ui::showLogFolder(openLocal);
             break;

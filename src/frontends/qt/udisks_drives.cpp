@@ -97,6 +97,7 @@ void takeFilesystem(linuxdev::Found& f, const QString& object, const QVariantMap
                     const QVariantMap& filesystem) {
     f.object = object.toStdString();
     f.label = block.value("IdLabel").toString().toStdString();
+    f.serial = block.value("IdUUID").toString().toStdString();
     const QByteArrayList points = byteStrings(filesystem.value("MountPoints"));
     f.mounted = !points.isEmpty();
     f.hostRoot = f.mounted ? std::filesystem::path(points.first().toStdString()) : "";

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
+#include <string_view>
 
 #include "frontends/win32/resource_ids.h"
 #include "frontends/win32/twips.h"
@@ -130,10 +132,22 @@ void Win32MainWindow::create() {
     (void)registered;
 
     HMENU menu = CreateMenu();
-    for (const ui::form::MenuEntry& entry : ui::form::menu())
-        AppendMenuW(menu, MF_STRING | (entry.enabled ? 0 : MF_GRAYED),
+    std::map<std::string_view, HMENU> dropDowns;
+    for (const ui::form::MenuEntry& entry : ui::form::menu()) {
+        HMENU holder = menu;
+        if (!entry.dropDown.empty()) {
+            HMENU& popup = dropDowns[entry.dropDown];
+            if (popup == nullptr) {
+                popup = CreatePopupMenu();
+                AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                            wide(std::string(entry.dropDown)).c_str());
+            }
+            holder = popup;
+        }
+        AppendMenuW(holder, MF_STRING | (entry.enabled ? 0 : MF_GRAYED),
                     firstMenuId + static_cast<int>(entry.id),
                     wide(std::string(entry.text)).c_str());
+    }
     window_ = CreateWindowExW(0, className, L"", windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                               100, nullptr, menu, instance, this);
     look_.setDpi(windowDpi(window_));

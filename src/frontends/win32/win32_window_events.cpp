@@ -8,6 +8,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "frontends/win32/win32_main_window.h"
 #include "ui/session_log.h"
 #include "wizard/events.h"
@@ -75,6 +79,100 @@ std::string openFolderDialog(HWND owner, const std::string& current) {
     return chosen;
 }
 
+// A dialog template built in memory: the words of a DLGTEMPLATE and its DLGITEMTEMPLATEs.
+class DialogTemplate {
+  public:
+    DialogTemplate(short cx, short cy, const wchar_t* title) {
+        dword(DS_MODALFRAME | DS_CENTER | DS_SETFONT | DS_SHELLFONT | WS_POPUP | WS_CAPTION |
+              WS_SYSMENU);
+        dword(0);
+        count_ = words_.size();
+        words_.push_back(0);
+        for (short v : {short{0}, short{0}, cx, cy})
+            words_.push_back(static_cast<WORD>(v));
+        words_.push_back(0);  // no menu
+        words_.push_back(0);  // the dialog class
+        text(title);
+        words_.push_back(8);
+        text(L"MS Shell Dlg");
+    }
+    // One control of a predefined class (0x80 button, 0x82 static, 0x85 combo box).
+    void item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+              const wchar_t* title) {
+        if (words_.size() % 2 != 0)
+            words_.push_back(0);  // each item starts on a DWORD
+        dword(style | WS_CHILD | WS_VISIBLE);
+        dword(0);
+        for (short v : {x, y, cx, cy})
+            words_.push_back(static_cast<WORD>(v));
+        words_.push_back(id);
+        words_.push_back(0xFFFF);
+        words_.push_back(classAtom);
+        text(title);
+        words_.push_back(0);  // no creation data
+        ++words_[count_];
+    }
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+  private:
+    void dword(DWORD v) {
+        words_.push_back(LOWORD(v));
+        words_.push_back(HIWORD(v));
+    }
+    void text(const wchar_t* t) {
+        for (; *t != 0; ++t)
+            words_.push_back(static_cast<WORD>(*t));
+        words_.push_back(0);
+    }
+    std::vector<WORD> words_;
+    size_t count_ = 0;
+};
+
+constexpr WORD driveListId = 100;
+
+struct DrivePick {
+    const std::vector<std::string>* entries;
+    int chosen;
+};
+
+INT_PTR CALLBACK drivePickProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, l);
+        const auto* pick = reinterpret_cast<const DrivePick*>(l);
+        HWND list = GetDlgItem(dialog, driveListId);
+        for (const std::string& e : *pick->entries)
+            SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(e).c_str()));
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(pick->chosen), 0);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) {
+        auto* pick = reinterpret_cast<DrivePick*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        pick->chosen =
+            static_cast<int>(SendMessageW(GetDlgItem(dialog, driveListId), CB_GETCURSEL, 0, 0));
+        EndDialog(dialog, LOWORD(w));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The drive that holds the card to check, from the drives as the drive list shows them.
+std::string pickDriveDialog(HWND owner, const std::vector<std::string>& entries,
+                            const std::string& proposed) {
+    DialogTemplate t(200, 62, L"Check Compact Flash card");
+    t.item(SS_LEFT | SS_NOPREFIX, 7, 7, 186, 10, 0xFFFF, 0x82,
+           L"The drive that holds the Compact Flash card:");
+    t.item(CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 7, 20, 186, 90, driveListId, 0x85, L"");
+    t.item(BS_DEFPUSHBUTTON | WS_TABSTOP, 89, 41, 50, 14, IDOK, 0x80, L"OK");
+    t.item(BS_PUSHBUTTON | WS_TABSTOP, 143, 41, 50, 14, IDCANCEL, 0x80, L"Cancel");
+    const auto at = std::find(entries.begin(), entries.end(), proposed);
+    DrivePick pick{&entries, at == entries.end() ? 0 : static_cast<int>(at - entries.begin())};
+    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.get(), owner, drivePickProcedure,
+                                reinterpret_cast<LPARAM>(&pick)) != IDOK ||
+        pick.chosen < 0 || pick.chosen >= static_cast<int>(entries.size()))
+        return "";
+    return entries[static_cast<size_t>(pick.chosen)];
+}
+
 // The log folder in Explorer, the guide (a web page) in the default browser.
 bool openLocal(HWND owner, const std::filesystem::path& path) {
     // ShellExecuteW answers more than 32 when the file was handed to a program.
@@ -103,6 +201,12 @@ void Win32MainWindow::menuChosen(ui::form::Menu entry) {
             DrawMenuBar(window_);
             break;
         }
+        case checkCard:
+            wizard::chooseCardToCheck(
+                [this](const std::vector<std::string>& entries, const std::string& proposed) {
+                    return pickDriveDialog(window_, entries, proposed);
+                });
+            break;
         case logFolder:
             ui::showLogFolder(
                 [this](const std::filesystem::path& p) { return openLocal(window_, p); });

@@ -209,18 +209,18 @@ bool floppyIn(const BlockTree& tree, const fsys::path& root, const std::string& 
            modelSaysFloppy(tree.attribute(disk, "device/model"));
 }
 
-// Device name -> volume label, from the by-label links.
-std::map<std::string, std::string> readLabels(const fsys::path& root) {
-    std::map<std::string, std::string> labels;
+// Device name -> the name of its link in `folder` (/dev/disk/by-label, by-uuid).
+std::map<std::string, std::string> readLinks(const fsys::path& root, const char* folder) {
+    std::map<std::string, std::string> names;
     std::error_code ec;
-    for (const auto& e : fsys::directory_iterator(below(root, "/dev/disk/by-label"), ec)) {
+    for (const auto& e : fsys::directory_iterator(below(root, folder), ec)) {
         std::error_code ec2;
         const fsys::path target = fsys::read_symlink(e.path(), ec2);
         if (ec2)
             continue;
-        labels[target.filename().string()] = decodeLabel(e.path().filename().string());
+        names[target.filename().string()] = decodeLabel(e.path().filename().string());
     }
-    return labels;
+    return names;
 }
 
 // The kernel name of the block device a mount source names ("/dev/disk/by-uuid/x" -> "sdb1").
@@ -326,14 +326,17 @@ std::vector<MountEntry> visibleMounts(const std::string& mountTable) {
 struct Machine {
     const fsys::path& root;
     const BlockTree& tree;
-    std::map<std::string, std::string> labels;  // by device name
-    std::set<std::string> floppies;             // disk names
-    std::string rootKey;                        // the root file system's, not listed again
+    std::map<std::string, std::string> labels;   // by device name
+    std::map<std::string, std::string> serials;  // the file system's id ("1A2B-3C4D" on FAT)
+    std::set<std::string> floppies;              // disk names
+    std::string rootKey;                         // the root file system's, not listed again
 
-    std::string labelOf(const std::string& device) const {
-        auto it = labels.find(device);
-        return it == labels.end() ? std::string() : it->second;
+    static std::string of(const std::map<std::string, std::string>& names,
+                          const std::string& device) {
+        auto it = names.find(device);
+        return it == names.end() ? std::string() : it->second;
     }
+    std::string labelOf(const std::string& device) const { return of(labels, device); }
 };
 
 // The drive a mount gives, if it gives one: a block device (the floppy under its disk's key),
@@ -360,6 +363,7 @@ std::optional<Found> mountedDrive(const Machine& machine, const MountEntry& m) {
             f.device = below(machine.root, "/dev/" + disk);
         f.type = blockType(machine.tree, disk, m.fsType, floppy);
         f.label = machine.labelOf(device);
+        f.serial = Machine::of(machine.serials, device);
     } else if (networkTypes.count(m.fsType)) {
         f.key = "net:" + m.source;
         f.type = DriveType::network;
@@ -377,10 +381,12 @@ std::optional<Found> mountedDrive(const Machine& machine, const MountEntry& m) {
 
 std::vector<Found> discover(const fsys::path& root, const std::string& mountTable) {
     const BlockTree tree(root);
-    Machine machine{root, tree, readLabels(root), {}, {}};
+    Machine machine{
+        root, tree, readLinks(root, "/dev/disk/by-label"), readLinks(root, "/dev/disk/by-uuid"),
+        {},   {}};
     const std::vector<MountEntry> mounts = visibleMounts(mountTable);
 
-    Found rootDrive{"root", false, DriveType::fixed, true, "", root, {}, {}, false};
+    Found rootDrive{"root", false, DriveType::fixed, true, "", root, {}, {}, false, {}};
     for (const MountEntry& m : mounts) {
         if (m.mountPoint == "/" && startsWith(m.source, "/dev/")) {
             const std::string device = deviceName(root, m.source);
@@ -402,7 +408,8 @@ std::vector<Found> discover(const fsys::path& root, const std::string& mountTabl
                                      {},
                                      below(root, "/dev/" + disk),
                                      {},
-                                     false};
+                                     false,
+                                     {}};
     }
     for (const MountEntry& m : mounts) {
         std::optional<Found> f = mountedDrive(machine, m);

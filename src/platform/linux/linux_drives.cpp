@@ -88,6 +88,7 @@ Drive LinuxDriveTable::describe(char letter, Slot& s) {
     Drive d;
     d.letter = letter;
     d.type = s.found.type;
+    d.serial = s.found.serial;
     // A floppy drive the user may read is read directly, whatever is mounted from it: a fresh
     // look at the diskette in it now.
     if (s.found.floppy && !s.found.device.empty()) {

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <set>
+#include <string>
 
 #include "platform/error.h"
 #include "platform/host_folder.h"
@@ -35,6 +36,18 @@ DriveType typeCode(UINT type) {
     }
 }
 
+// "1A2B-3C4D", as the system's dir command shows it.
+std::string serialText(DWORD serial) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        text += digits[(serial >> shift) & 0xF];
+        if (shift == 16)
+            text += '-';
+    }
+    return text;
+}
+
 class Win32DriveTable : public DriveTable {
   public:
     Win32DriveTable() { SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS); }
@@ -63,10 +76,12 @@ class Win32DriveTable : public DriveTable {
         d.letter = letter;
         d.type = typeCode(GetDriveTypeW(root.c_str()));
         wchar_t volume[MAX_PATH + 1] = {};
-        d.ready = GetVolumeInformationW(root.c_str(), volume, MAX_PATH + 1, nullptr, nullptr,
+        DWORD serial = 0;
+        d.ready = GetVolumeInformationW(root.c_str(), volume, MAX_PATH + 1, &serial, nullptr,
                                         nullptr, nullptr, 0) != 0;
         if (d.ready) {
             d.volumeName = win32::narrow(volume);
+            d.serial = serialText(serial);
             std::shared_ptr<Medium>& medium = media_[letter];
             if (d.type == DriveType::removable && (letter == 'A' || letter == 'B')) {
                 // The diskette now in the drive, read raw; the file system where that is refused.

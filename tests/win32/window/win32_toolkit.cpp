@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "capture.h"
 #include "frontends/win32/twips.h"
 #include "frontends/win32/win32_controls.h"
@@ -40,6 +42,21 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
         platform::installDrives(&images_);
         Win32WindowTest::window->setImageDrives(&images_);
         Win32WindowTest::window->driveList().refreshDrives();
+        // The drive dialog is a box to the fixture: it picks the drive first, and the check's
+        // boxes, which share the dialog's title, get pictures of their own.
+        boxes->observer = [this, fixture = boxes->observer](HWND box) {
+            if (HWND list = GetDlgItem(box, 100); list != nullptr && !pick_.empty()) {
+                const std::wstring prefix(pick_.begin(), pick_.end());
+                SendMessageW(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(prefix.c_str()));
+                win32test::screenshot(box, "check-card-dialog");
+                pick_.clear();
+            } else if (textOf(box) == "Check Compact Flash card") {
+                win32test::screenshot(box, "box-check-card-" + std::to_string(++checkBoxes_));
+            }
+            if (fixture)
+                fixture(box);
+        };
         wchar_t value[MAX_PATH + 1] = {};
         if (GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH + 1) > 0)
             savedLocal_ = value;
@@ -71,10 +88,11 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
         pump();
     }
     void choose(ui::form::Menu entry) override {
-        HMENU menu = GetMenu(form());
-        SendMessageW(form(), WM_COMMAND, GetMenuItemID(menu, static_cast<int>(entry)), 0);
+        SendMessageW(form(), WM_COMMAND,
+                     win32ui::Win32MainWindow::firstMenuId + static_cast<int>(entry), 0);
         pump();
     }
+    void pickInDialog(const std::string& letter) override { pick_ = letter; }
     bool closeBox() override {
         SendMessageW(form(), WM_CLOSE, 0, 0);
         pump();
@@ -138,7 +156,9 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
         return static_cast<int>(SendMessageW(control("DriveList"), CB_GETCURSEL, 0, 0));
     }
     bool menuEnabled(ui::form::Menu entry) const override {
-        const UINT state = GetMenuState(GetMenu(form()), static_cast<UINT>(entry), MF_BYPOSITION);
+        const UINT state = GetMenuState(
+            GetMenu(form()), win32ui::Win32MainWindow::firstMenuId + static_cast<UINT>(entry),
+            MF_BYCOMMAND);
         return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
     }
     std::vector<std::string> menu() const override {
@@ -244,6 +264,8 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
 
   private:
     std::wstring savedLocal_;
+    std::string pick_;  // the drive the next drive dialog picks
+    int checkBoxes_ = 0;
     platform::ImageDriveTable images_{
         std::make_unique<testsupport::BorrowedDrives>(Win32WindowTest::drives)};
     HWND form() const { return Win32WindowTest::window->handle(); }

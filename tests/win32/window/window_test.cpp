@@ -297,8 +297,8 @@ using Win32About = Win32WindowTest;
 TEST_F(Win32About, EscUnloadsItAsOKDoes) {
     start();
     HWND form = window->handle();
-    const int last = GetMenuItemCount(GetMenu(form)) - 1;
-    const auto about = static_cast<WORD>(GetMenuItemID(GetMenu(form), last));
+    const auto about = static_cast<WORD>(win32ui::Win32MainWindow::firstMenuId +
+                                         static_cast<int>(ui::form::Menu::about));
     SendMessageW(form, WM_COMMAND, about, 0);
     auto& box = window->win32AboutBox();
     HWND dialog = box.dialog();
