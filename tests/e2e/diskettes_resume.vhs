@@ -4,7 +4,7 @@
 #> mkdir @WORK@/c @WORK@/e
 #> session diskettes_resume.first
 #> check grep -q 'Diskette #1: 1 sector could not be read (40); files hit: A:\\\\db\\\\subscribers.dat' diskettes_resume.first.jsonl
-#> check ls state/diskettes/*.map state/diskettes/*.img
+#> check ls state/[Dd]iskettes/*.map state/[Dd]iskettes/*.img
 drive a: removable @E2E@/../../samples/site42/images/disk1.img
 drive c: fixed label=SYSTEM @WORK@/c
 drive e: removable label=CF free=64000000 @WORK@/e
