@@ -46,29 +46,30 @@ void instanceCommand(Session& s, const Words& w) {
     s.anotherInstance = true;
 }
 
-// The folder is made now, so that a path that cannot be one is a script error at its line.
-void keepImagesCommand(Session&, const Words& w) {
+// The command's folder, made now, so that a path that cannot be one is a script error at its
+// line.
+namespace {
+
+std::filesystem::path madeFolder(const std::string& command, const Words& w) {
     if (w.size() < 2)
-        throw ScriptError("keep-images: expected \"keep-images PATH\"");
+        throw ScriptError(command + ": expected \"" + command + " PATH\"");
     const std::string path = w.rest(1);
     std::error_code ec;
     const std::filesystem::path host = hostPathOf(path);
     std::filesystem::create_directories(host, ec);
     if (!std::filesystem::is_directory(host, ec))
-        throw ScriptError("keep-images: " + headless::jsonString(path) + " cannot be a folder");
-    wizard::keepImagesIn(utf8Of(std::filesystem::absolute(host, ec).lexically_normal()));
+        throw ScriptError(command + ": " + headless::jsonString(path) + " cannot be a folder");
+    return std::filesystem::absolute(host, ec).lexically_normal();
+}
+
+}  // namespace
+
+void keepImagesCommand(Session&, const Words& w) {
+    wizard::keepImagesIn(utf8Of(madeFolder("keep-images", w)));
 }
 
 void stateFolderCommand(Session&, const Words& w) {
-    if (w.size() < 2)
-        throw ScriptError("state-folder: expected \"state-folder PATH\"");
-    const std::string path = w.rest(1);
-    std::error_code ec;
-    const std::filesystem::path host = hostPathOf(path);
-    std::filesystem::create_directories(host, ec);
-    if (!std::filesystem::is_directory(host, ec))
-        throw ScriptError("state-folder: " + headless::jsonString(path) + " cannot be a folder");
-    platform::setStateFolder(std::filesystem::absolute(host, ec).lexically_normal());
+    platform::setStateFolder(madeFolder("state-folder", w));
 }
 
 }  // namespace script
