@@ -2,7 +2,8 @@
 """Checks the includes of src/ against the layers of docs/DESIGN.md: a layer includes only
 the layers below it, a front end no other front end, and toolkit and OS headers stay in their
 folders. Below wizard/, only ui/ reaches the window itself (`ui::window()`): the others report
-through ui's procedures.
+through ui's procedures. What a menu entry does is the wizard's: no front end switches over the
+menu's entries (a case label or a comparison naming one).
 
     python3 scripts/layers.py [REPO]      (default: the current directory)
 
@@ -29,6 +30,8 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 # The window's controls, reached directly; the layers below this one leave that to ui/.
 WINDOW_CALL = re.compile(r"\bui::window\b")
 WINDOW_LAYER = LAYERS.index("wizard")
+# A front end choosing by menu entry: `using enum ...Menu`, `case Menu::x`, `== Menu::x`.
+MENU_SWITCH = re.compile(r"using\s+enum\s+[\w:]*\bMenu\b|\bcase\s+[\w:]*\bMenu::|[=!]=\s*[\w:]*\bMenu::|\bMenu::\w+\s*[=!]=")
 
 
 def folder_of(rel):
@@ -69,6 +72,8 @@ def main():
                     code = line.split("//", 1)[0]
                     if here_layer < WINDOW_LAYER and here != "ui" and WINDOW_CALL.search(code):
                         problems.append("%s:%d: %s calls ui::window(), below wizard/" % (rel, number, here))
+                    if here.startswith("frontends/") and MENU_SWITCH.search(code):
+                        problems.append("%s:%d: %s chooses by menu entry; that is the wizard's" % (rel, number, here))
                     m = INCLUDE.match(line)
                     if not m:
                         continue

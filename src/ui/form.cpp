@@ -23,10 +23,29 @@ constexpr std::array mainTable{
     Control{"DriveList", driveList, {240, 2400, 3255, 315}},
     Control{"DriveSize", label, {240, 2760, 3255, 1095}},
     Control{"Label2", label, {240, 4320, 2415, 855}},
-    Control{"buttonExit", button, {240, 5500, 1350, 645}, true, Picture::exit},
-    Control{"buttonBack", button, {1680, 5500, 1350, 645}, true, Picture::back},
-    Control{"buttonOK", button, {3120, 5500, 1350, 645}, true, Picture::ok},
-    Control{"buttonLog", button, {6360, 5500, 1350, 645}, true, Picture::showLog},
+    Control{"buttonExit",
+            button,
+            {240, 5500, 1350, 645},
+            true,
+            Picture::exit,
+            Art::none,
+            Event::exitClick},
+    Control{"buttonBack",
+            button,
+            {1680, 5500, 1350, 645},
+            true,
+            Picture::back,
+            Art::none,
+            Event::backClick},
+    Control{
+        "buttonOK", button, {3120, 5500, 1350, 645}, true, Picture::ok, Art::none, Event::okClick},
+    Control{"buttonLog",
+            button,
+            {6360, 5500, 1350, 645},
+            true,
+            Picture::showLog,
+            Art::none,
+            Event::logClick},
     Control{"logText", logBox, {240, 6200, 7455, 2655}, false},
 };
 
@@ -45,7 +64,13 @@ constexpr std::array aboutTable{
     Control{"lblTitle", label, {1050, 240, 3885, 480}},
     Control{"lblVersion", label, {1050, 780, 3885, 225}},
     Control{"lblDescription", label, {1050, 1125, 3885, 1170}},
-    Control{"cmdOK", button, {2160, 2640, 1260, 345}},
+    Control{"cmdOK",
+            defaultButton,
+            {2160, 2640, 1260, 345},
+            true,
+            Picture::none,
+            Art::none,
+            Event::aboutOkClick},
 };
 
 constexpr std::array menuTable{
@@ -90,6 +115,14 @@ std::span<const Control> aboutControls() {
 
 const Control* aboutControl(std::string_view name) {
     return find(aboutTable, name);
+}
+
+const Control& aboutDefault() {
+    for (const Control& c : aboutTable) {
+        if (c.kind == defaultButton)
+            return c;
+    }
+    return aboutTable.back();
 }
 
 std::span<const MenuEntry> menu() {

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "ui/events.h"
 #include "ui/main_window.h"
 
 namespace ui::form {
@@ -29,6 +31,7 @@ enum class Kind {
     driveList,
     label,          // word-wrapped; its font gives way until the caption fits
     button,         // a wizard button wearing a picture
+    defaultButton,  // a dialog's text button that Enter and Esc press
     pictureHolder,  // holds one of the Log button's pictures; never shown
 };
 
@@ -42,6 +45,7 @@ struct Control {
     bool visible = true;
     Picture picture = Picture::none;
     Art art = Art::none;
+    std::optional<Event> click = std::nullopt;  // what a click on it sends
 };
 
 struct LineEnds {
@@ -73,6 +77,8 @@ inline constexpr Height logShown{9935, 9080};
 inline constexpr Rect aboutClient{0, 0, 5730, 3270};
 std::span<const Control> aboutControls();
 const Control* aboutControl(std::string_view name);
+// The About box's button that Enter, Esc and the close box press.
+const Control& aboutDefault();
 // The title's font is this much larger than the dialog's, and bold.
 inline constexpr int aboutTitlePercent = 125;
 

@@ -9,6 +9,7 @@
 #include "state/state.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
+#include "ui/session_log.h"
 #include "wizard/wizard.h"
 
 namespace wizard {
@@ -82,26 +83,6 @@ bool handleCloseRequest() {
     return !run([&cancel] { wizard::onCloseRequest(cancel); });
 }
 
-void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFile) {
-    static std::string lastImage;  // UTF-8, for the next proposal
-    if (busy())
-        return;
-    const std::string file =
-        openFile(lastImage.empty() ? std::string() : platform::nextInSeries(lastImage));
-    if (file.empty())
-        return;
-    run([&] {
-        try {
-            drives.putImage(file);
-        } catch (const platform::Error& e) {
-            ui::report(e.description(), "ERROR ");
-            return;
-        }
-        lastImage = file;
-        wizard::onDrivesChanged();
-    });
-}
-
 void chooseCardToCheck(const DriveDialog& pickDrive) {
     if (busy())
         return;
@@ -123,13 +104,69 @@ void chooseCardToCheck(const DriveDialog& pickDrive) {
         run([&] { wizard::checkCard(entry); });
 }
 
-bool chooseKeptImagesFolder(const Dialog& openFolder) {
+namespace {
+
+void chooseDisketteImage(platform::ImageDriveTable& drives, MenuToolkit& toolkit) {
+    static std::string lastImage;  // UTF-8, for the next proposal
+    if (busy())
+        return;
+    const std::string file = toolkit.openImageFile(
+        lastImage.empty() ? std::string() : platform::nextInSeries(lastImage));
+    if (file.empty())
+        return;
+    run([&] {
+        try {
+            drives.putImage(file);
+        } catch (const platform::Error& e) {
+            ui::report(e.description(), "ERROR ");
+            return;
+        }
+        lastImage = file;
+        wizard::onDrivesChanged();
+    });
+}
+
+bool chooseKeptImagesFolder(MenuToolkit& toolkit) {
     if (!busy()) {
-        const std::string folder = openFolder(wizard::keptImagesFolder());
+        const std::string folder = toolkit.openFolder(wizard::keptImagesFolder());
         if (!folder.empty())
             wizard::keepImagesIn(folder);
     }
     return !wizard::keptImagesFolder().empty();
+}
+
+}  // namespace
+
+void menuChosen(ui::form::Menu entry, MenuToolkit& toolkit) {
+    using enum ui::form::Menu;
+    const auto open = [&toolkit](const std::filesystem::path& p) { return toolkit.openLocal(p); };
+    switch (entry) {
+        case disketteImage:
+            if (platform::ImageDriveTable* drives = toolkit.imageDrives())
+                chooseDisketteImage(*drives, toolkit);
+            break;
+        case keepImages: {
+            const bool on = chooseKeptImagesFolder(toolkit);
+            toolkit.setMenuText(keepImages,
+                                ui::form::menuText(keepImages, on, toolkit.checkMark()));
+            break;
+        }
+        case checkCard:
+            chooseCardToCheck(
+                [&toolkit](const std::vector<std::string>& entries, const std::string& proposed) {
+                    return toolkit.pickCardDrive(entries, proposed);
+                });
+            break;
+        case logFolder:
+            ui::showLogFolder(open);
+            break;
+        case guide:
+            ui::showGuide(open);
+            break;
+        case about:
+            handle(Event::aboutClick);
+            break;
+    }
 }
 
 }  // namespace wizard

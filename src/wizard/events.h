@@ -1,11 +1,16 @@
-// The window's events, named once. Each front end maps its toolkit's signals onto this table
-// and does nothing else with them; every event enters the logic through the boundary.
+// The one entry of the window's events into the logic, and the menu's flows. Each front end maps
+// its toolkit's signals onto the events and does nothing else with them.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "ui/events.h"
+#include "ui/form.h"
 
 namespace platform {
 class ImageDriveTable;
@@ -13,18 +18,7 @@ class ImageDriveTable;
 
 namespace wizard {
 
-enum class Event {
-    load,              // the window is loaded
-    okClick,           // buttonOK
-    backClick,         // buttonBack
-    exitClick,         // buttonExit
-    logClick,          // buttonLog
-    driveListKeyDown,  // a key pressed in the drive list
-    aboutClick,        // the "About" menu entry
-    aboutOkClick,      // the About box's OK button (or its close box)
-    imageChosen,       // a diskette image was put into the floppy drive ("Diskette image...")
-    drivesChanged,     // the machine's drives or media changed
-};
+using Event = ui::Event;
 
 // Runs the event through the boundary. Returns false once the program has ended: the toolkit
 // then quits and delivers no more events. A change of the drives during another event is run
@@ -39,19 +33,6 @@ bool handleDrivePicked(int16_t index);
 // false when it stays: the user declined, or a failure was shown and the program goes on.
 bool handleCloseRequest();
 
-// A dialog of the toolkit's: shown with a starting file or folder, it returns the one chosen
-// ("" for none).
-using Dialog = std::function<std::string(const std::string& start)>;
-
-// The "Diskette image..." menu entry: the file dialog proposes the next image of the series
-// picked last; the image chosen goes into the floppy drive of `drives`, and a file that is no
-// diskette image is reported. Nothing while an event is being handled.
-void chooseDisketteImage(platform::ImageDriveTable& drives, const Dialog& openFile);
-
-// "Keep diskette images...": the folder dialog starts at the folder kept so far. Returns
-// whether images are kept, for the entry's check mark.
-bool chooseKeptImagesFolder(const Dialog& openFolder);
-
 // A dialog of the toolkit's that picks one of `entries` (the drives as the drive list shows
 // them), starting at `proposed`; it returns the entry picked ("" for none).
 using DriveDialog = std::function<std::string(const std::vector<std::string>& entries,
@@ -61,6 +42,31 @@ using DriveDialog = std::function<std::string(const std::vector<std::string>& en
 // removable drive) and the card in the drive picked is checked. At any step; nothing while an
 // event is being handled.
 void chooseCardToCheck(const DriveDialog& pickDrive);
+
+// What a toolkit hands the menu: its own dialogs, the desktop's opening of a local file or
+// folder, and an entry's text. What each entry does is the wizard's (menuChosen).
+class MenuToolkit {
+  public:
+    virtual ~MenuToolkit() = default;
+    // The drives whose floppy drive takes a chosen image; nullptr when there are none.
+    virtual platform::ImageDriveTable* imageDrives() = 0;
+    // The file and folder dialogs, starting at a file or folder; "" when cancelled.
+    virtual std::string openImageFile(const std::string& proposal) = 0;
+    virtual std::string openFolder(const std::string& current) = 0;
+    virtual std::string pickCardDrive(const std::vector<std::string>& entries,
+                                      const std::string& proposed) = 0;
+    virtual bool openLocal(const std::filesystem::path& path) = 0;
+    // The mark a checked entry wears before its text (a menu bar draws no check of its own).
+    virtual std::string_view checkMark() const = 0;
+    virtual void setMenuText(ui::form::Menu entry, const std::string& text) = 0;
+};
+
+// A menu entry was chosen: its flow runs with the toolkit's dialogs. "Diskette image...": the
+// file dialog proposes the next image of the series picked last; the image chosen goes into
+// the floppy drive, and a file that is no diskette image is reported. "Keep diskette
+// images...": the folder dialog starts at the folder kept so far, and the entry wears the check
+// mark while images are kept. Nothing while an event is being handled.
+void menuChosen(ui::form::Menu entry, MenuToolkit& toolkit);
 
 // True while an event is being handled: the toolkit takes no other event meanwhile.
 bool busy();

@@ -23,9 +23,9 @@ class AboutDialog : public QDialog {
   protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
-        wizard::handle(wizard::Event::aboutOkClick);
+        reject();
     }
-    void reject() override { wizard::handle(wizard::Event::aboutOkClick); }
+    void reject() override { wizard::handle(*ui::form::aboutDefault().click); }
 };
 
 }  // namespace
@@ -42,11 +42,11 @@ void QtAboutBox::create() {
     d->setFont(narrowSans(d->font()));
     for (const ui::form::Control& c : ui::form::aboutControls()) {
         QWidget* w = nullptr;
-        if (c.name == "cmdOK") {
+        if (c.kind == ui::form::Kind::defaultButton) {
             auto* ok = new QPushButton("OK", d);
             ok->setDefault(true);
             QObject::connect(ok, &QPushButton::clicked, d,
-                             [] { wizard::handle(wizard::Event::aboutOkClick); });
+                             [event = *c.click] { wizard::handle(event); });
             w = ok;
         } else {
             auto* label = new QLabel(d);

@@ -155,7 +155,7 @@ void QtMainWindow::buildMenu() {
         action->setObjectName(QString::fromUtf8(entry.name));
         action->setEnabled(entry.enabled);
         QObject::connect(action, &QAction::triggered, form_.get(),
-                         [this, id = entry.id] { menuChosen(id); });
+                         [this, id = entry.id] { wizard::menuChosen(id, *this); });
     }
 }
 
@@ -211,6 +211,7 @@ QWidget* QtMainWindow::makeControl(const ui::form::Control& c) {
             return lbl;
         }
         case button:
+        case defaultButton:
         case pictureHolder: {
             auto* b = new QPushButton;
             auto adapter = std::make_unique<QtButton>(b, scale);
@@ -255,14 +256,12 @@ void QtMainWindow::build() {
 }
 
 void QtMainWindow::connectEvents() {
-    auto clicked = [this](const char* name, wizard::Event event) {
-        QObject::connect(client_->findChild<QPushButton*>(name), &QPushButton::clicked, client_,
-                         [event] { wizard::handle(event); });
-    };
-    clicked("buttonOK", wizard::Event::okClick);
-    clicked("buttonBack", wizard::Event::backClick);
-    clicked("buttonExit", wizard::Event::exitClick);
-    clicked("buttonLog", wizard::Event::logClick);
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        if (c.click)
+            QObject::connect(client_->findChild<QPushButton*>(QString::fromUtf8(c.name)),
+                             &QPushButton::clicked, client_,
+                             [event = *c.click] { wizard::handle(event); });
+    }
 
     auto* combo = client_->findChild<QComboBox*>("DriveList");
     QObject::connect(combo, &QComboBox::activated, client_, [this](int index) {
@@ -282,25 +281,32 @@ void QtMainWindow::connectEvents() {
 
 namespace {
 
-// The log folder and the guide, in the desktop's file manager and viewer.
-bool openLocal(const std::filesystem::path& path) {
-    const std::u8string name = path.u8string();
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
-        reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
-}
-
 std::string utf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
+}  // namespace
+
+std::string QtMainWindow::openImageFile(const std::string& proposal) {
+    return utf8(QFileDialog::getOpenFileName(
+        form_.get(), "Diskette image", QString::fromStdString(proposal),
+        "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)"));
+}
+
+std::string QtMainWindow::openFolder(const std::string& current) {
+    return utf8(QFileDialog::getExistingDirectory(
+        form_.get(), "Keep diskette images", QString::fromStdString(current),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+}
+
 // The drive that holds the card to check, from the drives as the drive list shows them.
-std::string pickDrive(QWidget* owner, const std::vector<std::string>& entries,
-                      const std::string& proposed) {
+std::string QtMainWindow::pickCardDrive(const std::vector<std::string>& entries,
+                                        const std::string& proposed) {
     QStringList items;
     for (const std::string& e : entries)
         items << QString::fromStdString(e);
     const auto at = std::find(entries.begin(), entries.end(), proposed);
-    QInputDialog dialog(owner);
+    QInputDialog dialog(form_.get());
     dialog.setObjectName("CheckCardDialog");
     dialog.setWindowTitle("Check Compact Flash card");
     dialog.setLabelText("The drive that holds the Compact Flash card:");
@@ -313,45 +319,16 @@ std::string pickDrive(QWidget* owner, const std::vector<std::string>& entries,
     return utf8(dialog.textValue());
 }
 
-}  // namespace
+// The log folder and the guide, in the desktop's file manager and viewer.
+bool QtMainWindow::openLocal(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(
+        reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size()))));
+}
 
-void QtMainWindow::menuChosen(ui::form::Menu entry) {
-    using enum ui::form::Menu;
-    switch (entry) {
-        case disketteImage:
-            if (imageDrives_ != nullptr)
-                wizard::chooseDisketteImage(*imageDrives_, [this](const std::string& proposal) {
-                    return utf8(QFileDialog::getOpenFileName(
-                        form_.get(), "Diskette image", QString::fromStdString(proposal),
-                        "Diskette images (*.img *.ima *.dsk *.vfd *.flp);;All files (*)"));
-                });
-            break;
-        case keepImages: {
-            const bool on = wizard::chooseKeptImagesFolder([this](const std::string& current) {
-                return utf8(QFileDialog::getExistingDirectory(
-                    form_.get(), "Keep diskette images", QString::fromStdString(current),
-                    QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
-            });
-            form_->findChild<QAction*>("KeepImages")
-                ->setText(QString::fromStdString(ui::form::menuText(keepImages, on, "\u2713 ")));
-            break;
-        }
-        case checkCard:
-            wizard::chooseCardToCheck(
-                [this](const std::vector<std::string>& entries, const std::string& proposed) {
-                    return pickDrive(form_.get(), entries, proposed);
-                });
-            break;
-        case logFolder:
-            ui::showLogFolder(openLocal);
-            break;
-        case guide:
-            ui::showGuide(openLocal);
-            break;
-        case about:
-            wizard::handle(wizard::Event::aboutClick);
-            break;
-    }
+void QtMainWindow::setMenuText(ui::form::Menu entry, const std::string& text) {
+    form_->findChild<QAction*>(QString::fromUtf8(ui::form::menuEntry(entry).name))
+        ->setText(QString::fromStdString(text));
 }
 
 std::string QtMainWindow::caption() const {

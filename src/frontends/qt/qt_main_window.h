@@ -17,6 +17,7 @@
 #include "platform/image_drives.h"
 #include "ui/form.h"
 #include "ui/window_base.h"
+#include "wizard/events.h"
 
 class QMessageBox;
 
@@ -24,7 +25,7 @@ namespace qtui {
 
 class UDisksDriveTable;
 
-class QtMainWindow : public ui::WindowBase {
+class QtMainWindow : public ui::WindowBase, private wizard::MenuToolkit {
   public:
     // The main window in its first state; the drive list lists the installed drive table. Needs a
     // QApplication.
@@ -71,7 +72,16 @@ class QtMainWindow : public ui::WindowBase {
     void buildMenu();
     QWidget* makeControl(const ui::form::Control& control);
     void connectEvents();
-    void menuChosen(ui::form::Menu entry);
+
+    // The menu's dialogs and openers.
+    platform::ImageDriveTable* imageDrives() override { return imageDrives_; }
+    std::string openImageFile(const std::string& proposal) override;
+    std::string openFolder(const std::string& current) override;
+    std::string pickCardDrive(const std::vector<std::string>& entries,
+                              const std::string& proposed) override;
+    bool openLocal(const std::filesystem::path& path) override;
+    std::string_view checkMark() const override { return "\u2713 "; }
+    void setMenuText(ui::form::Menu entry, const std::string& text) override;
 
     std::unique_ptr<QMainWindow> form_;
     QWidget* client_ = nullptr;

@@ -14,7 +14,7 @@ constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD exStyle = WS_EX_DLGMODALFRAME;
 // A control's id: its place in the form's table; the OK button is the dialog's IDOK.
 int idOf(std::string_view name) {
-    if (name == "cmdOK")
+    if (name == ui::form::aboutDefault().name)
         return IDOK;
     const auto controls = ui::form::aboutControls();
     for (size_t i = 0; i < controls.size(); ++i) {
@@ -59,14 +59,14 @@ void Win32AboutBox::create() {
     for (const ui::form::Control& c : ui::form::aboutControls()) {
         if (c.kind == ui::form::Kind::picture)
             continue;
-        const bool ok = c.kind == ui::form::Kind::button;
+        const bool ok = c.kind == ui::form::Kind::defaultButton;
         CreateWindowExW(
             0, ok ? L"BUTTON" : L"STATIC", ok ? L"OK" : L"",
             WS_CHILD | WS_VISIBLE | (ok ? WS_TABSTOP | BS_DEFPUSHBUTTON : SS_LEFT | SS_NOPREFIX), 0,
             0, 0, 0, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(c.name))), instance,
             nullptr);
     }
-    ok_ = control("cmdOK");
+    ok_ = control(ui::form::aboutDefault().name);
     layout();
     title_.attach(control("lblTitle"));
     version_.attach(control("lblVersion"));
@@ -157,12 +157,12 @@ LRESULT Win32AboutBox::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL) {
-                wizard::handle(wizard::Event::aboutOkClick);
+                wizard::handle(*ui::form::aboutDefault().click);
                 return 0;
             }
             break;
         case WM_CLOSE:
-            wizard::handle(wizard::Event::aboutOkClick);
+            wizard::handle(*ui::form::aboutDefault().click);
             return 0;
         case WM_CTLCOLORSTATIC: {
             HDC dc = reinterpret_cast<HDC>(w);

@@ -46,6 +46,8 @@ WindowKind windowKind(ui::form::Kind kind) {
             return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
         case button:
             return {WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0};
+        case defaultButton:
+            return {WC_BUTTONW, BS_DEFPUSHBUTTON | WS_TABSTOP, 0};
         case pictureHolder:
             return {WC_BUTTONW, BS_OWNERDRAW, 0};
         case statusBox:

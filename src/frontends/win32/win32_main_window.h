@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,10 +18,11 @@
 #include "platform/image_drives.h"
 #include "ui/form.h"
 #include "ui/window_base.h"
+#include "wizard/events.h"
 
 namespace win32ui {
 
-class Win32MainWindow : public ui::WindowBase {
+class Win32MainWindow : public ui::WindowBase, private wizard::MenuToolkit {
   public:
     // The window class's own name, which the instance check looks for.
     static constexpr wchar_t className[] = L"VeltConverterMainWindow";
@@ -75,7 +77,16 @@ class Win32MainWindow : public ui::WindowBase {
     void paint(HDC dc);
     void command(WORD id, WORD code);
     void pickDrive();
-    void menuChosen(ui::form::Menu entry);
+    // The menu's dialogs (the shell's) and openers.
+    platform::ImageDriveTable* imageDrives() override { return imageDrives_; }
+    std::string openImageFile(const std::string& proposal) override;
+    std::string openFolder(const std::string& current) override;
+    std::string pickCardDrive(const std::vector<std::string>& entries,
+                              const std::string& proposed) override;
+    bool openLocal(const std::filesystem::path& path) override;
+    // A root sign, which every menu font has.
+    std::string_view checkMark() const override { return "\u221A "; }
+    void setMenuText(ui::form::Menu entry, const std::string& text) override;
     void lineMoved(const ui::FrameLine& line);
     Win32Button* buttonOf(HWND control);
 

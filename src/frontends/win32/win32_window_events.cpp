@@ -173,51 +173,32 @@ std::string pickDriveDialog(HWND owner, const std::vector<std::string>& entries,
     return entries[static_cast<size_t>(pick.chosen)];
 }
 
-// The log folder in Explorer, the guide (a web page) in the default browser.
-bool openLocal(HWND owner, const std::filesystem::path& path) {
-    // ShellExecuteW answers more than 32 when the file was handed to a program.
-    return reinterpret_cast<INT_PTR>(
-               ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
-}
-
 }  // namespace
 
-void Win32MainWindow::menuChosen(ui::form::Menu entry) {
-    using enum ui::form::Menu;
-    switch (entry) {
-        case disketteImage:
-            if (imageDrives_ != nullptr)
-                wizard::chooseDisketteImage(*imageDrives_, [this](const std::string& proposal) {
-                    return openImageDialog(window_, proposal);
-                });
-            break;
-        case keepImages: {
-            // The entry then wears a check mark, drawn as a root sign, which every menu font has.
-            const bool on = wizard::chooseKeptImagesFolder(
-                [this](const std::string& current) { return openFolderDialog(window_, current); });
-            const int id = firstMenuId + static_cast<int>(keepImages);
-            ModifyMenuW(GetMenu(window_), id, MF_BYCOMMAND | MF_STRING, id,
-                        wide(ui::form::menuText(keepImages, on, "\u221A ")).c_str());
-            DrawMenuBar(window_);
-            break;
-        }
-        case checkCard:
-            wizard::chooseCardToCheck(
-                [this](const std::vector<std::string>& entries, const std::string& proposed) {
-                    return pickDriveDialog(window_, entries, proposed);
-                });
-            break;
-        case logFolder:
-            ui::showLogFolder(
-                [this](const std::filesystem::path& p) { return openLocal(window_, p); });
-            break;
-        case guide:
-            ui::showGuide([this](const std::filesystem::path& p) { return openLocal(window_, p); });
-            break;
-        case about:
-            wizard::handle(wizard::Event::aboutClick);
-            break;
-    }
+std::string Win32MainWindow::openImageFile(const std::string& proposal) {
+    return openImageDialog(window_, proposal);
+}
+
+std::string Win32MainWindow::openFolder(const std::string& current) {
+    return openFolderDialog(window_, current);
+}
+
+std::string Win32MainWindow::pickCardDrive(const std::vector<std::string>& entries,
+                                           const std::string& proposed) {
+    return pickDriveDialog(window_, entries, proposed);
+}
+
+// The log folder in Explorer, the guide (a web page) in the default browser.
+bool Win32MainWindow::openLocal(const std::filesystem::path& path) {
+    // ShellExecuteW answers more than 32 when the file was handed to a program.
+    return reinterpret_cast<INT_PTR>(
+               ShellExecuteW(window_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+}
+
+void Win32MainWindow::setMenuText(ui::form::Menu entry, const std::string& text) {
+    const int id = firstMenuId + static_cast<int>(entry);
+    ModifyMenuW(GetMenu(window_), id, MF_BYCOMMAND | MF_STRING, id, wide(text).c_str());
+    DrawMenuBar(window_);
 }
 
 int Win32MainWindow::run() {
@@ -256,7 +237,7 @@ void Win32MainWindow::pickDrive() {
 void Win32MainWindow::command(WORD id, WORD code) {
     if (code == 0 && id >= firstMenuId &&
         id < firstMenuId + static_cast<int>(ui::form::menu().size())) {
-        menuChosen(static_cast<ui::form::Menu>(id - firstMenuId));
+        wizard::menuChosen(static_cast<ui::form::Menu>(id - firstMenuId), *this);
         return;
     }
     if (id == IDOK) {
@@ -299,14 +280,12 @@ void Win32MainWindow::command(WORD id, WORD code) {
     }
     if (code != BN_CLICKED)
         return;
-    if (from == control("buttonOK"))
-        wizard::handle(wizard::Event::okClick);
-    else if (from == control("buttonBack"))
-        wizard::handle(wizard::Event::backClick);
-    else if (from == control("buttonExit"))
-        wizard::handle(wizard::Event::exitClick);
-    else if (from == control("buttonLog"))
-        wizard::handle(wizard::Event::logClick);
+    for (const ui::form::Control& c : ui::form::mainControls()) {
+        if (c.click && from == control(c.name)) {
+            wizard::handle(*c.click);
+            return;
+        }
+    }
 }
 
 LRESULT CALLBACK Win32MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
