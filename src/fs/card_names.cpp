@@ -1,3 +1,5 @@
+// The rules a name must meet to reach the card: no device names, no characters the card refuses,
+// at most 255 UTF-16 units, and no two names of a folder the card takes for one.
 #include "fs/card_names.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The card's states finished or undone folder by folder, the trees compared past the caches,
+// and the room a database takes on the card.
 #include "rebuild/card_states.h"
 
 #include <cstring>
@@ -62,8 +64,6 @@ void removeUnfinished(const std::string& folder) {
     fs::removeFolderTree(folder);
     ui::appendLog("Removed the unfinished folder " + folder);
 }
-
-namespace {}  // namespace
 
 bool folderExists(const std::string& path) {
     return fs::entryExists(path) && fs::isFolder(path);

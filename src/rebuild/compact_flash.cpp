@@ -110,15 +110,14 @@ bool fillBeside(const Tree& from, const CardFolders& card, int16_t step,
     const std::string writing = card.at(cardWritingFolder);
     if (!copy())
         return false;
-    for (const std::string& folder : {writing, card.backup}) {
-        try {
-            fs::syncTree(folder);
-        } catch (const platform::Error&) {
-            ui::report("Failed writing: " + card.single + ui::crlf +
-                       "Ensure there is enough free space on Compact Flash drive " +
-                       app::flashDrive);
-            return false;
-        }
+    // One walk: the backup folder's tree holds the new database, and its own entry on the card
+    // (made by this write when the card had none) is flushed with it.
+    try {
+        fs::syncTree(card.backup);
+    } catch (const platform::Error&) {
+        ui::report("Failed writing: " + card.single + ui::crlf +
+                   "Ensure there is enough free space on Compact Flash drive " + app::flashDrive);
+        return false;
     }
     ui::restartProgress();
     std::optional<std::string> differs;
