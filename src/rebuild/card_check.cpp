@@ -60,6 +60,40 @@ const CardFile* find(const std::map<std::string, CardFile>& files, const std::st
     return it == files.end() ? nullptr : &it->second;
 }
 
+// Every file the descriptor names, held against its archived checksum.
+void holdAgainst(const diskset::Descriptor& d, const std::string& single,
+                 const std::map<std::string, CardFile>& files, CardCheck& check) {
+    for (int16_t n = 1; n <= d.count; ++n) {
+        const app::FileEntry& e = d.entries(n);
+        std::string rel = e.name.substr(1);
+        // The keycode file may be on the card as keycode.kcd under the entry's name.
+        if (e.name == "\\keycode.rec" && find(files, rel) == nullptr &&
+            find(files, "keycode.kcd") != nullptr)
+            rel = "keycode.kcd";
+        const CardFile* f = find(files, rel);
+        if (f == nullptr)
+            check.missing.push_back(single + rel);
+        else if (!f->readable)
+            continue;  // named with the unreadable ones
+        else if (f->sum != e.archivedSum)
+            check.changed.push_back(single + f->rel);
+        else
+            ++check.matched;
+    }
+}
+
+// An earlier write cut short, finished as the card step would; false when the card refuses.
+bool finish(const CardFolders& card, CardCheck& check) {
+    try {
+        settleCard(card, true);
+    } catch (const platform::Error&) {
+        check.outcome = CardCheck::Outcome::unfinished;
+        return false;
+    }
+    check.unfinished.clear();
+    return true;
+}
+
 }  // namespace
 
 CardCheck checkCard(const std::string& drive) {
@@ -72,15 +106,8 @@ CardCheck checkCard(const std::string& drive) {
         if (folderExists(card.at(state)))
             check.unfinished.push_back(card.at(state));
     }
-    if (!check.unfinished.empty()) {
-        try {
-            settleCard(card, true);
-        } catch (const platform::Error&) {
-            check.outcome = CardCheck::Outcome::unfinished;
-            return check;
-        }
-        check.unfinished.clear();
-    }
+    if (!check.unfinished.empty() && !finish(card, check))
+        return check;
     if (!folderExists(card.single))
         return check;
 
@@ -105,23 +132,7 @@ CardCheck checkCard(const std::string& drive) {
         return check;
     }
 
-    for (int16_t n = 1; n <= d.count; ++n) {
-        const app::FileEntry& e = d.entries(n);
-        std::string rel = e.name.substr(1);
-        // The keycode file may be on the card as keycode.kcd under the entry's name.
-        if (e.name == "\\keycode.rec" && find(files, rel) == nullptr &&
-            find(files, "keycode.kcd") != nullptr)
-            rel = "keycode.kcd";
-        const CardFile* f = find(files, rel);
-        if (f == nullptr)
-            check.missing.push_back(card.single + rel);
-        else if (!f->readable)
-            continue;  // named with the unreadable ones
-        else if (f->sum != e.archivedSum)
-            check.changed.push_back(card.single + f->rel);
-        else
-            ++check.matched;
-    }
+    holdAgainst(d, card.single, files, check);
     return check;
 }
 

@@ -104,11 +104,13 @@ platform::DriveType parseDriveType(const std::string& word) {
     return static_cast<platform::DriveType>(code);
 }
 
-std::optional<platform::MediumOptions> parseMedium(const std::string& command, const Words& w,
-                                                   size_t first, bool allowNone) {
-    platform::MediumOptions medium;
+namespace {
+
+// The medium options before the PATH (label=, free=, bad=, ...); returns the index of the first
+// word that is none.
+size_t parseMediumOptions(const std::string& command, const Words& w, size_t first,
+                          platform::MediumOptions& medium) {
     platform::Faults& faults = medium.faults;
-    bool anyOption = false;
     size_t i = first;
     for (; i < w.size(); ++i) {
         const std::string& word = w[i];
@@ -139,8 +141,35 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
         } else {
             break;
         }
-        anyOption = true;
     }
+    return i;
+}
+
+// Faults planted at sectors: only an image has them, and only within its length (a sector past
+// the end would never be read, and the fault would go unplanted).
+void checkBadSectors(const std::string& command, const platform::Faults& faults,
+                     const std::filesystem::path& host) {
+    if (faults.badSectors.empty())
+        return;
+    std::error_code ec;
+    if (std::filesystem::is_directory(host, ec))
+        throw ScriptError(command + ": \"badsector=\" is for a diskette image, not a folder");
+    const uint64_t bytes = std::filesystem::file_size(host, ec);
+    const uint64_t sectors = ec ? 0 : bytes / 512 + (bytes % 512 != 0);
+    const uint64_t last = faults.badSectors.rbegin()->first;
+    if (last >= sectors)
+        throw ScriptError(command + ": \"badsector=" + std::to_string(last) +
+                          "\" lies past the end of the image (" + std::to_string(sectors) +
+                          " sectors)");
+}
+
+}  // namespace
+
+std::optional<platform::MediumOptions> parseMedium(const std::string& command, const Words& w,
+                                                   size_t first, bool allowNone) {
+    platform::MediumOptions medium;
+    const size_t i = parseMediumOptions(command, w, first, medium);
+    const bool anyOption = i > first;
     if (i == w.size())
         throw ScriptError(command + ": the PATH of the medium is missing");
 
@@ -161,18 +190,7 @@ std::optional<platform::MediumOptions> parseMedium(const std::string& command, c
         throw ScriptError(command + ": " + headless::jsonString(path) +
                           " is neither an existing folder nor a diskette image file");
     }
-    if (!faults.badSectors.empty() && std::filesystem::is_directory(host, ec))
-        throw ScriptError(command + ": \"badsector=\" is for a diskette image, not a folder");
-    if (!faults.badSectors.empty()) {
-        // A sector the image does not hold would never be read: the fault would go unplanted.
-        const uint64_t bytes = std::filesystem::file_size(host, ec);
-        const uint64_t sectors = ec ? 0 : bytes / 512 + (bytes % 512 != 0);
-        const uint64_t last = faults.badSectors.rbegin()->first;
-        if (last >= sectors)
-            throw ScriptError(command + ": \"badsector=" + std::to_string(last) +
-                              "\" lies past the end of the image (" + std::to_string(sectors) +
-                              " sectors)");
-    }
+    checkBadSectors(command, medium.faults, host);
     medium.root = std::filesystem::absolute(host, ec).lexically_normal();
     if (ec)
         throw ScriptError(command + ": " + headless::jsonString(path) + ": " + ec.message());

@@ -115,16 +115,18 @@ Win32MainWindow::~Win32MainWindow() {
     }
 }
 
-void Win32MainWindow::create() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    static const bool registered = [instance] {
+namespace {
+
+// The window class, registered once for the process.
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    static const bool registered = [instance, procedure] {
         WNDCLASSEXW c{};
         c.cbSize = sizeof c;
         c.lpfnWndProc = procedure;
         c.hInstance = instance;
         c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         c.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        c.lpszClassName = className;
+        c.lpszClassName = Win32MainWindow::className;
         c.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(VELT_ICON));
         c.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELT_ICON), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXSMICON),
@@ -132,7 +134,10 @@ void Win32MainWindow::create() {
         return RegisterClassExW(&c) != 0;
     }();
     (void)registered;
+}
 
+// The menu bar from the form's table; an entry's command id is its place in the table.
+HMENU buildMenu() {
     HMENU menu = CreateMenu();
     std::map<std::string_view, HMENU> dropDowns;
     for (const ui::form::MenuEntry& entry : ui::form::menu()) {
@@ -147,9 +152,18 @@ void Win32MainWindow::create() {
             holder = popup;
         }
         AppendMenuW(holder, MF_STRING | (entry.enabled ? 0 : MF_GRAYED),
-                    firstMenuId + static_cast<int>(entry.id),
+                    Win32MainWindow::firstMenuId + static_cast<int>(entry.id),
                     wide(std::string(entry.text)).c_str());
     }
+    return menu;
+}
+
+}  // namespace
+
+void Win32MainWindow::create() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    registerClass(instance, procedure);
+    HMENU menu = buildMenu();
     window_ = CreateWindowExW(0, className, L"", windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                               100, nullptr, menu, instance, this);
     look_.setDpi(windowDpi(window_));
