@@ -191,24 +191,33 @@ void writeMap(const StoredDiskette& d) {
     std::filesystem::rename(beside, map, ec);
 }
 
-// The store's folder holds the newest diskettes only; the oldest beyond the bound go.
-void bound(const std::filesystem::path& folder) {
+// The maps of the store's folder with their use numbers (0 for a map that does not parse).
+using StoredMaps = std::vector<std::pair<uint64_t, std::filesystem::path>>;
+StoredMaps storedMaps(const std::filesystem::path& folder) {
+    StoredMaps maps;
     std::error_code ec;
-    std::vector<std::pair<uint64_t, std::filesystem::path>> maps;
     for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-        const std::filesystem::path p = e.path();
-        if (p.extension() != ".map")
+        if (e.path().extension() != ".map")
             continue;
         StoredDiskette d;
         std::string text;
-        if (!readWhole(p, text))
-            continue;
-        parseMap(text, d);
-        maps.emplace_back(d.used, p);
+        if (readWhole(e.path(), text))
+            parseMap(text, d);
+        maps.emplace_back(d.used, e.path());
     }
+    return maps;
+}
+
+// The store's folder holds the newest diskettes only; the oldest beyond the bound go. `maps`
+// are the folder's maps as they were before `newest` was written.
+void bound(StoredMaps maps, const StoredDiskette& newest) {
+    const std::filesystem::path map = withExtension(newest.file, ".map");
+    std::erase_if(maps, [&](const auto& m) { return m.second == map; });
+    maps.emplace_back(newest.used, map);
     if (maps.size() <= storedDiskettes)
         return;
     std::sort(maps.begin(), maps.end());
+    std::error_code ec;
     for (size_t i = 0; i + storedDiskettes < maps.size(); ++i) {
         std::filesystem::path stem = maps[i].second;
         stem.replace_extension();
@@ -221,17 +230,11 @@ void bound(const std::filesystem::path& folder) {
     }
 }
 
-uint64_t nextUse(const std::filesystem::path& folder) {
+// The next use number: past every one the folder's maps and this run have given.
+uint64_t nextUse(const StoredMaps& maps) {
     uint64_t highest = useCounter();
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-        if (e.path().extension() != ".map")
-            continue;
-        StoredDiskette d;
-        std::string text;
-        if (readWhole(e.path(), text) && parseMap(text, d))
-            highest = std::max(highest, d.used);
-    }
+    for (const auto& m : maps)
+        highest = std::max(highest, m.first);
     return useCounter() = highest + 1;
 }
 
@@ -289,11 +292,13 @@ std::shared_ptr<StoredDiskette> recallDiskette(const DisketteLook& look) {
         found->state.assign(sectors, SectorState::untried);
         found->file = freeStem;
     }
-    found->used = folder.empty() ? ++useCounter() : nextUse(folder);
+    // The folder's maps are read once: for the next use number, then for the bound.
+    const StoredMaps maps = folder.empty() ? StoredMaps() : storedMaps(folder);
+    found->used = folder.empty() ? ++useCounter() : nextUse(maps);
     remember(found);
     if (!found->file.empty()) {
         writeMap(*found);
-        bound(folder);
+        bound(maps, *found);
     }
     return found;
 }
