@@ -53,9 +53,9 @@ std::string Medium::resolve(const std::string& path) {
         if (matching && !entry(joinPath(out, name))) {
             std::optional<std::string> best;
             try {
-                for (const MediumEntry& e : list(out))
-                    if (sameIgnoringCase(e.name, name) && (!best || e.name < *best))
-                        best = e.name;
+                for (const std::string& n : names(out))
+                    if (sameIgnoringCase(n, name) && (!best || n < *best))
+                        best = n;
             } catch (const Error&) {
             }
             if (best)
@@ -65,6 +65,13 @@ std::string Medium::resolve(const std::string& path) {
         }
         out = joinPath(out, spelled);
     }
+    return out;
+}
+
+std::vector<std::string> Medium::names(const std::string& folder) {
+    std::vector<std::string> out;
+    for (MediumEntry& e : list(folder))
+        out.push_back(std::move(e.name));
     return out;
 }
 

@@ -115,6 +115,12 @@ class Medium {
     // For such a diskette: whether an earlier attempt (in any drive, in this run or an earlier
     // one) gave every sector that reading it needs, so that the drive is not asked again.
     virtual bool disketteReadBefore() { return false; }
+
+  protected:
+    // The names in a folder, which is all resolve needs: every file a copy creates is resolved
+    // first, so a medium that can list names alone saves a look at each entry. By default, the
+    // names of list().
+    virtual std::vector<std::string> names(const std::string& folder);
 };
 
 // "a\\b" for ("a", "b"); "b" for ("", "b").

@@ -2,6 +2,7 @@
 #include "platform/uncached_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -33,6 +34,19 @@ size_t UncachedFile::read(void* out, size_t size) {
     size_t done = 0;
     auto* dest = static_cast<char*>(out);
     while (done < size && position_ < length_) {
+        char* at = dest + done;
+        if (bufferPos_ == bufferLen_ && size - done >= block &&
+            reinterpret_cast<uintptr_t>(at) % alignment == 0) {
+            // Room for a whole block where the caller wants it: no copy through the buffer.
+            const size_t n = readBlock(at, filled_);
+            if (n == 0)
+                break;
+            filled_ += n;
+            const size_t take = static_cast<size_t>(std::min<uint64_t>(n, length_ - position_));
+            position_ += take;
+            done += take;
+            continue;
+        }
         if (bufferPos_ == bufferLen_) {
             const size_t n = readBlock(buffer_.get(), filled_);
             if (n == 0)

@@ -5,12 +5,14 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 
 #include "fs/file_system.h"
 #include "fs/temp_area.h"
 #include "platform/error.h"
 #include "platform/medium.h"
 #include "platform/paths.h"
+#include "platform/uncached_file.h"
 #include "ui/messages.h"
 
 namespace rebuild {
@@ -34,10 +36,21 @@ void collectTree(const Tree& tree, const std::string& below, std::map<std::strin
     }
 }
 
-// Two blocks for the comparison, taken once for the whole read-back.
+// Two blocks for the comparison, taken once for the whole read-back; aligned and sized as a
+// read past the caches wants them, so that the card's bytes land in them directly.
 struct CompareBuffers {
-    static constexpr size_t size = size_t{1} << 20;
-    std::unique_ptr<uint8_t[]> a{new uint8_t[size]}, b{new uint8_t[size]};
+    static constexpr size_t size = platform::UncachedFile::block;
+    struct Free {
+        void operator()(uint8_t* p) const {
+            ::operator delete (p, std::align_val_t{platform::UncachedFile::alignment});
+        }
+    };
+    using Block = std::unique_ptr<uint8_t, Free>;
+    static Block make() {
+        return Block(static_cast<uint8_t*>(
+            ::operator new (size, std::align_val_t{platform::UncachedFile::alignment})));
+    }
+    Block a = make(), b = make();
 };
 
 // True when the file `rel` holds the same bytes in both trees; in `written` it is read from

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 #include "platform/uncached_file.h"
@@ -52,11 +53,12 @@ std::string pattern(size_t n) {
 TEST(UncachedFileTest, ReadsTheFileWholeWhateverTheBlocks) {
     struct Case {
         const char* name;
-        size_t length;  // the file's
-        size_t device;  // bytes the device gives in all
-        size_t most;    // the most it gives a block
-        size_t chunk;   // the caller's read size
-        size_t got;     // bytes the reads give in all
+        size_t length;         // the file's
+        size_t device;         // bytes the device gives in all
+        size_t most;           // the most it gives a block
+        size_t chunk;          // the caller's read size
+        size_t got;            // bytes the reads give in all
+        bool aligned = false;  // the caller's memory aligned as the device's (read into at once)
     } cases[] = {
         {"empty", 0, 4096, blockSize, 100, 0},
         {"one byte in a whole sector", 1, 4096, blockSize, 100, 1},
@@ -67,16 +69,22 @@ TEST(UncachedFileTest, ReadsTheFileWholeWhateverTheBlocks) {
          2 * blockSize + 7},
         {"short blocks", 10000, 12288, 512, 777, 10000},
         {"device shorter than the length", 9000, 8192, 4096, 1000, 8192},
+        {"whole blocks straight into the caller's memory", 2 * blockSize + 7, 3 * blockSize,
+         blockSize, blockSize, 2 * blockSize + 7, true},
+        {"a short block, then through the buffer", 10000, 12288, 512, blockSize, 10000, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string device = pattern(c.device);
         FakeDevice file(device, c.length, c.most);
         std::string got;
-        std::string chunk(c.chunk, '\0');
+        // One byte past the alignment unless the case wants it aligned.
+        std::vector<char> memory(c.chunk + 2 * 4096);
+        char* chunk = memory.data() + (4096 - reinterpret_cast<uintptr_t>(memory.data()) % 4096) +
+                      (c.aligned ? 0 : 1);
         for (;;) {
-            const size_t n = file.read(chunk.data(), chunk.size());
-            got.append(chunk, 0, n);
+            const size_t n = file.read(chunk, c.chunk);
+            got.append(chunk, n);
             if (n == 0)
                 break;
         }

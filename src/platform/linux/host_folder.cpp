@@ -98,31 +98,12 @@ class HostFolder : public Medium {
     explicit HostFolder(std::filesystem::path rootPath) : rootPath_(std::move(rootPath)) {}
 
     std::vector<MediumEntry> list(const std::string& folder) override {
-        Fd fd(openBeneath(root().get(), folder, O_RDONLY | O_DIRECTORY));
-        if (fd.get() < 0) {
-            if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV)
-                raise(err::pathNotFound);
-            raiseErrno(errno);
-        }
-        DIR* dir = ::fdopendir(fd.get());
-        if (dir == nullptr)
-            raiseErrno(errno);
-        fd.release();
         std::vector<MediumEntry> entries;
-        errno = 0;
-        while (dirent* e = ::readdir(dir)) {
-            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
-                continue;
+        eachEntry(folder, [&](int dirFd, const char* name) {
             struct stat st {};
-            if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            entries.push_back(entryOf(e->d_name, st));
-            errno = 0;
-        }
-        int readError = errno;
-        ::closedir(dir);
-        if (readError != 0)
-            raiseErrno(readError);
+            if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                entries.push_back(entryOf(name, st));
+        });
         return entries;
     }
 
@@ -336,7 +317,39 @@ class HostFolder : public Medium {
         return path.empty() ? rootPath_.string() : (rootPath_ / hostRelative(path)).string();
     }
 
+  protected:
+    std::vector<std::string> names(const std::string& folder) override {
+        std::vector<std::string> out;
+        eachEntry(folder, [&](int, const char* name) { out.emplace_back(name); });
+        return out;
+    }
+
   private:
+    // Calls `take` with each name of the folder but "." and "..", and the folder's descriptor.
+    template <typename Take>
+    void eachEntry(const std::string& folder, Take take) const {
+        Fd fd(openBeneath(root().get(), folder, O_RDONLY | O_DIRECTORY));
+        if (fd.get() < 0) {
+            if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV)
+                raise(err::pathNotFound);
+            raiseErrno(errno);
+        }
+        DIR* dir = ::fdopendir(fd.get());
+        if (dir == nullptr)
+            raiseErrno(errno);
+        fd.release();
+        errno = 0;
+        while (dirent* e = ::readdir(dir)) {
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                take(::dirfd(dir), e->d_name);
+            errno = 0;
+        }
+        const int readError = errno;
+        ::closedir(dir);
+        if (readError != 0)
+            raiseErrno(readError);
+    }
+
     // The root is opened afresh for every operation: a folder replaced or a medium mounted
     // anew at the same place is seen at once.
     struct Root {
