@@ -329,6 +329,52 @@ TEST_F(BlockReaderTest, AnotherDisketteTakesNothingFromAnEarlierAttempt) {
               std::string(blockBytes, '\0'));
 }
 
+// The first request is a track of the size's standard format; the boot sector's geometry sets
+// the tracks after it where it reads and makes sense, the guess stays otherwise.
+TEST_F(BlockReaderTest, TracksAreGuessedFromTheSizeUntilTheBootSectorTellsThem) {
+    struct Case {
+        const char* what;
+        uint64_t sectors;
+        bool bootReads;
+        uint16_t sectorBytes, perTrack;                     // the boot sector's geometry
+        std::vector<std::pair<uint64_t, uint32_t>> tracks;  // the first three track requests
+    } cases[] = {
+        {"720 KB, no boot sector", 1440, false, 0, 0, {{0, 9}, {9, 9}, {18, 9}}},
+        {"1.2 MB, no boot sector", 2400, false, 0, 0, {{0, 15}, {15, 15}, {30, 15}}},
+        {"2.88 MB, no boot sector", 5760, false, 0, 0, {{0, 36}, {36, 36}, {72, 36}}},
+        {"160 KB, no boot sector", 320, false, 0, 0, {{0, 8}, {8, 8}, {16, 8}}},
+        {"another size, no boot sector", 2880, false, 0, 0, {{0, 18}, {18, 18}, {36, 18}}},
+        {"720 KB that says 18 a track", 1440, true, 512, 18, {{0, 9}, {9, 9}, {18, 18}}},
+        {"1024-byte sectors, 9 a track", 1440, true, 1024, 9, {{0, 9}, {9, 9}, {18, 18}}},
+        {"no sectors a track", 1440, true, 512, 0, {{0, 9}, {9, 9}, {18, 9}}},
+        {"256 a track", 1440, true, 512, 256, {{0, 9}, {9, 9}, {18, 9}}},
+        {"sectors shorter than a block", 1440, true, 256, 18, {{0, 9}, {9, 9}, {18, 9}}},
+        {"sectors not whole blocks", 1440, true, 768, 18, {{0, 9}, {9, 9}, {18, 9}}},
+        {"sectors over 4 KB", 1440, true, 8192, 18, {{0, 9}, {9, 9}, {18, 9}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        std::string bytes(c.sectors * blockBytes, '\0');
+        bytes[11] = static_cast<char>(c.sectorBytes);
+        bytes[12] = static_cast<char>(c.sectorBytes >> 8);
+        bytes[24] = static_cast<char>(c.perTrack);
+        bytes[25] = static_cast<char>(c.perTrack >> 8);
+        std::unique_ptr<platform::BlockSource> source = platform::memoryBlocks(bytes);
+        if (!c.bootReads)
+            source = std::make_unique<platform::FaultyBlocks>(std::move(source),
+                                                              Failures{{0, std::nullopt}});
+        platform::DisketteCopy copy(std::make_unique<Recording>(std::move(source), log));
+        copy.readThrough(c.tracks.back().first + c.tracks.back().second);
+        std::vector<std::pair<uint64_t, uint32_t>> tracks;
+        for (const Request& r : log)
+            if (r.count > 1)
+                tracks.emplace_back(r.lba, r.count);
+        EXPECT_EQ(tracks, c.tracks);
+        EXPECT_EQ(copy.unread(), c.bootReads ? std::vector<uint64_t>{} : std::vector<uint64_t>{0});
+    }
+}
+
 TEST_F(BlockReaderTest, AMediumTooLargeToHoldIsNoDiskette) {
     struct Huge : platform::BlockSource {
         uint64_t bytes() const override { return uint64_t{1} << 32; }

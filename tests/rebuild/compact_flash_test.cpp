@@ -9,11 +9,13 @@
 
 #include "platform/context.h"
 #include "platform/state_folder.h"
+#include "rebuild/card_states.h"
 #include "rebuild/card_writer.h"
 #include "rebuild/kept_copies.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "support/fat12_image.h"
 #include "wizard/wizard.h"
 
 namespace rebuildtest {
@@ -303,6 +305,10 @@ TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
          {{"single", &oldDb}, {"single~velt-verified", &newDb}},
          &newDb,
          {put, removedReplaced}},
+        {"verified beside the old one and the one before it",
+         {{"single", &oldDb}, {"single~velt-replaced", &oldDb}, {"single~velt-verified", &newDb}},
+         &newDb,
+         {"Removed the previous database in E:\\backup\\single\\", put, removedReplaced}},
         {"between the renames",
          {{"single~velt-replaced", &oldDb}, {"single~velt-verified", &newDb}},
          &newDb,
@@ -383,6 +389,18 @@ TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
     EXPECT_EQ(logs[logs.size() - 2], restoredLine);
     EXPECT_EQ(logs.back().rfind("Removed the copy of the previous database kept in ", 0), 0u);
     EXPECT_TRUE(std::filesystem::is_empty(keptCopies()));
+}
+
+// What a tree takes on a card: each file rounded up to the card's cluster (512 bytes on a
+// 1.44 MB image), or its bare length where the drive tells no cluster.
+TEST_F(CompactFlashTest, BytesOnCardRoundEachFileUpToTheCluster) {
+    writeFile(scratch.path() / "card.img", testsupport::fat12Image(0x2C, {}));
+    platform::MediumOptions image;
+    image.root = scratch.path() / "card.img";
+    insertCard(image);
+    // 33 + 21 + 3 + 4 + 5000 bytes in five files.
+    EXPECT_EQ(rebuild::bytesOnCard("C:\\Temp\\VELT_flat", "E:\\"), 4 * 512u + 10 * 512u);
+    EXPECT_EQ(rebuild::bytesOnCard("C:\\Temp\\VELT_flat", "F:\\"), 5061u);
 }
 
 // The computer's copy of a tight card's old database, when the card could take back neither
