@@ -7,34 +7,10 @@
 #include "platform/context.h"
 #include "platform/state_folder.h"
 #include "state/state.h"
+#include "support/set_builder.h"
 #include "ui/main_window.h"
 
 namespace rebuildtest {
-
-double checksumOf(const std::string& bytes) {
-    const double wrap = 4294967296.0;
-    double sum = 0;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        const size_t n = std::min<size_t>(4096, bytes.size() - at);
-        double block = 0;
-        for (size_t k = 0; k + 4 <= n; k += 4) {
-            double word = 0;
-            for (size_t b = 0; b < 4; ++b)
-                word = word * 256 + static_cast<unsigned char>(bytes[at + k + b]);
-            block += word;
-            if (block > wrap - 1)
-                block -= wrap;
-        }
-        for (size_t k = n - n % 4; k < n; ++k)
-            block += static_cast<unsigned char>(bytes[at + k]);
-        sum += block;
-        if (sum > wrap - 1)
-            sum -= wrap;
-        at += n;
-    }
-    return bytes.empty() ? 2 : sum;
-}
 
 namespace {
 
@@ -54,12 +30,9 @@ std::vector<double> archivedSums(const Layout& layout) {
     std::vector<double> sums;
     std::map<std::string, double> running;
     for (const Piece& p : layout.pieces) {
-        double s = checksumOf(p.bytes);
-        if (p.split && running.count(p.name)) {
-            s += running[p.name];
-            if (s > 4294967295.0)
-                s -= 4294967296.0;
-        }
+        const double s = p.split && running.count(p.name)
+                             ? testsupport::cumulativeChecksum(running[p.name], p.bytes)
+                             : testsupport::archivedChecksum(p.bytes);
         running[p.name] = s;
         sums.push_back(s);
     }

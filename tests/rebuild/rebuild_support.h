@@ -21,9 +21,6 @@
 
 namespace rebuildtest {
 
-// The checksum the descriptors archive, written out from its definition.
-double checksumOf(const std::string& bytes);
-
 // One FILE entry of a laid-out set: `bytes` is this piece's content in diskette area `disk`.
 struct Piece {
     int disk = 1;

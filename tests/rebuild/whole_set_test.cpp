@@ -11,6 +11,7 @@
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "support/set_builder.h"
 #include "wizard/wizard.h"
 
 namespace rebuildtest {
@@ -19,7 +20,7 @@ namespace {
 using Tree = std::map<std::string, std::string>;
 
 std::string sumText(const std::string& bytes) {
-    return std::to_string(static_cast<long long>(checksumOf(bytes)));
+    return std::to_string(static_cast<long long>(testsupport::archivedChecksum(bytes)));
 }
 
 class WholeSetTest : public RebuildTest {
