@@ -48,42 +48,6 @@ class WholeSetTest : public RebuildTest {
     static std::string volumeFile() { return "VELT VOLUME ID:  812\nvolume 1\n"; }
 };
 
-TEST_F(WholeSetTest, OneDiskette) {
-    Layout l;
-    l.pieces = {{1, "\\keycode.rec", "key"}, {1, "\\db\\main.dat", "main data"}};
-    convert(l);
-
-    EXPECT_EQ(single(), (Tree{{"archive.dat",
-                               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
-                               "FILE: 1 0 1 " +
-                                   sumText("key") +
-                                   " /keycode.rec std\n"
-                                   "FILE: 1 0 1 " +
-                                   sumText("main data") + " /db/main.dat std\n"},
-                              {"db/", ""},
-                              {"db/main.dat", "main data"},
-                              {"disk0001.dat", volumeFile()},
-                              {"keycode.rec", "key"}}));
-}
-
-TEST_F(WholeSetTest, TwoDisketteExample) {
-    Layout l;
-    l.disks = 2;
-    l.pieces = {{1, "\\keycode.rec", "abc"},
-                {1, "\\db\\data.dat", "abc", true, false},
-                {2, "\\db\\data.dat", "d", true, true}};
-    convert(l);
-
-    EXPECT_EQ(single(), (Tree{{"archive.dat",
-                               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
-                               "FILE: 1 0 1 294 /keycode.rec std\n"
-                               "FILE: 1 0 1 1633837924 /db/data.dat std\n"},
-                              {"db/", ""},
-                              {"db/data.dat", "abcd"},
-                              {"disk0001.dat", volumeFile()},
-                              {"keycode.rec", "abc"}}));
-}
-
 TEST_F(WholeSetTest, TwelveDiskettesWithAFileSpreadOverTheLastThree) {
     Layout l;
     l.disks = 12;
@@ -148,23 +112,6 @@ TEST_F(WholeSetTest, NestedFoldersAndCrLfDescriptor) {
                               {"a/flat.dat", "flat"},
                               {"disk0001.dat", volumeFile()},
                               {"keycode.rec", "abc"}}));
-}
-
-TEST_F(WholeSetTest, SecondCardGetsTheSameDatabase) {
-    Layout l;
-    l.disks = 2;
-    l.pieces = {{1, "\\keycode.rec", "abc"},
-                {1, "\\db\\data.dat", "abc", true, false},
-                {2, "\\db\\data.dat", "d", true, true}};
-    convert(l);
-    const Tree first = single();
-
-    std::filesystem::create_directories(scratch.path() / "card2");
-    platform::MediumOptions second;
-    second.root = scratch.path() / "card2";
-    insertCard(second);
-    EXPECT_EQ(wizard::writeCompactFlash(), 1);
-    EXPECT_EQ(treeOf(scratch.path() / "card2" / "backup" / "single"), first);
 }
 
 }  // namespace

@@ -169,6 +169,8 @@ TEST_F(FlowTest, AnotherCopyWritesTheSameImageWithoutReadingAgain) {
               "Successful database convert\r\nTotal 2 diskettes\r\nPress OK for another "
               "copy or Exit");
     expectCardHoldsSet(scratch.path() / "cf2");
+    EXPECT_EQ(readFile(scratch.path() / "cf2" / "backup" / "single" / "archive.dat"),
+              readFile(scratch.path() / "cf" / "backup" / "single" / "archive.dat"));
     EXPECT_TRUE(newBoxes().empty());
 }
 
