@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -128,58 +129,47 @@ TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {
               "append C:\\Temp\\VELT_disk12\\db\\tail.dat to C:\\Temp\\VELT_flat\\db\\tail.dat");
 }
 
+// The keycode entry travels under the name its diskette holds it by.
 TEST_F(RecombineTest, KeycodeTravelsAsKcdWhenTheRecFileWasNotFound) {
-    Layout l = twoDisketteExample();
-    l.keycodeAsKcd = true;
-    layOut(l);
+    for (const bool kcd : {true, false}) {
+        SCOPED_TRACE(kcd ? "keycode.kcd" : "keycode.rec");
+        std::filesystem::remove_all(temp());
+        window = std::make_unique<ui::RecordingWindow>();
+        ui::installWindow(window.get());
+        Layout l = twoDisketteExample();
+        l.keycodeAsKcd = kcd;
+        layOut(l);
+        const std::string name = kcd ? "keycode.kcd" : "keycode.rec";
 
-    EXPECT_TRUE(rebuild::recombineDatabase());
+        EXPECT_TRUE(rebuild::recombineDatabase());
 
-    EXPECT_EQ(readFile(flat() / "keycode.kcd"), "abc");
-    EXPECT_FALSE(std::filesystem::exists(flat() / "keycode.rec"));
-    EXPECT_EQ(recombinationLog().at(1),
-              "copy C:\\Temp\\VELT_disk1\\keycode.kcd to C:\\Temp\\VELT_flat\\keycode.kcd");
+        EXPECT_EQ(readFile(flat() / name), "abc");
+        EXPECT_EQ(std::filesystem::exists(flat() / "keycode.rec"), !kcd);
+        EXPECT_EQ(recombinationLog().at(1),
+                  "copy C:\\Temp\\VELT_disk1\\" + name + " to C:\\Temp\\VELT_flat\\" + name);
+    }
 }
 
-TEST_F(RecombineTest, KeycodeRecIsAnOrdinaryFileWhenFound) {
-    layOut(twoDisketteExample());
-    app::keycodeRecFound = true;
-
-    EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_EQ(recombinationLog().at(1),
-              "copy C:\\Temp\\VELT_disk1\\keycode.rec to C:\\Temp\\VELT_flat\\keycode.rec");
-}
-
+// The bar moves by the whole step per entry; 100 entries end it at 100, and a value past the
+// end is passed over while the entries are still copied.
 TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
-    Layout three;
-    three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
-    layOut(three);
-    window->progressBar().setValue(0);
+    const struct {
+        int entries;
+        float start, end;
+    } cases[] = {{3, 0, 99}, {100, 0, 100}, {3, 90, 90}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.entries) + " entries from " + std::to_string(c.start));
+        std::filesystem::remove_all(temp());
+        Layout l;
+        for (int i = 0; i < c.entries; ++i)
+            l.pieces.push_back({1, "\\f" + std::to_string(i), std::to_string(i)});
+        layOut(l);
+        window->progressBar().setValue(c.start);
 
-    rebuild::recombineDatabase();
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 99);
-}
-
-TEST_F(RecombineTest, HundredEntriesEndTheBarAtAHundred) {
-    Layout hundred;
-    for (int i = 0; i < 100; ++i)
-        hundred.pieces.push_back({1, "\\f" + std::to_string(i), "x"});
-    layOut(hundred);
-    window->progressBar().setValue(0);
-
-    EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 100);
-}
-
-TEST_F(RecombineTest, RefusedProgressValueIsPassedOver) {
-    Layout three;
-    three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
-    layOut(three);
-    window->progressBar().setValue(90);
-
-    EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 90);
-    EXPECT_EQ(readFile(flat() / "c"), "3");
+        EXPECT_TRUE(rebuild::recombineDatabase());
+        EXPECT_FLOAT_EQ(window->progressBar().value(), c.end);
+        EXPECT_EQ(readFile(flat() / "f2"), "2");
+    }
 }
 
 TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
@@ -228,39 +218,51 @@ TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
     EXPECT_EQ(box.buttons, ui::Buttons::ok);
 }
 
-TEST_F(RecombineTest, MissingVolumeFileIsReportedBeforeAnyEntry) {
-    layOut(twoDisketteExample());
-    std::filesystem::remove(area(1) / "disk0001.dat");
+// A file the image needs that cannot be read is reported, once, as the file it was to make;
+// no "append " line claims a join that did not happen.
+TEST_F(RecombineTest, AFileTheImageNeedsThatCannotBeReadIsReported) {
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+        const char* made;   // the file of the flat area reported
+        size_t logged = 0;  // recombination log lines, where they are counted
+        size_t boxes = 0;   // message boxes, where they are counted
+    } cases[] = {
+        // The start line and the report, before any entry.
+        {"the volume file missing", [this] { std::filesystem::remove(area(1) / "disk0001.dat"); },
+         "disk0001.dat", 2},
+        {"a piece missing", [this] { std::filesystem::remove(area(2) / "db" / "data.dat"); },
+         "db\\data.dat", 0, 1},
+        // The merge pass meets the damaged piece first and reports it its own way.
+        {"a piece damaged",
+         [this] { insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\db\\data.dat")); },
+         "db\\data.dat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(temp());
+        insertSystem(systemMedium());
+        window = std::make_unique<ui::RecordingWindow>();
+        ui::installWindow(window.get());
+        layOut(twoDisketteExample());
+        c.fault();
 
-    EXPECT_FALSE(rebuild::recombineDatabase());
+        EXPECT_FALSE(rebuild::recombineDatabase());
 
-    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\disk0001.dat" + onDevice);
-    EXPECT_EQ(recombinationLog().size(), 2u);  // the start line and the report
-}
-
-TEST_F(RecombineTest, UnreadablePieceIsReportedInsteadOfLeavingAShortFile) {
-    layOut(twoDisketteExample());
-    std::filesystem::remove(area(2) / "db" / "data.dat");
-
-    EXPECT_FALSE(rebuild::recombineDatabase());
-
-    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
-    ASSERT_EQ(window->messageBoxes().size(), 1u);
-    for (const std::string& line : recombinationLog())
-        EXPECT_EQ(line.rfind("append ", 0), std::string::npos);
-}
-
-TEST_F(RecombineTest, DamagedPieceIsReported) {
-    Layout l = twoDisketteExample();
-    layOut(l);
-    insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\db\\data.dat"));
-
-    EXPECT_FALSE(rebuild::recombineDatabase());
-
-    // The merge pass meets the damaged piece first and reports it its own way.
-    ASSERT_FALSE(window->messageBoxes().empty());
-    EXPECT_EQ(window->messageBoxes().back().text,
-              "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
+        const std::string message =
+            "Failed writing: C:\\Temp\\VELT_flat\\" + std::string(c.made) + onDevice;
+        EXPECT_EQ(app::errorText, message);
+        ASSERT_FALSE(window->messageBoxes().empty());
+        EXPECT_EQ(window->messageBoxes().back().text, message);
+        if (c.logged != 0) {
+            EXPECT_EQ(recombinationLog().size(), c.logged);
+        }
+        if (c.boxes != 0) {
+            EXPECT_EQ(window->messageBoxes().size(), c.boxes);
+        }
+        for (const std::string& line : recombinationLog())
+            EXPECT_EQ(line.rfind("append ", 0), std::string::npos);
+    }
 }
 
 TEST_F(RecombineTest, MergePassFailureGoesOnButTheImageIsNotWhole) {
