@@ -12,64 +12,6 @@
 
 namespace rebuildtest {
 
-namespace {
-
-std::string hostRelative(const std::string& name) {
-    std::string r = name.substr(name.front() == '\\' ? 1 : 0);
-    std::replace(r.begin(), r.end(), '\\', '/');
-    return r;
-}
-
-std::string slashed(std::string text) {
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
-// The cumulative archived sum of each piece, as the descriptor carries it.
-std::vector<double> archivedSums(const Layout& layout) {
-    std::vector<double> sums;
-    std::map<std::string, double> running;
-    for (const Piece& p : layout.pieces) {
-        const double s = p.split && running.count(p.name)
-                             ? testsupport::cumulativeChecksum(running[p.name], p.bytes)
-                             : testsupport::archivedChecksum(p.bytes);
-        running[p.name] = s;
-        sums.push_back(s);
-    }
-    return sums;
-}
-
-std::string numberOf(double value) {
-    return std::to_string(static_cast<unsigned long long>(value));
-}
-
-std::string volumeFileName(int disk) {
-    const std::string number = std::to_string(disk);
-    return "disk" + std::string(4 - number.size(), '0') + number + ".dat";
-}
-
-// Diskette n's files in folder(n): diskette 1's volume file and descriptor, every piece and
-// every extra file.
-template <typename FolderOf>
-void writeTrees(const Layout& layout, FolderOf folder) {
-    for (int d = 1; d <= layout.disks; ++d)
-        std::filesystem::create_directories(folder(d));
-    testsupport::writeFile(folder(1) / "disk0001.dat", "VELT VOLUME ID:  812\nvolume 1\n");
-    testsupport::writeFile(folder(1) / "archive.dat", descriptorOf(layout));
-    for (const auto& [where, bytes] : layout.extraFiles) {
-        const size_t cut = where.find('\\');
-        testsupport::writeFile(
-            folder(std::stoi(where.substr(0, cut))) / hostRelative(where.substr(cut)), bytes);
-    }
-    for (const Piece& p : layout.pieces) {
-        const bool kcd = layout.keycodeAsKcd && p.name == "\\keycode.rec";
-        testsupport::writeFile(folder(p.disk) / (kcd ? "keycode.kcd" : hostRelative(p.name)),
-                               p.bytes);
-    }
-}
-
-}  // namespace
-
 void RebuildTest::SetUp() {
     app::resetState();
     platform::resetContext();
@@ -106,51 +48,26 @@ platform::MediumOptions RebuildTest::cardMedium() const {
     return m;
 }
 
-std::string descriptorOf(const Layout& layout) {
-    const std::string& end = layout.lineEnd;
-    std::string text = "VELT ARCHIVE ID: 812" + end;
-    text += "NUMDISKS: " + std::to_string(layout.disks) + end;
-    for (const std::string& h : layout.headerLines)
-        text += h + end;
-    const std::vector<double> sums = archivedSums(layout);
-    for (size_t i = 0; i < layout.pieces.size(); ++i) {
-        const Piece& p = layout.pieces[i];
-        text += "FILE: " + std::to_string(p.disk) + " " + (p.split ? "1" : "0") + " " +
-                (p.lastPart ? "1" : "0") + " " + numberOf(sums[i]) + " " + slashed(p.name) + " " +
-                slashed(p.extraText) + end;
-    }
-    return text;
-}
-
-void writeDiskettes(const Layout& layout, const std::filesystem::path& root) {
-    auto folder = [&](int d) { return root / ("disk" + std::to_string(d)); };
-    writeTrees(layout, folder);
-    for (int d = 2; d <= layout.disks; ++d)
-        testsupport::writeFile(folder(d) / volumeFileName(d),
-                               "VELT VOLUME ID:  812\nvolume " + std::to_string(d) + "\n");
-}
-
-void RebuildTest::layOut(const Layout& layout) {
+testsupport::BuiltSet RebuildTest::layOut(const testsupport::SetPlan& plan) {
+    std::filesystem::remove_all(scratch.path() / "set");
+    testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
     std::filesystem::create_directories(flat());
-    writeTrees(layout, [&](int d) { return area(d); });
-
-    const std::vector<double> sums = archivedSums(layout);
-    app::fileTable.clear();
-    int16_t n = 0;
-    for (size_t i = 0; i < layout.pieces.size(); ++i) {
-        const Piece& p = layout.pieces[i];
-        app::FileEntry& e = app::fileTable(++n);
-        e.disk = static_cast<int16_t>(p.disk);
-        e.split = p.split;
-        e.lastPart = p.lastPart;
-        e.archivedSum = sums[i];
-        e.name = p.name;
-        e.extraText = p.extraText + (layout.lineEnd == "\r\n" ? "\r" : "");
+    for (int d = 1; d <= plan.disks; ++d) {
+        std::filesystem::copy(set.disk(d), area(d),
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+        // The reader keeps the volume file of diskette 1 only.
+        if (d > 1)
+            std::filesystem::remove(area(d) / testsupport::volumeFileName(d));
     }
-    app::fileCount = n;
-    app::totalDisks = static_cast<int16_t>(layout.disks);
-    app::currentDisk = static_cast<int16_t>(layout.disks);
-    app::keycodeRecFound = !layout.keycodeAsKcd;
+    app::fileTable.clear();
+    for (size_t k = 0; k < set.entries.size(); ++k)
+        app::fileTable(static_cast<int>(k + 1)) = set.entries[k];
+    app::fileCount = static_cast<int16_t>(set.entries.size());
+    app::totalDisks = static_cast<int16_t>(plan.disks);
+    app::currentDisk = static_cast<int16_t>(plan.disks);
+    app::keycodeRecFound = !plan.keycodeAsKcd;
+    return set;
 }
 
 std::map<std::string, std::string> RebuildTest::treeOf(const std::filesystem::path& root) {

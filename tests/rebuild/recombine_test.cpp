@@ -17,17 +17,19 @@ namespace rebuildtest {
 namespace {
 
 using testsupport::readFile;
+using testsupport::SetPlan;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
 using testsupport::writeFile;
 
 const std::string flatPath = "C:\\Temp\\VELT_flat";
 const std::string onDevice = "\r\nEnsure there is enough free space available on the device.";
 
-Layout twoDisketteExample() {
-    Layout l;
+SetPlan twoDisketteExample(const std::string& data = "abcd") {
+    SetPlan l;
     l.disks = 2;
-    l.pieces = {{1, "\\keycode.rec", "abc"},
-                {1, "\\db\\data.dat", "abc", true, false},
-                {2, "\\db\\data.dat", "d", true, true}};
+    l.files = {wholeFile("keycode.rec", "abc"),
+               spreadFile("db/data.dat", data, {{1, 3}, {2, data.size() - 3}})};
     return l;
 }
 
@@ -63,10 +65,10 @@ TEST_F(RecombineTest, JoinsTheTwoDisketteExample) {
 }
 
 TEST_F(RecombineTest, OneDisketteSetIsCopiedEntryByEntry) {
-    Layout l;
-    l.pieces = {{1, "\\index.dat", "root file"}, {1, "\\db\\main.dat", "main"}};
-    l.extraFiles = {{"1\\notes\\readme.txt", "unlisted"}};
+    SetPlan l;
+    l.files = {wholeFile("index.dat", "root file"), wholeFile("db/main.dat", "main")};
     layOut(l);
+    writeFile(area(1) / "notes" / "readme.txt", "unlisted");
 
     EXPECT_TRUE(rebuild::recombineDatabase());
 
@@ -78,11 +80,9 @@ TEST_F(RecombineTest, OneDisketteSetIsCopiedEntryByEntry) {
 }
 
 TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
-    Layout l;
+    SetPlan l;
     l.disks = 3;
-    l.pieces = {{1, "\\big.dat", "one-", true, false},
-                {2, "\\big.dat", "two-", true, false},
-                {3, "\\big.dat", "three", true, true}};
+    l.files = {spreadFile("big.dat", "one-two-three", {{1, 4}, {2, 4}, {3, 5}})};
     layOut(l);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
@@ -91,11 +91,10 @@ TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
 
 TEST_F(RecombineTest, PiecesAreJoinedABlockAtATimeWhateverTheirSize) {
     const std::string large = testsupport::noise((size_t{3} << 20) + 3, 11);
-    Layout l;
+    SetPlan l;
     l.disks = 3;
-    l.pieces = {{1, "\\big.dat", "one-", true, false},
-                {2, "\\big.dat", large, true, false},
-                {3, "\\big.dat", "-three", true, true}};
+    l.files = {
+        spreadFile("big.dat", "one-" + large + "-three", {{1, 4}, {2, large.size()}, {3, 6}})};
     layOut(l);
     fstest::ProbedDrives probed(drives);
     platform::installDrives(&probed);
@@ -108,12 +107,10 @@ TEST_F(RecombineTest, PiecesAreJoinedABlockAtATimeWhateverTheirSize) {
 }
 
 TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {
-    Layout l;
+    SetPlan l;
     l.disks = 12;
-    l.pieces = {{1, "\\keycode.rec", "key"},
-                {10, "\\db\\tail.dat", "ten|", true, false},
-                {11, "\\db\\tail.dat", "eleven|", true, false},
-                {12, "\\db\\tail.dat", "twelve", true, true}};
+    l.files = {wholeFile("keycode.rec", "key"),
+               spreadFile("db/tail.dat", "ten|eleven|twelve", {{10, 4}, {11, 7}, {12, 6}})};
     layOut(l);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
@@ -136,7 +133,7 @@ TEST_F(RecombineTest, KeycodeTravelsAsKcdWhenTheRecFileWasNotFound) {
         std::filesystem::remove_all(temp());
         window = std::make_unique<ui::RecordingWindow>();
         ui::installWindow(window.get());
-        Layout l = twoDisketteExample();
+        SetPlan l = twoDisketteExample();
         l.keycodeAsKcd = kcd;
         layOut(l);
         const std::string name = kcd ? "keycode.kcd" : "keycode.rec";
@@ -160,9 +157,9 @@ TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.entries) + " entries from " + std::to_string(c.start));
         std::filesystem::remove_all(temp());
-        Layout l;
+        SetPlan l;
         for (int i = 0; i < c.entries; ++i)
-            l.pieces.push_back({1, "\\f" + std::to_string(i), std::to_string(i)});
+            l.files.push_back(wholeFile("f" + std::to_string(i), std::to_string(i)));
         layOut(l);
         window->progressBar().setValue(c.start);
 
@@ -173,9 +170,8 @@ TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
 }
 
 TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
-    Layout l;
-    l.extraFiles = {{"1\\loose.txt", "loose"}};
-    layOut(l);
+    layOut(SetPlan());
+    writeFile(area(1) / "loose.txt", "loose");
     window->progressBar().setValue(0);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
@@ -197,8 +193,9 @@ TEST_F(RecombineTest, MissingAreaInTheMergePassIsPassedOver) {
 }
 
 TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
-    Layout l;
-    l.pieces = {{1, "\\first.dat", "1"}, {1, "\\gone.dat", "2"}, {1, "\\later.dat", "3"}};
+    SetPlan l;
+    l.files = {wholeFile("first.dat", "1"), wholeFile("gone.dat", "2"),
+               wholeFile("later.dat", "3")};
     layOut(l);
     std::filesystem::remove(area(1) / "gone.dat");
 
@@ -282,9 +279,7 @@ TEST_F(RecombineTest, MergePassFailureGoesOnButTheImageIsNotWhole) {
 }
 
 TEST_F(RecombineTest, FullDeviceDuringAJoinIsReported) {
-    Layout l = twoDisketteExample();
-    l.pieces[2].bytes = "defgh";
-    layOut(l);
+    layOut(twoDisketteExample("abcdefgh"));
     // Bytes the merge pass and the copies write before the append: every area file once, the
     // volume file again, then keycode.rec and the diskette-1 piece again.
     uint64_t before = 0;
@@ -368,8 +363,8 @@ TEST_F(RecombineTest, FolderFailureGivesTwoReportsAndFalse) {
     };
     for (const auto& plant : inTheWay) {
         const size_t before = window->messageBoxes().size();
-        Layout l;
-        l.pieces = {{1, "\\db\\x.dat", "x"}};
+        SetPlan l;
+        l.files = {wholeFile("db/x.dat", "x")};
         layOut(l);
         // Without the area's db folder the merge pass makes none.
         std::filesystem::remove_all(area(1) / "db");

@@ -17,6 +17,9 @@
 namespace rebuildtest {
 namespace {
 
+using testsupport::SetPlan;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
 using Tree = std::map<std::string, std::string>;
 
 std::string sumText(const std::string& bytes) {
@@ -26,16 +29,16 @@ std::string sumText(const std::string& bytes) {
 class WholeSetTest : public RebuildTest {
   protected:
     // Reads every diskette in turn from A:, then converts and writes the card in E:.
-    void convert(const Layout& layout) {
-        writeDiskettes(layout, scratch.path() / "set");
+    void convert(const SetPlan& plan) {
+        const testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
         app::floppyDrive = "A:";
-        for (int n = 1; n <= layout.disks; ++n) {
+        for (int n = 1; n <= plan.disks; ++n) {
             platform::MediumOptions floppy;
-            floppy.root = scratch.path() / "set" / ("disk" + std::to_string(n));
+            floppy.root = set.disk(n);
             drives.insert('A', floppy);
             app::currentDisk = static_cast<int16_t>(n);
             ASSERT_EQ(wizard::readDiskette(app::currentDisk, "A"),
-                      n == layout.disks ? diskset::DisketteRead::last : diskset::DisketteRead::more)
+                      n == plan.disks ? diskset::DisketteRead::last : diskset::DisketteRead::more)
                 << "diskette " << n << ": " << app::errorText;
         }
         ASSERT_TRUE(diskset::verifyChecksums()) << app::errorText;
@@ -45,25 +48,23 @@ class WholeSetTest : public RebuildTest {
         EXPECT_TRUE(window->messageBoxes().empty());
     }
     Tree single() const { return treeOf(card() / "backup" / "single"); }
-    static std::string volumeFile() { return "VELT VOLUME ID:  812\nvolume 1\n"; }
 };
 
 TEST_F(WholeSetTest, TwelveDiskettesWithAFileSpreadOverTheLastThree) {
-    Layout l;
+    SetPlan l;
     l.disks = 12;
-    l.pieces = {{1, "\\keycode.rec", "abc"}};
+    l.files = {wholeFile("keycode.rec", "abc")};
     for (int d = 2; d <= 9; ++d)
-        l.pieces.push_back(
-            {d, "\\db\\t" + std::to_string(d) + ".dat", "table " + std::to_string(d)});
-    l.pieces.push_back({10, "\\db\\log.dat", "first piece|", true, false});
-    l.pieces.push_back({11, "\\db\\log.dat", "second|", true, false});
-    l.pieces.push_back({12, "\\db\\log.dat", "third", true, true});
+        l.files.push_back(
+            wholeFile("db/t" + std::to_string(d) + ".dat", "table " + std::to_string(d), d));
+    l.files.push_back(
+        spreadFile("db/log.dat", "first piece|second|third", {{10, 12}, {11, 7}, {12, 5}}));
     convert(l);
 
     const Tree card = single();
     EXPECT_EQ(card.at("db/log.dat"), "first piece|second|third");
     EXPECT_EQ(card.at("db/t9.dat"), "table 9");
-    std::string expected = "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 294 /keycode.rec std\n";
+    std::string expected = "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nFILE: 1 0 1 294 /keycode.rec std\n";
     for (int d = 2; d <= 9; ++d)
         expected += "FILE: 1 0 1 " + sumText("table " + std::to_string(d)) + " /db/t" +
                     std::to_string(d) + ".dat std\n";
@@ -75,9 +76,9 @@ TEST_F(WholeSetTest, TwelveDiskettesWithAFileSpreadOverTheLastThree) {
 }
 
 TEST_F(WholeSetTest, KeycodeAsKcd) {
-    Layout l;
+    SetPlan l;
     l.keycodeAsKcd = true;
-    l.pieces = {{1, "\\keycode.rec", "kcd bytes"}, {1, "\\x.dat", "x"}};
+    l.files = {wholeFile("keycode.rec", "kcd bytes"), wholeFile("x.dat", "x")};
     convert(l);
 
     const Tree card = single();
@@ -87,18 +88,17 @@ TEST_F(WholeSetTest, KeycodeAsKcd) {
 }
 
 TEST_F(WholeSetTest, NestedFoldersAndCrLfDescriptor) {
-    Layout l;
+    SetPlan l;
     l.disks = 2;
     l.lineEnd = "\r\n";
     l.headerLines = {"SITE: 7"};
-    l.pieces = {{1, "\\keycode.rec", "abc"},
-                {1, "\\a\\b\\c\\deep.dat", "dee", true, false},
-                {2, "\\a\\b\\c\\deep.dat", "p", true, true},
-                {2, "\\a\\flat.dat", "flat"}};
+    l.files = {wholeFile("keycode.rec", "abc"),
+               spreadFile("a/b/c/deep.dat", "deep", {{1, 3}, {2, 1}}),
+               wholeFile("a/flat.dat", "flat", 2)};
     convert(l);
 
     EXPECT_EQ(single(), (Tree{{"archive.dat",
-                               "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nSITE: 7\n"
+                               "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nSITE: 7\n"
                                "FILE: 1 0 1 294 /keycode.rec std\n"
                                "FILE: 1 0 1 " +
                                    sumText("deep") +
@@ -110,7 +110,7 @@ TEST_F(WholeSetTest, NestedFoldersAndCrLfDescriptor) {
                               {"a/b/c/", ""},
                               {"a/b/c/deep.dat", "deep"},
                               {"a/flat.dat", "flat"},
-                              {"disk0001.dat", volumeFile()},
+                              {"disk0001.dat", "ARCHIVE-ID-LABEL:812\r\n"},
                               {"keycode.rec", "abc"}}));
 }
 
