@@ -159,8 +159,7 @@ TEST_F(VerifyTest, MissingAndEmptyFilesShowTheirFailureValues) {
 
     testsupport::writeFile(area(1) / "db" / "a.dat", "abc");
     testsupport::writeFile(area(1) / "db" / "e.dat", "");
-    window = std::make_unique<ui::RecordingWindow>();
-    ui::installWindow(window.get());
+    freshWindow();
     EXPECT_FALSE(diskset::verifyChecksums());
     EXPECT_EQ(reportedMismatch(),
               "Wrong checksum at C:\\Temp\\VELT_disk1\\db\\e.dat\r\nActual 2 archived 113");
