@@ -1,5 +1,5 @@
-// The desktop window after start-up, its Log button, its close box, the drive list's events and
-// the About box, driven as a user drives them, on every toolkit.
+// The desktop window after start-up, its Log button, its close box, the drive list's events, the
+// kept-images entry and the About box, driven as a user drives them, on every toolkit.
 #include "window_suite.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +214,31 @@ TEST_F(WindowSuite, TheAboutBoxOpensOnceNonModalWithItsTextsAndClosesWithOK) {
     ASSERT_TRUE(kit->aboutShown());
     kit->aboutCloseBox();
     EXPECT_FALSE(box.loaded());
+}
+
+// "Keep diskette images..." beside "Diskette image...": a folder dialog, then a check mark on
+// the entry while images are kept.
+TEST_F(WindowSuite, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
+    using ui::form::Menu;
+    kit->start();
+    const std::string entry(ui::form::menuEntry(Menu::keepImages).text);
+    ASSERT_GE(kit->menu().size(), 2u);
+    EXPECT_EQ(kit->menu()[0], ui::form::menuEntry(Menu::disketteImage).text);
+    EXPECT_EQ(kit->menu()[1], entry);
+
+    EXPECT_EQ(kit->keepImages({}), "Keep diskette images");
+    EXPECT_EQ(wizard::keptImagesFolder(), "");
+    EXPECT_EQ(kit->menu()[1], entry);
+
+    const std::filesystem::path folder = kit->scratch().make("kept");
+    EXPECT_EQ(kit->keepImages(folder), "Keep diskette images");
+    // The folder as the system's dialog spells it: its name, below the scratch folder's.
+    const std::filesystem::path kept(wizard::keptImagesFolder());
+    EXPECT_EQ(kept.filename(), "kept");
+    EXPECT_EQ(kept.parent_path().filename(), folder.parent_path().filename());
+    EXPECT_EQ(kit->menu()[1], kit->checkMark() + entry);
+    kit->screenshot("keep-images-on");
+    wizard::keepImagesIn("");
 }
 
 // A whole two-diskette conversion clicked through, then a second card from it.
