@@ -80,6 +80,12 @@ class FlowTest : public WizardTest {
             EXPECT_EQ(readFile(single / file.name), file.bytes) << file.name;
         EXPECT_TRUE(fsys::exists(single / "archive.dat"));
     }
+    // The wizard back at the floppy drive step, the card never offered.
+    void expectBackAtTheFloppyStep() {
+        EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
+        EXPECT_EQ(win().statuses().back(), floppyPrompt);
+        EXPECT_FALSE(statusShown(flashPrompt));
+    }
     bool statusShown(const std::string& text) const {
         const auto& all = const_cast<FlowTest*>(this)->win().statuses();
         return std::find(all.begin(), all.end(), text) != all.end();
@@ -208,11 +214,9 @@ TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
     ASSERT_TRUE(ok());
     insertDisk(set, 2);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    expectBackAtTheFloppyStep();
     EXPECT_FALSE(win().buttonBack().enabled());
     EXPECT_FALSE(win().progressBar().visible());
-    EXPECT_FALSE(statusShown(flashPrompt));
     EXPECT_FALSE(fsys::exists(scratch.path() / "cf" / "backup"));
     // Two more presses of OK read the set again from diskette #1.
     ASSERT_TRUE(ok());
@@ -259,8 +263,7 @@ TEST_F(FlowTest, FailedCopyOfADisketteReturnsToTheFloppyStep) {
     drives.insert('a', damaged);
     ASSERT_TRUE(ok());
     EXPECT_FALSE(newBoxes().empty());
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    expectBackAtTheFloppyStep();
     EXPECT_FALSE(win().progressBar().visible());
 }
 
@@ -294,9 +297,7 @@ TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
     ASSERT_FALSE(boxes.empty());
     for (const auto& box : boxes)
         EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(statusShown(flashPrompt));
+    expectBackAtTheFloppyStep();
     EXPECT_FALSE(win().progressBar().visible());
 }
 
@@ -324,9 +325,7 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Failed writing: C:\\Temp\\VELT_flat\\archive.dat", 0), 0u)
         << boxes[0].text;
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(statusShown(flashPrompt));
+    expectBackAtTheFloppyStep();
 }
 
 TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
@@ -341,9 +340,7 @@ TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Error!");
     EXPECT_NE(boxes[0].text.find("(error 57)"), std::string::npos) << boxes[0].text;
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(statusShown(flashPrompt));
+    expectBackAtTheFloppyStep();
 }
 
 TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
