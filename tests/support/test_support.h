@@ -1,9 +1,13 @@
-// Helpers shared by the test programs: a scratch folder, whole-file reads and writes.
+// Helpers shared by the test programs: a scratch folder, whole-file reads and writes, the code
+// of a raised error.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/error.h"
 
 namespace testsupport {
 
@@ -38,6 +42,16 @@ class ScopedEnv {
 };
 
 std::string readFile(const std::filesystem::path& file);
+
+// The code of the platform::Error that `f` raises; 0 when it raises none.
+inline int codeOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e.code();
+    }
+    return 0;
+}
 // Writes `bytes` to `file`, creating the folders on the way.
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
 
