@@ -70,16 +70,4 @@ testsupport::BuiltSet RebuildTest::layOut(const testsupport::SetPlan& plan) {
     return set;
 }
 
-std::map<std::string, std::string> RebuildTest::treeOf(const std::filesystem::path& root) {
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        const std::string rel = std::filesystem::relative(entry.path(), root).generic_string();
-        if (entry.is_directory())
-            tree[rel + "/"] = "";
-        else
-            tree[rel] = testsupport::readFile(entry.path());
-    }
-    return tree;
-}
-
 }  // namespace rebuildtest

@@ -64,7 +64,9 @@ class RebuildTest : public ::testing::Test {
     void insertSystem(const platform::MediumOptions& medium) { drives.insert('C', medium); }
 
     // Every file below `root` as "relative/path" -> bytes (folders as "name/" -> "").
-    static std::map<std::string, std::string> treeOf(const std::filesystem::path& root);
+    static std::map<std::string, std::string> treeOf(const std::filesystem::path& root) {
+        return testsupport::fileTree(root);
+    }
 
     testsupport::ScratchDir scratch;
     platform::FolderDriveTable drives;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -42,6 +43,8 @@ class ScopedEnv {
 };
 
 std::string readFile(const std::filesystem::path& file);
+// Every file below `root` as "relative/path" -> bytes, and every folder as "name/" -> "".
+std::map<std::string, std::string> fileTree(const std::filesystem::path& root);
 
 // The code of the platform::Error that `f` raises; 0 when it raises none.
 inline int codeOf(const std::function<void()>& f) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "platform/faulty_medium.h"
 #include "state/state.h"
@@ -15,6 +16,10 @@ namespace {
 
 namespace fsys = std::filesystem;
 using testsupport::readFile;
+using testsupport::SetPlan;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
+using Tree = std::map<std::string, std::string>;
 
 const std::string floppyPrompt = "Please select the floppy disk drive \r\nand press the OK button";
 const std::string flashPrompt = "Please select the Compact Flash\r\ndrive and press the OK button";
@@ -99,9 +104,24 @@ class FlowTest : public WizardTest {
         return n;
     }
 
+    // The plan's set read and written onto e:, as a user clicks it.
+    void convert(const testsupport::SetPlan& plan) {
+        readWholeSet(testsupport::buildSet(scratch.path() / "set", plan));
+        ASSERT_TRUE(writeCard('e'));
+        ASSERT_EQ(app::wizardStep, app::Step::done);
+        EXPECT_TRUE(newBoxes().empty());
+    }
+    Tree single() const {
+        return testsupport::fileTree(scratch.path() / "cf" / "backup" / "single");
+    }
+
   private:
     std::vector<testsupport::SetPlan> sets_;
 };
+
+std::string sumText(const std::string& bytes) {
+    return std::to_string(static_cast<long long>(testsupport::archivedChecksum(bytes)));
+}
 
 TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
     const auto set = makeSet(1);
@@ -352,6 +372,71 @@ TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
     EXPECT_TRUE(wizard::ended());
     EXPECT_TRUE(win().quitCalled());
     EXPECT_FALSE(ok());
+}
+
+// Whole sets onto the card: its \backup\single\ compared byte for byte.
+TEST_F(FlowTest, TwelveDiskettesWithAFileSpreadOverTheLastThreeBecomeOne) {
+    SetPlan l;
+    l.disks = 12;
+    l.files = {wholeFile("keycode.rec", "abc")};
+    for (int d = 2; d <= 9; ++d)
+        l.files.push_back(
+            wholeFile("db/t" + std::to_string(d) + ".dat", "table " + std::to_string(d), d));
+    l.files.push_back(
+        spreadFile("db/log.dat", "first piece|second|third", {{10, 12}, {11, 7}, {12, 5}}));
+    ASSERT_NO_FATAL_FAILURE(convert(l));
+
+    const Tree card = single();
+    EXPECT_EQ(card.at("db/log.dat"), "first piece|second|third");
+    EXPECT_EQ(card.at("db/t9.dat"), "table 9");
+    std::string expected = "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nFILE: 1 0 1 294 /keycode.rec std\n";
+    for (int d = 2; d <= 9; ++d)
+        expected += "FILE: 1 0 1 " + sumText("table " + std::to_string(d)) + " /db/t" +
+                    std::to_string(d) + ".dat std\n";
+    expected += "FILE: 1 0 1 " + sumText("first piece|second|third") + " /db/log.dat std\n";
+    EXPECT_EQ(card.at("archive.dat"), expected);
+    // Only diskette 1's volume file travels; nothing else lies beside the database.
+    EXPECT_EQ(card.size(), 13u);  // archive.dat, db/, 8 tables, log.dat, disk0001.dat, keycode.rec
+    EXPECT_EQ(card.count("disk0010.dat"), 0u);
+}
+
+TEST_F(FlowTest, AKeycodeKcdTravelsUnderItsOwnName) {
+    SetPlan l;
+    l.keycodeAsKcd = true;
+    l.files = {wholeFile("keycode.rec", "kcd bytes"), wholeFile("x.dat", "x")};
+    ASSERT_NO_FATAL_FAILURE(convert(l));
+
+    const Tree card = single();
+    EXPECT_EQ(card.at("keycode.kcd"), "kcd bytes");
+    EXPECT_EQ(card.count("keycode.rec"), 0u);
+    EXPECT_NE(card.at("archive.dat").find(" /keycode.rec std\n"), std::string::npos);
+}
+
+TEST_F(FlowTest, NestedFoldersAndACrLfDescriptor) {
+    SetPlan l;
+    l.disks = 2;
+    l.lineEnd = "\r\n";
+    l.headerLines = {"SITE: 7"};
+    l.files = {wholeFile("keycode.rec", "abc"),
+               spreadFile("a/b/c/deep.dat", "deep", {{1, 3}, {2, 1}}),
+               wholeFile("a/flat.dat", "flat", 2)};
+    ASSERT_NO_FATAL_FAILURE(convert(l));
+
+    EXPECT_EQ(single(), (Tree{{"archive.dat",
+                               "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nSITE: 7\n"
+                               "FILE: 1 0 1 294 /keycode.rec std\n"
+                               "FILE: 1 0 1 " +
+                                   sumText("deep") +
+                                   " /a/b/c/deep.dat std\n"
+                                   "FILE: 1 0 1 " +
+                                   sumText("flat") + " /a/flat.dat std\n"},
+                              {"a/", ""},
+                              {"a/b/", ""},
+                              {"a/b/c/", ""},
+                              {"a/b/c/deep.dat", "deep"},
+                              {"a/flat.dat", "flat"},
+                              {"disk0001.dat", "ARCHIVE-ID-LABEL:812\r\n"},
+                              {"keycode.rec", "abc"}}));
 }
 
 }  // namespace
