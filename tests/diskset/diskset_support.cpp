@@ -19,10 +19,14 @@ void DisksetTest::SetUp() {
     drives.define('C', platform::DriveType::fixed, system);
     platform::installDrives(&drives);
     platform::setTempFolder("C:\\Temp");
+    freshWindow();
+    app::floppyDrive = "A:";
+}
+
+void DisksetTest::freshWindow() {
     window = std::make_unique<ui::RecordingWindow>();
     ui::installWindow(window.get());
     window->driveList().setListIndex(0);  // a:
-    app::floppyDrive = "A:";
 }
 
 void DisksetTest::TearDown() {

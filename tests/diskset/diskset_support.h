@@ -32,6 +32,8 @@ class DisksetTest : public ::testing::Test {
     // Writes `bytes` to C:\name (host folder c/name) and returns its converter path.
     std::string onC(const std::string& name, const std::string& bytes);
 
+    // A new recording window, installed, with a: chosen in its drive list.
+    void freshWindow();
     // Everything recorded in the window.
     const std::vector<std::string>& logs() const { return window->logs(); }
     const std::vector<std::string>& statuses() const { return window->statuses(); }

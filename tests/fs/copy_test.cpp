@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "fs/fs_fixture.h"
 #include "fs/probe_medium.h"
@@ -146,60 +147,84 @@ TEST_F(CopyTest, AFileWhereTheSourceHasAFolder) {
               "Ensure there is enough free space available on drive C:\\");
 }
 
-TEST_F(CopyTest, AFailureDeepDownIsReportedOnceAndEndsEveryLevel) {
-    writeFile(host("a/l1/l2/l3/big.dat"), std::string(100, 'b'));
-    writeFile(host("a/l1/l2/l3/later.dat"), "x");
-    writeFile(host("a/l1/l2/zlater.dat"), "x");
-    writeFile(host("a/zlater.dat"), "x");
-    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.capacity = 50; });
-    EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
-    ASSERT_EQ(boxes(), 1u);
-    EXPECT_EQ(lastBox().text,
-              "Can not copy file A:\\l1\\l2\\l3\\big.dat to E:\\l1\\l2\\l3\\big.dat\r\n"
-              "Ensure that the floppy disk is readable and that \r\n"
-              "there is enough free space available on drive E:\\");
-    EXPECT_FALSE(std::filesystem::exists(host("card/l1/l2/l3/later.dat")));
-    EXPECT_FALSE(std::filesystem::exists(host("card/l1/l2/zlater.dat")));
-    EXPECT_FALSE(std::filesystem::exists(host("card/zlater.dat")));
-}
+// Each failure is reported once, in its own words, and ends every level of the walk.
+TEST_F(CopyTest, EachFailureIsReportedOnceAndEndsTheWalk) {
+    using Fault = std::function<void(platform::MediumOptions&)>;
+    const Fault none = [](platform::MediumOptions&) {};
+    const std::string copyText =
+        "\r\nEnsure that the floppy disk is readable and that \r\n"
+        "there is enough free space available on drive ";
+    const std::string spaceText = "\r\nEnsure there is enough free space available on drive ";
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> files;  // below the scratch folder
+        Fault card, floppy;
+        const char* to;
+        std::string text;
+        std::map<std::string, std::string> after;  // what the target holds then ("": nothing)
+    } cases[] = {
+        {"a full card deep down",
+         {{"a/l1/l2/l3/big.dat", std::string(100, 'b')},
+          {"a/l1/l2/l3/later.dat", "x"},
+          {"a/l1/l2/zlater.dat", "x"},
+          {"a/zlater.dat", "x"}},
+         [](platform::MediumOptions& m) { m.faults.capacity = 50; },
+         none,
+         "E:\\",
+         "Can not copy file A:\\l1\\l2\\l3\\big.dat to E:\\l1\\l2\\l3\\big.dat" + copyText + "E:\\",
+         {{"card/l1/l2/l3/later.dat", ""}, {"card/l1/l2/zlater.dat", ""}, {"card/zlater.dat", ""}}},
+        {"a write-protected card",
+         {{"a/DB/x.dat", "x"}},
+         [](platform::MediumOptions& m) { m.faults.readonly = true; },
+         none,
+         "E:\\",
+         "Failed to create directory: E:\\DB" + spaceText + "E:\\",
+         {}},
+        {"an append past the card's capacity",
+         {{"a/archive.dat", "more"}, {"card/archive.dat", "some"}},
+         [](platform::MediumOptions& m) { m.faults.capacity = 2; },
+         none,
+         "E:\\",
+         "Failed writing: E:\\archive.dat" + spaceText + "E:\\",
+         {}},
+        {"a damaged piece to append",
+         {{"a/archive.dat", "more"}, {"c/Temp/T/archive.dat", "some"}},
+         none,
+         [](platform::MediumOptions& m) { m.faults.bad = {"archive.dat"}; },
+         "C:\\Temp\\T\\",
+         "Failed to read file A:\\archive.dat\r\nEnsure that the floppy disk is readable ",
+         {{"c/Temp/T/archive.dat", "some"}}},
+        {"a damaged file to copy",
+         {{"a/db/data.dat", "abcd"}},
+         none,
+         [](platform::MediumOptions& m) { m.faults.bad = {"db\\data.dat"}; },
+         "C:\\Temp\\T\\",
+         "Can not copy file A:\\db\\data.dat to C:\\Temp\\T\\db\\data.dat" + copyText + "C:\\",
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* folder : {"a", "card", "c/Temp/T"})
+            std::filesystem::remove_all(host(folder));
+        std::filesystem::create_directories(host("c/Temp/T"));
+        for (const auto& [file, bytes] : c.files)
+            writeFile(host(file), bytes);
+        remedy('e', "card", c.card);
+        remedy('a', "a", c.floppy);
+        const size_t before = boxes();
 
-TEST_F(CopyTest, WriteProtectedTarget) {
-    writeFile(host("a/DB/x.dat"), "x");
-    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.readonly = true; });
-    EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
-    ASSERT_EQ(boxes(), 1u);
-    EXPECT_EQ(lastBox().text,
-              "Failed to create directory: E:\\DB\r\n"
-              "Ensure there is enough free space available on drive E:\\");
-}
+        EXPECT_EQ(copyFileChecked("A:\\", c.to, 1), -1);
 
-TEST_F(CopyTest, AppendFailures) {
-    writeFile(host("a/archive.dat"), "more");
-    writeFile(host("c/Temp/T/archive.dat"), "some");
-    // Writing past the medium's capacity.
-    writeFile(host("card/archive.dat"), "some");
-    remedy('e', "card", [](platform::MediumOptions& m) { m.faults.capacity = 2; });
-    EXPECT_EQ(copyFileChecked("A:\\", "E:\\", 1), -1);
-    EXPECT_EQ(lastBox().text,
-              "Failed writing: E:\\archive.dat\r\n"
-              "Ensure there is enough free space available on drive E:\\");
-    // A damaged source piece.
-    remedy('a', "a", [](platform::MediumOptions& m) { m.faults.bad = {"archive.dat"}; });
-    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
-    EXPECT_EQ(lastBox().text,
-              "Failed to read file A:\\archive.dat\r\nEnsure that the floppy disk is readable ");
-    EXPECT_EQ(readFile(host("c/Temp/T/archive.dat")), "some");
-    EXPECT_EQ(boxes(), 2u);
-}
-
-TEST_F(CopyTest, DamagedSourceFileIsACopyFailure) {
-    writeFile(host("a/db/data.dat"), "abcd");
-    remedy('a', "a", [](platform::MediumOptions& m) { m.faults.bad = {"db\\data.dat"}; });
-    EXPECT_EQ(copyFileChecked("A:\\", "C:\\Temp\\T\\", 1), -1);
-    EXPECT_EQ(lastBox().text,
-              "Can not copy file A:\\db\\data.dat to C:\\Temp\\T\\db\\data.dat\r\n"
-              "Ensure that the floppy disk is readable and that \r\n"
-              "there is enough free space available on drive C:\\");
+        ASSERT_EQ(boxes(), before + 1);
+        EXPECT_EQ(lastBox().text, c.text);
+        for (const auto& [file, bytes] : c.after) {
+            if (bytes.empty()) {
+                EXPECT_FALSE(std::filesystem::exists(host(file))) << file;
+            } else {
+                EXPECT_EQ(readFile(host(file)), bytes) << file;
+            }
+        }
+    }
 }
 
 TEST_F(CopyTest, UnreportedFailuresPassToTheCaller) {

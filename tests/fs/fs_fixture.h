@@ -12,14 +12,7 @@
 
 namespace fstest {
 
-inline int codeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const platform::Error& e) {
-        return e.code();
-    }
-    return 0;
-}
+using testsupport::codeOf;
 
 class DrivesFixture {
   public:

@@ -22,10 +22,6 @@ class TempAreaTest : public ::testing::Test, public fstest::DrivesFixture {
     ui::RecordingWindow window;
 };
 
-TEST_F(TempAreaTest, TheTemporaryFolder) {
-    EXPECT_EQ(getTempFolder(), "C:\\Temp");
-}
-
 TEST_F(TempAreaTest, CountsEverythingBelowAFolder) {
     EXPECT_EQ(countFolderEntries("A:\\"), 0);
     std::filesystem::create_directories(host("a/empty"));

@@ -14,31 +14,22 @@
 #include "platform/block_source.h"
 #include "platform/error.h"
 #include "platform/image_medium.h"
+#include "support/fat12_image.h"
 
 namespace {
 
 using platform::blockBytes;
 using Failures = std::map<uint64_t, std::optional<uint32_t>>;
 
-// A 1.44 MB FAT12 diskette made by hand, so that every sector's role is known: boot 0, the
-// FATs 1-9 and 10-18, the root folder 19-32, cluster c at sector 31 + c.
+// The test support's 1.44 MB FAT12 diskette with these files, so that every sector's role is
+// known: boot 0, the FATs 1-9 and 10-18, the root folder 19-32, cluster c at sector 31 + c.
 //   DISK0001.DAT  cluster 2 (sector 33)
 //   DB\           cluster 3 (34), holding MAIN.DAT: clusters 11-12 (42-43)
 //   BIG.DAT       3000 bytes in clusters 4-10 (35-41); sector 41 lies after its end
 // Everything from sector 44 on is free.
 class Diskette {
   public:
-    Diskette() : img_(1474560, '\0') {
-        const unsigned char boot[] = {0xEB, 0x3C, 0x90, 'M', 'S', 'D', 'O', 'S',  '5', '.',
-                                      '0',  0x00, 0x02, 1,   1,   0,   2,   0xE0, 0,   0x40,
-                                      0x0B, 0xF0, 9,    0,   18,  0,   2,   0};
-        std::memcpy(img_.data(), boot, sizeof boot);
-        img_[38] = 0x29;
-        img_[39] = 0x42;  // the volume serial number
-        img_[510] = 0x55;
-        img_[511] = static_cast<char>(0xAA);
-        fat(0, 0xFF0);
-        fat(1, 0xFFF);
+    Diskette() : img_(testsupport::fat12Image(0x42, {})) {
         fat(2, 0xFFF);
         fat(3, 0xFFF);
         for (uint32_t c = 4; c < 10; ++c)
@@ -55,15 +46,7 @@ class Diskette {
                 img_[s * blockBytes + i] = static_cast<char>('a' + (s + i) % 26);
     }
     // Sets cluster c's FAT entry in both FATs.
-    void fat(uint32_t c, uint32_t value) {
-        for (uint64_t base : {uint64_t{blockBytes}, uint64_t{10} * blockBytes}) {
-            char* at = &img_[base + c + c / 2];
-            uint32_t pair = static_cast<uint8_t>(at[0]) | static_cast<uint8_t>(at[1]) << 8;
-            pair = c & 1 ? (pair & 0x000F) | value << 4 : (pair & 0xF000) | value;
-            at[0] = static_cast<char>(pair);
-            at[1] = static_cast<char>(pair >> 8);
-        }
-    }
+    void fat(uint32_t c, uint32_t value) { testsupport::setFat12Entry(img_, c, value); }
     std::string& bytes() { return img_; }
     std::string sector(uint64_t s) const { return img_.substr(s * blockBytes, blockBytes); }
 
@@ -327,6 +310,52 @@ TEST_F(BlockReaderTest, AnotherDisketteTakesNothingFromAnEarlierAttempt) {
     EXPECT_EQ(second->sectorImage()->unread, std::vector<uint64_t>{36});
     EXPECT_EQ(second->sectorImage()->image.substr(36 * blockBytes, blockBytes),
               std::string(blockBytes, '\0'));
+}
+
+// The first request is a track of the size's standard format; the boot sector's geometry sets
+// the tracks after it where it reads and makes sense, the guess stays otherwise.
+TEST_F(BlockReaderTest, TracksAreGuessedFromTheSizeUntilTheBootSectorTellsThem) {
+    struct Case {
+        const char* what;
+        uint64_t sectors;
+        bool bootReads;
+        uint16_t sectorBytes, perTrack;                     // the boot sector's geometry
+        std::vector<std::pair<uint64_t, uint32_t>> tracks;  // the first three track requests
+    } cases[] = {
+        {"720 KB, no boot sector", 1440, false, 0, 0, {{0, 9}, {9, 9}, {18, 9}}},
+        {"1.2 MB, no boot sector", 2400, false, 0, 0, {{0, 15}, {15, 15}, {30, 15}}},
+        {"2.88 MB, no boot sector", 5760, false, 0, 0, {{0, 36}, {36, 36}, {72, 36}}},
+        {"160 KB, no boot sector", 320, false, 0, 0, {{0, 8}, {8, 8}, {16, 8}}},
+        {"another size, no boot sector", 2880, false, 0, 0, {{0, 18}, {18, 18}, {36, 18}}},
+        {"720 KB that says 18 a track", 1440, true, 512, 18, {{0, 9}, {9, 9}, {18, 18}}},
+        {"1024-byte sectors, 9 a track", 1440, true, 1024, 9, {{0, 9}, {9, 9}, {18, 18}}},
+        {"no sectors a track", 1440, true, 512, 0, {{0, 9}, {9, 9}, {18, 9}}},
+        {"256 a track", 1440, true, 512, 256, {{0, 9}, {9, 9}, {18, 9}}},
+        {"sectors shorter than a block", 1440, true, 256, 18, {{0, 9}, {9, 9}, {18, 9}}},
+        {"sectors not whole blocks", 1440, true, 768, 18, {{0, 9}, {9, 9}, {18, 9}}},
+        {"sectors over 4 KB", 1440, true, 8192, 18, {{0, 9}, {9, 9}, {18, 9}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        std::string bytes(c.sectors * blockBytes, '\0');
+        bytes[11] = static_cast<char>(c.sectorBytes);
+        bytes[12] = static_cast<char>(c.sectorBytes >> 8);
+        bytes[24] = static_cast<char>(c.perTrack);
+        bytes[25] = static_cast<char>(c.perTrack >> 8);
+        std::unique_ptr<platform::BlockSource> source = platform::memoryBlocks(bytes);
+        if (!c.bootReads)
+            source = std::make_unique<platform::FaultyBlocks>(std::move(source),
+                                                              Failures{{0, std::nullopt}});
+        platform::DisketteCopy copy(std::make_unique<Recording>(std::move(source), log));
+        copy.readThrough(c.tracks.back().first + c.tracks.back().second);
+        std::vector<std::pair<uint64_t, uint32_t>> tracks;
+        for (const Request& r : log)
+            if (r.count > 1)
+                tracks.emplace_back(r.lba, r.count);
+        EXPECT_EQ(tracks, c.tracks);
+        EXPECT_EQ(copy.unread(), c.bootReads ? std::vector<uint64_t>{} : std::vector<uint64_t>{0});
+    }
 }
 
 TEST_F(BlockReaderTest, AMediumTooLargeToHoldIsNoDiskette) {

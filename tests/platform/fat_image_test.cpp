@@ -11,6 +11,7 @@
 
 #include "platform/error.h"
 #include "platform/image_medium.h"
+#include "support/fat12_image.h"
 #include "support/test_support.h"
 
 namespace {
@@ -262,19 +263,6 @@ TEST_F(FatImageTest, RefusesWhatIsMissingAndEveryWrite) {
     EXPECT_EQ(file->read(text, sizeof text), 4u);
 }
 
-uint32_t fat12(const std::string& img, uint32_t n) {
-    const uint32_t pair = get16(img, 512 + n + n / 2);
-    return n & 1 ? pair >> 4 : pair & 0xFFF;
-}
-
-void setFat12(std::string& img, uint32_t n, uint32_t v) {
-    for (size_t fat : {512, 512 + 9 * 512}) {
-        const size_t at = fat + n + n / 2;
-        const uint32_t pair = get16(img, at);
-        put16(img, at, n & 1 ? (pair & 0x000F) | v << 4 : (pair & 0xF000) | v);
-    }
-}
-
 TEST_F(FatImageTest, ReportsEveryDamage) {
     Builder b("", 1440);
     b.put("DATA.DAT", bytesOf(3000, 1)).folder("SUB").folder("SUB/INNER").folder("TWO");
@@ -283,8 +271,8 @@ TEST_F(FatImageTest, ReportsEveryDamage) {
     const uint32_t first = get16(good, data + 26), subCluster = get16(good, sub + 26);
     const size_t inner = good.find("INNER      ", (33 + subCluster - 2) * 512);
     uint32_t last = first;
-    while (fat12(good, last) < 0xFF8)
-        last = fat12(good, last);
+    while (testsupport::fat12Entry(good, last) < 0xFF8)
+        last = testsupport::fat12Entry(good, last);
 
     struct Case {
         const char* expected;
@@ -300,10 +288,10 @@ TEST_F(FatImageTest, ReportsEveryDamage) {
         {"the image holds", [](std::string& i) { put16(i, 19, 3000); }},
         {"the image holds", [](std::string& i) { i.resize(700 * 1024); }},
         {"shorter than a boot sector", [](std::string& i) { i.resize(100); }},
-        {"DATA.DAT loops", [&](std::string& i) { setFat12(i, last, first); }},
-        {"leaves the volume", [&](std::string& i) { setFat12(i, first, 4000); }},
-        {"bad cluster", [&](std::string& i) { setFat12(i, first, 0xFF7); }},
-        {"free cluster", [&](std::string& i) { setFat12(i, first, 0); }},
+        {"DATA.DAT loops", [&](std::string& i) { testsupport::setFat12Entry(i, last, first); }},
+        {"leaves the volume", [&](std::string& i) { testsupport::setFat12Entry(i, first, 4000); }},
+        {"bad cluster", [&](std::string& i) { testsupport::setFat12Entry(i, first, 0xFF7); }},
+        {"free cluster", [&](std::string& i) { testsupport::setFat12Entry(i, first, 0); }},
         {"beyond its cluster chain", [&](std::string& i) { put16(i, data + 28, 9000); }},
         {"SUB\\INNER contains itself", [&](std::string& i) { put16(i, inner + 26, subCluster); }},
         {"shares its clusters",

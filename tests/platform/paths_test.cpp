@@ -19,14 +19,7 @@ std::filesystem::path hostOf(const std::string& path) {
     return mp.medium->hostPath(mp.relative);
 }
 
-int codeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const platform::Error& e) {
-        return e.code();
-    }
-    return 0;
-}
+using testsupport::codeOf;
 
 class PathsTest : public ::testing::Test {
   protected:

@@ -1,12 +1,17 @@
 // The session log file: names and their order, the lines as the panel shows them, the oldest
-// files removed, and a folder that cannot be made.
+// files removed, a folder that cannot be made and a file that stops taking bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <random>
 
 #include "platform/session_log.h"
 #include "support/test_support.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -136,5 +141,29 @@ TEST(SessionLogFolder, AFolderThatCannotBeMadeIsAFailureAndNothingIsWritten) {
     }
     EXPECT_EQ(readFile(scratch.path() / "file"), "x");
 }
+
+#ifndef _WIN32
+// A file that stops taking bytes after it was opened (the process may write none): the write
+// says so, and every later write is refused without touching it.
+TEST(SessionLogFolder, AWriteThatFailsAfterAGoodOpenIsAFailure) {
+    testsupport::ScratchDir scratch;
+    SessionLog log(scratch.path(), 1'765'000'000, "\n");
+    ASSERT_FALSE(log.failed()) << log.failure();
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    const bool wrote = log.write("line\r\n", 1'765'000'000);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, signal);
+
+    EXPECT_FALSE(wrote);
+    EXPECT_EQ(log.failure(), log.file().string() + ": cannot be written");
+    EXPECT_FALSE(log.write("more\r\n", 1'765'000'000));
+    EXPECT_EQ(readFile(log.file()), "");
+}
+#endif
 
 }  // namespace

@@ -11,20 +11,14 @@
 #include "platform/context.h"
 #include "platform/error.h"
 #include "platform/folder_drives.h"
+#include "support/test_support.h"
 
 namespace {
 
 using qtui::QtTextBox;
 using qtui::ShownText;
 
-int errorCode(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const platform::Error& e) {
-        return e.code();
-    }
-    return 0;
-}
+using testsupport::codeOf;
 
 TEST(QtShownText, OffsetsMapBetweenUnitsAndTheShownText) {
     ShownText t;
@@ -108,8 +102,8 @@ TEST(QtControls, ListIndexAndProgressValueAreChecked) {
     EXPECT_EQ(list.listCount(), 2);
     EXPECT_EQ(list.listIndex(), -1);
     EXPECT_EQ(list.drive(), "");
-    EXPECT_EQ(errorCode([&] { list.setListIndex(2); }), platform::err::invalidPropertyValue);
-    EXPECT_EQ(errorCode([&] { list.entryAt(-1); }), platform::err::subscriptOutOfRange);
+    EXPECT_EQ(codeOf([&] { list.setListIndex(2); }), platform::err::invalidPropertyValue);
+    EXPECT_EQ(codeOf([&] { list.entryAt(-1); }), platform::err::subscriptOutOfRange);
     list.setListIndex(1);
     list.setListIndex(1);
     EXPECT_EQ(changes, 1);
@@ -131,8 +125,8 @@ TEST(QtControls, ListIndexAndProgressValueAreChecked) {
     bar.setValue(150.5f);
     EXPECT_EQ(bar.value(), 150.5f);
     EXPECT_EQ(widget.value(), 151);
-    EXPECT_EQ(errorCode([&] { bar.setValue(301); }), platform::err::invalidPropertyValue);
-    EXPECT_EQ(errorCode([&] { bar.setValue(-1); }), platform::err::invalidPropertyValue);
+    EXPECT_EQ(codeOf([&] { bar.setValue(301); }), platform::err::invalidPropertyValue);
+    EXPECT_EQ(codeOf([&] { bar.setValue(-1); }), platform::err::invalidPropertyValue);
     EXPECT_EQ(bar.value(), 150.5f);
 }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
@@ -72,6 +73,22 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
     void choose(ui::form::Menu entry) override {
         const auto name = ui::form::menuEntry(entry).name;
         form()->findChild<QAction*>(QString::fromUtf8(name))->trigger();
+    }
+    std::string keepImages(const std::filesystem::path& folder) override {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                if (dialog == nullptr || !dialog->isVisible())
+                    continue;
+                title = dialog->windowTitle();
+                dialog->setDirectory(QString::fromStdString(folder.string()));
+                dialog->selectFile(QString::fromStdString(folder.string()));
+                QMetaObject::invokeMethod(dialog, folder.empty() ? "reject" : "accept");
+            }
+        });
+        choose(ui::form::Menu::keepImages);
+        return title.toStdString();
     }
     void pickInDialog(const std::string& letter) override {
         QTimer::singleShot(0, [letter] {
@@ -145,6 +162,7 @@ class QtToolkit : public QtWindowTest, public uitest::Toolkit {
         const auto name = ui::form::menuEntry(entry).name;
         return form()->findChild<QAction*>(QString::fromUtf8(name))->isEnabled();
     }
+    std::string checkMark() const override { return "\xE2\x9C\x93 "; }
     std::vector<std::string> menu() const override {
         std::vector<std::string> texts;
         for (QAction* a : form()->menuBar()->actions())

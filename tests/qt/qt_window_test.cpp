@@ -1,5 +1,5 @@
-// What only the Qt window shows: its buttons' pictures, another instance found by the lock, and
-// the kept-images folder dialog. The rest runs in the shared window suite.
+// What only the Qt window shows: its buttons' pictures and another instance found by the lock.
+// The rest runs in the shared window suite.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -62,41 +62,6 @@ TEST_F(QtStartUp, AnotherInstanceIsReportedAndNothingIsShown) {
     EXPECT_TRUE(window->quitCalled());
     EXPECT_FALSE(window->widget()->isVisible());
     EXPECT_TRUE(window->caption().empty());
-}
-
-// "Keep diskette images..." beside "Diskette image...": a folder dialog, then a check mark on
-// the entry while images are kept.
-TEST_F(QtStartUp, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
-    start();
-    const QList<QAction*> entries = window->widget()->menuBar()->actions();
-    ASSERT_GE(entries.size(), 2);
-    EXPECT_EQ(entries[0]->text(), "Diskette image...");
-    EXPECT_EQ(entries[1]->text(), "Keep diskette images...");
-    const std::filesystem::path folder = scratch.make("kept");
-    QString title;
-    auto answer = [&](bool pick) {
-        QTimer::singleShot(0, [&, pick] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
-                    title = dialog->windowTitle();
-                    dialog->setDirectory(QString::fromStdString(folder.string()));
-                    dialog->selectFile(QString::fromStdString(folder.string()));
-                    QMetaObject::invokeMethod(dialog, pick ? "accept" : "reject");
-                }
-            }
-        });
-    };
-    answer(false);
-    entries[1]->trigger();
-    EXPECT_EQ(title, "Keep diskette images");
-    EXPECT_EQ(wizard::keptImagesFolder(), "");
-    EXPECT_EQ(entries[1]->text(), "Keep diskette images...");
-    answer(true);
-    entries[1]->trigger();
-    EXPECT_EQ(wizard::keptImagesFolder(), folder.string());
-    EXPECT_EQ(entries[1]->text(), QString::fromUtf8("\xE2\x9C\x93 Keep diskette images..."));
-    screenshot(window->widget(), "keep-images-on");
-    wizard::keepImagesIn("");
 }
 
 }  // namespace

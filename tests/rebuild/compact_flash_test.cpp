@@ -4,16 +4,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/context.h"
 #include "platform/state_folder.h"
+#include "rebuild/card_states.h"
 #include "rebuild/card_writer.h"
 #include "rebuild/kept_copies.h"
 #include "rebuild/rebuild.h"
 #include "rebuild/rebuild_support.h"
 #include "state/state.h"
+#include "support/fat12_image.h"
 #include "wizard/wizard.h"
 
 namespace rebuildtest {
@@ -130,71 +133,66 @@ TEST_F(CompactFlashTest, SameCardAgainAsksAgain) {
     EXPECT_EQ(single(), treeOf(flat()));
 }
 
-TEST_F(CompactFlashTest, EmptyTableStillCopiesEverythingWithoutMovingTheBar) {
-    app::fileCount = 0;
-    window->progressBar().setValue(40);
-
-    EXPECT_EQ(wizard::writeCompactFlash(), 1);
-
-    EXPECT_EQ(single(), treeOf(flat()));
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 0);
-}
-
+// The bar starts at zero and moves a step per copied file; an empty table copies everything
+// all the same, without moving it.
 TEST_F(CompactFlashTest, BarStartsAtZeroAndMovesPerCopiedFile) {
-    app::fileCount = 20;  // step 5, five files
-    window->progressBar().setValue(70);
+    const struct {
+        int16_t files;
+        float before, after;
+    } cases[] = {{20, 70, 25}, {0, 40, 0}};  // 20: step 5, five files
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files);
+        std::filesystem::remove_all(card() / "backup");
+        app::fileCount = c.files;
+        window->progressBar().setValue(c.before);
 
-    EXPECT_EQ(wizard::writeCompactFlash(), 1);
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 25);
+        EXPECT_EQ(wizard::writeCompactFlash(), 1);
+
+        EXPECT_EQ(single(), treeOf(flat()));
+        EXPECT_FLOAT_EQ(window->progressBar().value(), c.after);
+    }
 }
 
-TEST_F(CompactFlashTest, WriteProtectedCardWithoutBackupFolder) {
-    insertCard(readonly(cardMedium()));
+// A write-protected card fails at the first folder written, and is left as it was: the old
+// database is never touched before the new one is verified.
+TEST_F(CompactFlashTest, WriteProtectedCardIsLeftAsItWas) {
+    const struct {
+        const char* what;
+        void (*plant)(CompactFlashTest&);
+        bool old;            // a database to replace: the question is answered Yes
+        const char* folder;  // the folder it fails at
+    } cases[] = {
+        {"no backup folder", [](CompactFlashTest&) {}, false, "E:\\backup\\"},
+        {"the backup folder only",
+         [](CompactFlashTest& t) { writeFile(t.card() / "backup" / "other.txt", "other"); }, false,
+         "E:\\backup\\single\\"},
+        {"an old database", [](CompactFlashTest& t) { t.plantOldDatabase(); }, true,
+         "E:\\backup\\single\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(card());
+        std::filesystem::create_directories(card());
+        c.plant(*this);
+        const Tree before = treeOf(card());
+        insertCard(readonly(cardMedium()));
+        if (c.old)
+            window->queueAnswer(ui::Answer::yes);
+        const size_t boxes = window->messageBoxes().size();
 
-    EXPECT_EQ(wizard::writeCompactFlash(), -1);
+        EXPECT_EQ(wizard::writeCompactFlash(), -1);
 
-    const std::string message =
-        "Failed to create directory: E:\\backup\\\r\n"
-        "Ensure there is enough free space on Compact Flash drive E:";
-    EXPECT_EQ(app::errorText, message);
-    ASSERT_EQ(window->messageBoxes().size(), 1u);
-    EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
-    EXPECT_EQ(window->messageBoxes()[0].icon, ui::Icon::critical);
-    EXPECT_EQ(window->logs().back(), message);
-    EXPECT_TRUE(treeOf(card()).empty());
-}
-
-TEST_F(CompactFlashTest, WriteProtectedCardWithBackupFolderOnly) {
-    writeFile(card() / "backup" / "other.txt", "other");
-    insertCard(readonly(cardMedium()));
-
-    EXPECT_EQ(wizard::writeCompactFlash(), -1);
-
-    EXPECT_EQ(app::errorText,
-              "Failed to create directory: E:\\backup\\single\\\r\n"
-              "Ensure there is enough free space on Compact Flash drive E:");
-    EXPECT_EQ(treeOf(card()), (Tree{{"backup/", ""}, {"backup/other.txt", "other"}}));
-}
-
-// The old database is never touched before the new one is verified: a write-protected card
-// fails at the first folder written beside it.
-TEST_F(CompactFlashTest, WriteProtectedCardKeepsItsOldDatabase) {
-    plantOldDatabase();
-    const Tree before = treeOf(card());
-    insertCard(readonly(cardMedium()));
-    window->queueAnswer(ui::Answer::yes);
-
-    EXPECT_EQ(wizard::writeCompactFlash(), -1);
-
-    const std::string message =
-        "Failed to create directory: E:\\backup\\single\\\r\n"
-        "Ensure there is enough free space on Compact Flash drive E:";
-    EXPECT_EQ(app::errorText, message);
-    ASSERT_EQ(window->messageBoxes().size(), 2u);
-    EXPECT_EQ(window->messageBoxes()[1].text, message);
-    EXPECT_EQ(window->messageBoxes()[1].title, "Error!");
-    EXPECT_EQ(window->logs().back(), keptLine);
-    EXPECT_EQ(treeOf(card()), before);
+        const std::string message =
+            "Failed to create directory: " + std::string(c.folder) +
+            "\r\nEnsure there is enough free space on Compact Flash drive E:";
+        EXPECT_EQ(app::errorText, message);
+        ASSERT_EQ(window->messageBoxes().size(), boxes + (c.old ? 2 : 1));
+        EXPECT_EQ(window->messageBoxes().back().text, message);
+        EXPECT_EQ(window->messageBoxes().back().title, "Error!");
+        EXPECT_EQ(window->messageBoxes().back().icon, ui::Icon::critical);
+        EXPECT_EQ(window->logs().back(), c.old ? keptLine : message);
+        EXPECT_EQ(treeOf(card()), before);
+    }
 }
 
 TEST_F(CompactFlashTest, FullCardLeavesNoHalfWrittenSingleFolder) {
@@ -303,6 +301,10 @@ TEST_F(CompactFlashTest, AnEarlierWritesStatesAreFinishedBeforeTheQuestion) {
          {{"single", &oldDb}, {"single~velt-verified", &newDb}},
          &newDb,
          {put, removedReplaced}},
+        {"verified beside the old one and the one before it",
+         {{"single", &oldDb}, {"single~velt-replaced", &oldDb}, {"single~velt-verified", &newDb}},
+         &newDb,
+         {"Removed the previous database in E:\\backup\\single\\", put, removedReplaced}},
         {"between the renames",
          {{"single~velt-replaced", &oldDb}, {"single~velt-verified", &newDb}},
          &newDb,
@@ -383,6 +385,18 @@ TEST_F(CompactFlashTest, ATightCardGetsItsOldDatabaseBackWhenTheNewOneFails) {
     EXPECT_EQ(logs[logs.size() - 2], restoredLine);
     EXPECT_EQ(logs.back().rfind("Removed the copy of the previous database kept in ", 0), 0u);
     EXPECT_TRUE(std::filesystem::is_empty(keptCopies()));
+}
+
+// What a tree takes on a card: each file rounded up to the card's cluster (512 bytes on a
+// 1.44 MB image), or its bare length where the drive tells no cluster.
+TEST_F(CompactFlashTest, BytesOnCardRoundEachFileUpToTheCluster) {
+    writeFile(scratch.path() / "card.img", testsupport::fat12Image(0x2C, {}));
+    platform::MediumOptions image;
+    image.root = scratch.path() / "card.img";
+    insertCard(image);
+    // 33 + 21 + 3 + 4 + 5000 bytes in five files.
+    EXPECT_EQ(rebuild::bytesOnCard("C:\\Temp\\VELT_flat", "E:\\"), 4 * 512u + 10 * 512u);
+    EXPECT_EQ(rebuild::bytesOnCard("C:\\Temp\\VELT_flat", "F:\\"), 5061u);
 }
 
 // The computer's copy of a tight card's old database, when the card could take back neither
@@ -602,44 +616,43 @@ TEST_F(CompactFlashTest, TheWritersStepsNeverAsk) {
     }
 }
 
-class CurrentPlaceTest : public CompactFlashTest {
-  protected:
-    void SetUp() override {
-        CompactFlashTest::SetUp();
-        std::filesystem::create_directories(card() / "elsewhere");
+// The current drive and E:'s current folder are restored however the card step ends.
+TEST_F(CompactFlashTest, TheCurrentPlaceIsRestoredHoweverTheStepEnds) {
+    std::filesystem::create_directories(card() / "elsewhere");
+    const struct {
+        const char* what;
+        void (*plant)(CompactFlashTest&);
+        std::optional<ui::Answer> answer;
+        std::optional<int16_t> result;  // none: an error passes up
+    } cases[] = {
+        {"success",
+         [](CompactFlashTest& t) { std::filesystem::create_directories(t.card() / "backup"); },
+         std::nullopt, 1},
+        {"declining", [](CompactFlashTest& t) { t.plantOldDatabase(); }, ui::Answer::no, -1},
+        {"a failure", [](CompactFlashTest& t) { t.insertCard(withCapacity(t.cardMedium(), 10)); },
+         std::nullopt, -1},
+        // No answer queued: the question box itself fails.
+        {"an error passing up", [](CompactFlashTest& t) { t.plantOldDatabase(); }, std::nullopt,
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(card() / "backup");
+        insertCard(cardMedium());
+        c.plant(*this);
         platform::setCurrentDrive('C');
         platform::setCurrentFolder('E', "\\elsewhere");
-    }
-    void expectRestored() const {
+        if (c.answer)
+            window->queueAnswer(*c.answer);
+
+        if (c.result) {
+            EXPECT_EQ(wizard::writeCompactFlash(), *c.result);
+        } else {
+            EXPECT_THROW(wizard::writeCompactFlash(), ui::NoAnswerQueued);
+        }
         EXPECT_EQ(platform::currentDrive(), 'C');
         EXPECT_EQ(platform::currentFolder('E'), "\\elsewhere");
     }
-};
-
-TEST_F(CurrentPlaceTest, RestoredAfterSuccess) {
-    std::filesystem::create_directories(card() / "backup");
-    EXPECT_EQ(wizard::writeCompactFlash(), 1);
-    expectRestored();
-}
-
-TEST_F(CurrentPlaceTest, RestoredAfterDeclining) {
-    plantOldDatabase();
-    window->queueAnswer(ui::Answer::no);
-    EXPECT_EQ(wizard::writeCompactFlash(), -1);
-    expectRestored();
-}
-
-TEST_F(CurrentPlaceTest, RestoredAfterAFailure) {
-    insertCard(withCapacity(cardMedium(), 10));
-    EXPECT_EQ(wizard::writeCompactFlash(), -1);
-    expectRestored();
-}
-
-TEST_F(CurrentPlaceTest, RestoredWhenAnErrorPassesUp) {
-    plantOldDatabase();
-    // No answer queued: the question box itself fails.
-    EXPECT_THROW(wizard::writeCompactFlash(), ui::NoAnswerQueued);
-    expectRestored();
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // writeSingleDescriptor: the one-diskette archive.dat written into the flat area.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "rebuild/rebuild.h"
@@ -14,6 +12,9 @@ namespace rebuildtest {
 namespace {
 
 using testsupport::readFile;
+using testsupport::SetPlan;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
 using testsupport::writeFile;
 
 const std::string targetPath = "C:\\Temp\\VELT_flat\\archive.dat";
@@ -23,36 +24,27 @@ const std::string failedWriting = "Failed writing: " + targetPath +
 class DescriptorTest : public RebuildTest {
   protected:
     // Lays out the set and puts the joined files into the flat area as the recombination does.
-    void layOutJoined(const Layout& layout) {
-        layOut(layout);
-        for (const Piece& p : layout.pieces) {
-            std::string rel = p.name.substr(1);
-            std::replace(rel.begin(), rel.end(), '\\', '/');
-            if (layout.keycodeAsKcd && p.name == "\\keycode.rec")
-                rel = "keycode.kcd";
-            const auto file = flat() / rel;
-            const bool continues = p.split && joined.count(rel) != 0;
-            writeFile(file, (continues ? readFile(file) : "") + p.bytes);
-            joined[rel] = true;
+    void layOutJoined(const SetPlan& plan) {
+        layOut(plan);
+        for (const testsupport::SetFile& f : plan.files) {
+            const bool kcd = plan.keycodeAsKcd && f.name == "keycode.rec";
+            writeFile(flat() / (kcd ? "keycode.kcd" : f.name), f.bytes);
         }
     }
     std::string target() const { return readFile(flat() / "archive.dat"); }
-
-    std::map<std::string, bool> joined;
 };
 
 TEST_F(DescriptorTest, TwoDisketteExampleBecomesOneDiskette) {
-    Layout l;
+    SetPlan l;
     l.disks = 2;
-    l.pieces = {{1, "\\keycode.rec", "abc"},
-                {1, "\\db\\data.dat", "abc", true, false},
-                {2, "\\db\\data.dat", "d", true, true}};
+    l.files = {wholeFile("keycode.rec", "abc"),
+               spreadFile("db/data.dat", "abcd", {{1, 3}, {2, 1}})};
     layOutJoined(l);
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(),
-              "VELT ARCHIVE ID: 812\n"
+              "ARCHIVE-ID-LABEL:812\n"
               "NUMDISKS: 1\n"
               "FILE: 1 0 1 294 /keycode.rec std\n"
               "FILE: 1 0 1 1633837924 /db/data.dat std\n");
@@ -61,86 +53,77 @@ TEST_F(DescriptorTest, TwoDisketteExampleBecomesOneDiskette) {
 }
 
 TEST_F(DescriptorTest, HeaderLinesAreKeptAndTheCountLineReplaced) {
-    Layout l;
+    SetPlan l;
     l.disks = 7;  // the count line says 7; the written one says 1 all the same
     l.headerLines = {"SITE: north", "REV: 12 A\\B"};
-    l.pieces = {{1, "\\db\\sub\\x.dat", "xyz", false, true, "dir\\more"}};
+    l.files = {wholeFile("db/sub/x.dat", "xyz")};
+    l.files[0].extraText = "dir/more";
     layOutJoined(l);
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     // The archived sum of a whole file is carried over; "\" turns into "/" on FILE lines only.
     EXPECT_EQ(target(),
-              "VELT ARCHIVE ID: 812\n"
+              "ARCHIVE-ID-LABEL:812\n"
               "NUMDISKS: 1\n"
               "SITE: north\n"
               "REV: 12 A\\B\n"
-              "FILE: 1 0 1 " +
-                  std::to_string(static_cast<long long>(checksumOf("xyz"))) +
-                  " /db/sub/x.dat dir/more\n");
+              "FILE: 1 0 1 363 /db/sub/x.dat dir/more\n");
 }
 
 TEST_F(DescriptorTest, CrLfSourceGivesLinesWithoutAnyCarriageReturn) {
-    Layout l;
+    SetPlan l;
     l.lineEnd = "\r\n";
     l.headerLines = {"HEADER"};
-    l.pieces = {{1, "\\a.dat", "aaaa"}, {1, "\\b.dat", "b"}};
+    l.files = {wholeFile("a.dat", "aaaa"), wholeFile("b.dat", "b")};
     layOutJoined(l);
     ASSERT_EQ(app::fileTable(1).extraText, "std\r");
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(),
-              "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nHEADER\n"
+              "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nHEADER\n"
               "FILE: 1 0 1 1633771873 /a.dat std\nFILE: 1 0 1 98 /b.dat std\n");
 }
 
 TEST_F(DescriptorTest, OnlyCompletingEntriesGetALineWithTheJoinedChecksum) {
-    Layout l;
+    SetPlan l;
     l.disks = 3;
-    l.pieces = {{1, "\\big.dat", "one", true, false},
-                {2, "\\big.dat", "two", true, false},
-                {3, "\\big.dat", "three", true, true}};
+    l.files = {spreadFile("big.dat", "onetwothree", {{1, 3}, {2, 3}, {3, 5}})};
     layOutJoined(l);
     // The cumulative sum of the last piece is not the joined file's checksum here.
-    ASSERT_NE(app::fileTable(3).archivedSum, checksumOf("onetwothree"));
+    ASSERT_NE(app::fileTable(3).archivedSum, 3873299224);
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
-    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 " +
-                            std::to_string(static_cast<long long>(checksumOf("onetwothree"))) +
-                            " /big.dat std\n");
+    EXPECT_EQ(target(), "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nFILE: 1 0 1 3873299224 /big.dat std\n");
 }
 
 TEST_F(DescriptorTest, SplitKeycodeIsMeasuredAsKcdButKeepsItsName) {
-    Layout l;
+    SetPlan l;
     l.disks = 2;
     l.keycodeAsKcd = true;
-    l.pieces = {{1, "\\keycode.rec", "ke", true, false}, {2, "\\keycode.rec", "ys", true, true}};
+    l.files = {spreadFile("keycode.rec", "keys", {{1, 2}, {2, 2}})};
     layOutJoined(l);
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
-    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nFILE: 1 0 1 " +
-                            std::to_string(static_cast<long long>(checksumOf("keys"))) +
-                            " /keycode.rec std\n");
+    EXPECT_EQ(target(),
+              "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nFILE: 1 0 1 1801812339 /keycode.rec std\n");
 }
 
 TEST_F(DescriptorTest, MissingOrEmptyJoinedFileWritesTheChecksumFailureCode) {
-    Layout l;
+    SetPlan l;
     l.disks = 2;
-    l.pieces = {{1, "\\gone.dat", "g", true, false},
-                {2, "\\gone.dat", "o", true, true},
-                {1, "\\empty.dat", "", true, false},
-                {2, "\\empty.dat", "", true, true},
-                {1, "\\after.dat", "z"}};
+    l.files = {spreadFile("gone.dat", "go", {{1, 1}, {2, 1}}),
+               spreadFile("empty.dat", "", {{1, 0}, {2, 0}}), wholeFile("after.dat", "z", 2)};
     layOutJoined(l);
     std::filesystem::remove(flat() / "gone.dat");
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
 
     EXPECT_EQ(target(),
-              "VELT ARCHIVE ID: 812\nNUMDISKS: 1\n"
+              "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\n"
               "FILE: 1 0 1 1 /gone.dat std\n"
               "FILE: 1 0 1 2 /empty.dat std\n"
               "FILE: 1 0 1 122 /after.dat std\n");
@@ -148,24 +131,24 @@ TEST_F(DescriptorTest, MissingOrEmptyJoinedFileWritesTheChecksumFailureCode) {
 }
 
 TEST_F(DescriptorTest, EmptyTableWritesTheHeaderOnly) {
-    Layout l;
+    SetPlan l;
     l.headerLines = {"H"};
-    l.pieces = {{1, "\\a.dat", "a"}};
+    l.files = {wholeFile("a.dat", "a")};
     layOutJoined(l);
     app::fileCount = 0;
 
     EXPECT_TRUE(rebuild::writeSingleDescriptor());
-    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nH\n");
+    EXPECT_EQ(target(), "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nH\n");
 }
 
 TEST_F(DescriptorTest, SourceWithoutFileLineIsReportedOnce) {
-    Layout l;
+    SetPlan l;
     layOutJoined(l);
-    writeFile(area(1) / "archive.dat", "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nONLY HEADER\n");
+    writeFile(area(1) / "archive.dat", "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nONLY HEADER\n");
 
     EXPECT_FALSE(rebuild::writeSingleDescriptor());
 
-    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS: 1\nONLY HEADER\n");
+    EXPECT_EQ(target(), "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nONLY HEADER\n");
     EXPECT_EQ(app::errorText, failedWriting);
     ASSERT_EQ(window->messageBoxes().size(), 1u);
     EXPECT_EQ(window->messageBoxes()[0].text, failedWriting);
@@ -177,8 +160,8 @@ TEST_F(DescriptorTest, SourceWithoutFileLineIsReportedOnce) {
 // Without diskette 1's descriptor the flat area holds whatever archive.dat the merge left: the
 // image is not the set's.
 TEST_F(DescriptorTest, MissingSourceIsReportedAndLeavesTheTargetAlone) {
-    Layout l;
-    l.pieces = {{1, "\\a.dat", "a"}};
+    SetPlan l;
+    l.files = {wholeFile("a.dat", "a")};
     layOutJoined(l);
     std::filesystem::remove(area(1) / "archive.dat");
     writeFile(flat() / "archive.dat", "merged\n");
@@ -194,31 +177,35 @@ TEST_F(DescriptorTest, MissingSourceIsReportedAndLeavesTheTargetAlone) {
     EXPECT_EQ(window->messageBoxes()[0].title, "Error!");
 }
 
-TEST_F(DescriptorTest, WriteProtectedTargetIsReported) {
-    Layout l;
-    l.pieces = {{1, "\\a.dat", "a"}};
-    layOutJoined(l);
-    writeFile(flat() / "archive.dat", "merged\n");
-    insertSystem(readonly(systemMedium()));
+// A target the drive does not take is reported once; what fitted stays written.
+TEST_F(DescriptorTest, ATargetTheDriveDoesNotTakeIsReported) {
+    const struct {
+        const char* what;
+        platform::MediumOptions system;
+        bool merged;  // the merge left an archive.dat there
+        const char* after;
+    } cases[] = {
+        {"write protected", readonly(systemMedium()), true, "merged\n"},
+        {"full", withCapacity(systemMedium(), 30), false, "ARCHIVE-ID-LABEL:812\nNUMDISKS:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        insertSystem(systemMedium());
+        std::filesystem::remove_all(temp());
+        SetPlan l;
+        l.files = {wholeFile("a.dat", "a")};
+        layOutJoined(l);
+        if (c.merged)
+            writeFile(flat() / "archive.dat", "merged\n");
+        insertSystem(c.system);
+        const size_t boxes = window->messageBoxes().size();
 
-    EXPECT_FALSE(rebuild::writeSingleDescriptor());
+        EXPECT_FALSE(rebuild::writeSingleDescriptor());
 
-    EXPECT_EQ(app::errorText, failedWriting);
-    EXPECT_EQ(target(), "merged\n");
-}
-
-TEST_F(DescriptorTest, FullDriveIsReported) {
-    Layout l;
-    l.pieces = {{1, "\\a.dat", "a"}};
-    layOutJoined(l);
-    insertSystem(withCapacity(systemMedium(), 30));
-
-    EXPECT_FALSE(rebuild::writeSingleDescriptor());
-
-    EXPECT_EQ(app::errorText, failedWriting);
-    EXPECT_EQ(window->messageBoxes().size(), 1u);
-    // What fitted stays written.
-    EXPECT_EQ(target(), "VELT ARCHIVE ID: 812\nNUMDISKS:");
+        EXPECT_EQ(app::errorText, failedWriting);
+        EXPECT_EQ(window->messageBoxes().size(), boxes + 1);
+        EXPECT_EQ(target(), c.after);
+    }
 }
 
 }  // namespace

@@ -7,95 +7,10 @@
 #include "platform/context.h"
 #include "platform/state_folder.h"
 #include "state/state.h"
+#include "support/set_builder.h"
 #include "ui/main_window.h"
 
 namespace rebuildtest {
-
-double checksumOf(const std::string& bytes) {
-    const double wrap = 4294967296.0;
-    double sum = 0;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        const size_t n = std::min<size_t>(4096, bytes.size() - at);
-        double block = 0;
-        for (size_t k = 0; k + 4 <= n; k += 4) {
-            double word = 0;
-            for (size_t b = 0; b < 4; ++b)
-                word = word * 256 + static_cast<unsigned char>(bytes[at + k + b]);
-            block += word;
-            if (block > wrap - 1)
-                block -= wrap;
-        }
-        for (size_t k = n - n % 4; k < n; ++k)
-            block += static_cast<unsigned char>(bytes[at + k]);
-        sum += block;
-        if (sum > wrap - 1)
-            sum -= wrap;
-        at += n;
-    }
-    return bytes.empty() ? 2 : sum;
-}
-
-namespace {
-
-std::string hostRelative(const std::string& name) {
-    std::string r = name.substr(name.front() == '\\' ? 1 : 0);
-    std::replace(r.begin(), r.end(), '\\', '/');
-    return r;
-}
-
-std::string slashed(std::string text) {
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
-// The cumulative archived sum of each piece, as the descriptor carries it.
-std::vector<double> archivedSums(const Layout& layout) {
-    std::vector<double> sums;
-    std::map<std::string, double> running;
-    for (const Piece& p : layout.pieces) {
-        double s = checksumOf(p.bytes);
-        if (p.split && running.count(p.name)) {
-            s += running[p.name];
-            if (s > 4294967295.0)
-                s -= 4294967296.0;
-        }
-        running[p.name] = s;
-        sums.push_back(s);
-    }
-    return sums;
-}
-
-std::string numberOf(double value) {
-    return std::to_string(static_cast<unsigned long long>(value));
-}
-
-std::string volumeFileName(int disk) {
-    const std::string number = std::to_string(disk);
-    return "disk" + std::string(4 - number.size(), '0') + number + ".dat";
-}
-
-// Diskette n's files in folder(n): diskette 1's volume file and descriptor, every piece and
-// every extra file.
-template <typename FolderOf>
-void writeTrees(const Layout& layout, FolderOf folder) {
-    for (int d = 1; d <= layout.disks; ++d)
-        std::filesystem::create_directories(folder(d));
-    testsupport::writeFile(folder(1) / "disk0001.dat", "VELT VOLUME ID:  812\nvolume 1\n");
-    testsupport::writeFile(folder(1) / "archive.dat", descriptorOf(layout));
-    for (const auto& [where, bytes] : layout.extraFiles) {
-        const size_t cut = where.find('\\');
-        testsupport::writeFile(
-            folder(std::stoi(where.substr(0, cut))) / hostRelative(where.substr(cut)), bytes);
-    }
-    for (const Piece& p : layout.pieces) {
-        const bool kcd = layout.keycodeAsKcd && p.name == "\\keycode.rec";
-        testsupport::writeFile(folder(p.disk) / (kcd ? "keycode.kcd" : hostRelative(p.name)),
-                               p.bytes);
-    }
-}
-
-}  // namespace
 
 void RebuildTest::SetUp() {
     app::resetState();
@@ -133,63 +48,26 @@ platform::MediumOptions RebuildTest::cardMedium() const {
     return m;
 }
 
-std::string descriptorOf(const Layout& layout) {
-    const std::string& end = layout.lineEnd;
-    std::string text = "VELT ARCHIVE ID: 812" + end;
-    text += "NUMDISKS: " + std::to_string(layout.disks) + end;
-    for (const std::string& h : layout.headerLines)
-        text += h + end;
-    const std::vector<double> sums = archivedSums(layout);
-    for (size_t i = 0; i < layout.pieces.size(); ++i) {
-        const Piece& p = layout.pieces[i];
-        text += "FILE: " + std::to_string(p.disk) + " " + (p.split ? "1" : "0") + " " +
-                (p.lastPart ? "1" : "0") + " " + numberOf(sums[i]) + " " + slashed(p.name) + " " +
-                slashed(p.extraText) + end;
-    }
-    return text;
-}
-
-void writeDiskettes(const Layout& layout, const std::filesystem::path& root) {
-    auto folder = [&](int d) { return root / ("disk" + std::to_string(d)); };
-    writeTrees(layout, folder);
-    for (int d = 2; d <= layout.disks; ++d)
-        testsupport::writeFile(folder(d) / volumeFileName(d),
-                               "VELT VOLUME ID:  812\nvolume " + std::to_string(d) + "\n");
-}
-
-void RebuildTest::layOut(const Layout& layout) {
+testsupport::BuiltSet RebuildTest::layOut(const testsupport::SetPlan& plan) {
+    std::filesystem::remove_all(scratch.path() / "set");
+    testsupport::BuiltSet set = testsupport::buildSet(scratch.path() / "set", plan);
     std::filesystem::create_directories(flat());
-    writeTrees(layout, [&](int d) { return area(d); });
-
-    const std::vector<double> sums = archivedSums(layout);
+    for (int d = 1; d <= plan.disks; ++d) {
+        std::filesystem::copy(set.disk(d), area(d),
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+        // The reader keeps the volume file of diskette 1 only.
+        if (d > 1)
+            std::filesystem::remove(area(d) / testsupport::volumeFileName(d));
+    }
     app::fileTable.clear();
-    int16_t n = 0;
-    for (size_t i = 0; i < layout.pieces.size(); ++i) {
-        const Piece& p = layout.pieces[i];
-        app::FileEntry& e = app::fileTable(++n);
-        e.disk = static_cast<int16_t>(p.disk);
-        e.split = p.split;
-        e.lastPart = p.lastPart;
-        e.archivedSum = sums[i];
-        e.name = p.name;
-        e.extraText = p.extraText + (layout.lineEnd == "\r\n" ? "\r" : "");
-    }
-    app::fileCount = n;
-    app::totalDisks = static_cast<int16_t>(layout.disks);
-    app::currentDisk = static_cast<int16_t>(layout.disks);
-    app::keycodeRecFound = !layout.keycodeAsKcd;
-}
-
-std::map<std::string, std::string> RebuildTest::treeOf(const std::filesystem::path& root) {
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        const std::string rel = std::filesystem::relative(entry.path(), root).generic_string();
-        if (entry.is_directory())
-            tree[rel + "/"] = "";
-        else
-            tree[rel] = testsupport::readFile(entry.path());
-    }
-    return tree;
+    for (size_t k = 0; k < set.entries.size(); ++k)
+        app::fileTable(static_cast<int>(k + 1)) = set.entries[k];
+    app::fileCount = static_cast<int16_t>(set.entries.size());
+    app::totalDisks = static_cast<int16_t>(plan.disks);
+    app::currentDisk = static_cast<int16_t>(plan.disks);
+    app::keycodeRecFound = !plan.keycodeAsKcd;
+    return set;
 }
 
 }  // namespace rebuildtest

@@ -1,7 +1,6 @@
 // The rebuild tests' ground: folder drives A: (the floppy, empty), C: (the temporary folder
-// C:\Temp) and E: (the card),
-// the recording window, and diskette areas laid out in the temporary area as the reader leaves
-// them, with the file table filled to match.
+// C:\Temp) and E: (the card), the recording window, and diskette areas laid out in the
+// temporary area as the reader leaves them, with the file table filled to match.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,23 +15,11 @@
 #include "platform/drives.h"
 #include "platform/folder_drives.h"
 #include "platform/state_folder.h"
+#include "support/set_builder.h"
 #include "support/test_support.h"
 #include "ui/recording_window.h"
 
 namespace rebuildtest {
-
-// The checksum the descriptors archive, written out from its definition.
-double checksumOf(const std::string& bytes);
-
-// One FILE entry of a laid-out set: `bytes` is this piece's content in diskette area `disk`.
-struct Piece {
-    int disk = 1;
-    std::string name;  // "\db\data.dat"
-    std::string bytes;
-    bool split = false;
-    bool lastPart = true;
-    std::string extraText = "std";
-};
 
 // A medium with one fault more.
 inline platform::MediumOptions readonly(platform::MediumOptions m) {
@@ -47,21 +34,6 @@ inline platform::MediumOptions withBadFile(platform::MediumOptions m, const std:
     m.faults.bad.push_back(relative);
     return m;
 }
-
-struct Layout {
-    std::vector<Piece> pieces;  // in descriptor order
-    int disks = 1;
-    // Files of the areas that no entry names: "disk/relative" such as "2\\readme.txt".
-    std::map<std::string, std::string> extraFiles;
-    std::vector<std::string> headerLines;  // between the count line and the FILE lines
-    std::string lineEnd = "\n";
-    bool keycodeAsKcd = false;  // the "\keycode.rec" entry's file is keycode.kcd on its diskette
-};
-
-// The descriptor of diskette 1 for the layout.
-std::string descriptorOf(const Layout& layout);
-// The diskettes themselves, as root/disk1, root/disk2 ..., each with its volume file.
-void writeDiskettes(const Layout& layout, const std::filesystem::path& root);
 
 class RebuildTest : public ::testing::Test {
   protected:
@@ -81,9 +53,10 @@ class RebuildTest : public ::testing::Test {
         return stateFolder() / platform::statePartName(platform::StatePart::previous);
     }
 
-    // Writes the diskette areas and an empty flat area, and fills the module state as reading
-    // the set would: fileTable, fileCount, totalDisks, currentDisk, keycodeRecFound.
-    void layOut(const Layout& layout);
+    // Builds the set (scratch "set"), copies its diskettes into the diskette areas beside an
+    // empty flat area, and fills the module state as reading the set would: fileTable,
+    // fileCount, totalDisks, currentDisk, keycodeRecFound.
+    testsupport::BuiltSet layOut(const testsupport::SetPlan& plan);
     // The media of C: and E: as SetUp inserts them, to be given faults and inserted again.
     platform::MediumOptions systemMedium() const;
     platform::MediumOptions cardMedium() const;
@@ -91,7 +64,9 @@ class RebuildTest : public ::testing::Test {
     void insertSystem(const platform::MediumOptions& medium) { drives.insert('C', medium); }
 
     // Every file below `root` as "relative/path" -> bytes (folders as "name/" -> "").
-    static std::map<std::string, std::string> treeOf(const std::filesystem::path& root);
+    static std::map<std::string, std::string> treeOf(const std::filesystem::path& root) {
+        return testsupport::fileTree(root);
+    }
 
     testsupport::ScratchDir scratch;
     platform::FolderDriveTable drives;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,17 +17,19 @@ namespace rebuildtest {
 namespace {
 
 using testsupport::readFile;
+using testsupport::SetPlan;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
 using testsupport::writeFile;
 
 const std::string flatPath = "C:\\Temp\\VELT_flat";
 const std::string onDevice = "\r\nEnsure there is enough free space available on the device.";
 
-Layout twoDisketteExample() {
-    Layout l;
+SetPlan twoDisketteExample(const std::string& data = "abcd") {
+    SetPlan l;
     l.disks = 2;
-    l.pieces = {{1, "\\keycode.rec", "abc"},
-                {1, "\\db\\data.dat", "abc", true, false},
-                {2, "\\db\\data.dat", "d", true, true}};
+    l.files = {wholeFile("keycode.rec", "abc"),
+               spreadFile("db/data.dat", data, {{1, 3}, {2, data.size() - 3}})};
     return l;
 }
 
@@ -62,10 +65,10 @@ TEST_F(RecombineTest, JoinsTheTwoDisketteExample) {
 }
 
 TEST_F(RecombineTest, OneDisketteSetIsCopiedEntryByEntry) {
-    Layout l;
-    l.pieces = {{1, "\\index.dat", "root file"}, {1, "\\db\\main.dat", "main"}};
-    l.extraFiles = {{"1\\notes\\readme.txt", "unlisted"}};
+    SetPlan l;
+    l.files = {wholeFile("index.dat", "root file"), wholeFile("db/main.dat", "main")};
     layOut(l);
+    writeFile(area(1) / "notes" / "readme.txt", "unlisted");
 
     EXPECT_TRUE(rebuild::recombineDatabase());
 
@@ -77,11 +80,9 @@ TEST_F(RecombineTest, OneDisketteSetIsCopiedEntryByEntry) {
 }
 
 TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
-    Layout l;
+    SetPlan l;
     l.disks = 3;
-    l.pieces = {{1, "\\big.dat", "one-", true, false},
-                {2, "\\big.dat", "two-", true, false},
-                {3, "\\big.dat", "three", true, true}};
+    l.files = {spreadFile("big.dat", "one-two-three", {{1, 4}, {2, 4}, {3, 5}})};
     layOut(l);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
@@ -90,11 +91,10 @@ TEST_F(RecombineTest, PiecesOfASpreadFileAreJoinedOnceEachInDisketteOrder) {
 
 TEST_F(RecombineTest, PiecesAreJoinedABlockAtATimeWhateverTheirSize) {
     const std::string large = testsupport::noise((size_t{3} << 20) + 3, 11);
-    Layout l;
+    SetPlan l;
     l.disks = 3;
-    l.pieces = {{1, "\\big.dat", "one-", true, false},
-                {2, "\\big.dat", large, true, false},
-                {3, "\\big.dat", "-three", true, true}};
+    l.files = {
+        spreadFile("big.dat", "one-" + large + "-three", {{1, 4}, {2, large.size()}, {3, 6}})};
     layOut(l);
     fstest::ProbedDrives probed(drives);
     platform::installDrives(&probed);
@@ -107,12 +107,10 @@ TEST_F(RecombineTest, PiecesAreJoinedABlockAtATimeWhateverTheirSize) {
 }
 
 TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {
-    Layout l;
+    SetPlan l;
     l.disks = 12;
-    l.pieces = {{1, "\\keycode.rec", "key"},
-                {10, "\\db\\tail.dat", "ten|", true, false},
-                {11, "\\db\\tail.dat", "eleven|", true, false},
-                {12, "\\db\\tail.dat", "twelve", true, true}};
+    l.files = {wholeFile("keycode.rec", "key"),
+               spreadFile("db/tail.dat", "ten|eleven|twelve", {{10, 4}, {11, 7}, {12, 6}})};
     layOut(l);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
@@ -128,64 +126,52 @@ TEST_F(RecombineTest, SpreadFileStartingOnALaterDisketteHoldsEachPieceOnce) {
               "append C:\\Temp\\VELT_disk12\\db\\tail.dat to C:\\Temp\\VELT_flat\\db\\tail.dat");
 }
 
+// The keycode entry travels under the name its diskette holds it by.
 TEST_F(RecombineTest, KeycodeTravelsAsKcdWhenTheRecFileWasNotFound) {
-    Layout l = twoDisketteExample();
-    l.keycodeAsKcd = true;
-    layOut(l);
+    for (const bool kcd : {true, false}) {
+        SCOPED_TRACE(kcd ? "keycode.kcd" : "keycode.rec");
+        std::filesystem::remove_all(temp());
+        window = std::make_unique<ui::RecordingWindow>();
+        ui::installWindow(window.get());
+        SetPlan l = twoDisketteExample();
+        l.keycodeAsKcd = kcd;
+        layOut(l);
+        const std::string name = kcd ? "keycode.kcd" : "keycode.rec";
 
-    EXPECT_TRUE(rebuild::recombineDatabase());
+        EXPECT_TRUE(rebuild::recombineDatabase());
 
-    EXPECT_EQ(readFile(flat() / "keycode.kcd"), "abc");
-    EXPECT_FALSE(std::filesystem::exists(flat() / "keycode.rec"));
-    EXPECT_EQ(recombinationLog().at(1),
-              "copy C:\\Temp\\VELT_disk1\\keycode.kcd to C:\\Temp\\VELT_flat\\keycode.kcd");
+        EXPECT_EQ(readFile(flat() / name), "abc");
+        EXPECT_EQ(std::filesystem::exists(flat() / "keycode.rec"), !kcd);
+        EXPECT_EQ(recombinationLog().at(1),
+                  "copy C:\\Temp\\VELT_disk1\\" + name + " to C:\\Temp\\VELT_flat\\" + name);
+    }
 }
 
-TEST_F(RecombineTest, KeycodeRecIsAnOrdinaryFileWhenFound) {
-    layOut(twoDisketteExample());
-    app::keycodeRecFound = true;
-
-    EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_EQ(recombinationLog().at(1),
-              "copy C:\\Temp\\VELT_disk1\\keycode.rec to C:\\Temp\\VELT_flat\\keycode.rec");
-}
-
+// The bar moves by the whole step per entry; 100 entries end it at 100, and a value past the
+// end is passed over while the entries are still copied.
 TEST_F(RecombineTest, ProgressAdvancesByTheWholeStepPerEntry) {
-    Layout three;
-    three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
-    layOut(three);
-    window->progressBar().setValue(0);
+    const struct {
+        int entries;
+        float start, end;
+    } cases[] = {{3, 0, 99}, {100, 0, 100}, {3, 90, 90}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.entries) + " entries from " + std::to_string(c.start));
+        std::filesystem::remove_all(temp());
+        SetPlan l;
+        for (int i = 0; i < c.entries; ++i)
+            l.files.push_back(wholeFile("f" + std::to_string(i), std::to_string(i)));
+        layOut(l);
+        window->progressBar().setValue(c.start);
 
-    rebuild::recombineDatabase();
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 99);
-}
-
-TEST_F(RecombineTest, HundredEntriesEndTheBarAtAHundred) {
-    Layout hundred;
-    for (int i = 0; i < 100; ++i)
-        hundred.pieces.push_back({1, "\\f" + std::to_string(i), "x"});
-    layOut(hundred);
-    window->progressBar().setValue(0);
-
-    EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 100);
-}
-
-TEST_F(RecombineTest, RefusedProgressValueIsPassedOver) {
-    Layout three;
-    three.pieces = {{1, "\\a", "1"}, {1, "\\b", "2"}, {1, "\\c", "3"}};
-    layOut(three);
-    window->progressBar().setValue(90);
-
-    EXPECT_TRUE(rebuild::recombineDatabase());
-    EXPECT_FLOAT_EQ(window->progressBar().value(), 90);
-    EXPECT_EQ(readFile(flat() / "c"), "3");
+        EXPECT_TRUE(rebuild::recombineDatabase());
+        EXPECT_FLOAT_EQ(window->progressBar().value(), c.end);
+        EXPECT_EQ(readFile(flat() / "f2"), "2");
+    }
 }
 
 TEST_F(RecombineTest, EmptyTableStillMergesAndPlacesTheVolumeFile) {
-    Layout l;
-    l.extraFiles = {{"1\\loose.txt", "loose"}};
-    layOut(l);
+    layOut(SetPlan());
+    writeFile(area(1) / "loose.txt", "loose");
     window->progressBar().setValue(0);
 
     EXPECT_TRUE(rebuild::recombineDatabase());
@@ -207,8 +193,9 @@ TEST_F(RecombineTest, MissingAreaInTheMergePassIsPassedOver) {
 }
 
 TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
-    Layout l;
-    l.pieces = {{1, "\\first.dat", "1"}, {1, "\\gone.dat", "2"}, {1, "\\later.dat", "3"}};
+    SetPlan l;
+    l.files = {wholeFile("first.dat", "1"), wholeFile("gone.dat", "2"),
+               wholeFile("later.dat", "3")};
     layOut(l);
     std::filesystem::remove(area(1) / "gone.dat");
 
@@ -228,39 +215,51 @@ TEST_F(RecombineTest, MissingSourceIsReportedAndEndsTheRecombination) {
     EXPECT_EQ(box.buttons, ui::Buttons::ok);
 }
 
-TEST_F(RecombineTest, MissingVolumeFileIsReportedBeforeAnyEntry) {
-    layOut(twoDisketteExample());
-    std::filesystem::remove(area(1) / "disk0001.dat");
+// A file the image needs that cannot be read is reported, once, as the file it was to make;
+// no "append " line claims a join that did not happen.
+TEST_F(RecombineTest, AFileTheImageNeedsThatCannotBeReadIsReported) {
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+        const char* made;   // the file of the flat area reported
+        size_t logged = 0;  // recombination log lines, where they are counted
+        size_t boxes = 0;   // message boxes, where they are counted
+    } cases[] = {
+        // The start line and the report, before any entry.
+        {"the volume file missing", [this] { std::filesystem::remove(area(1) / "disk0001.dat"); },
+         "disk0001.dat", 2},
+        {"a piece missing", [this] { std::filesystem::remove(area(2) / "db" / "data.dat"); },
+         "db\\data.dat", 0, 1},
+        // The merge pass meets the damaged piece first and reports it its own way.
+        {"a piece damaged",
+         [this] { insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\db\\data.dat")); },
+         "db\\data.dat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(temp());
+        insertSystem(systemMedium());
+        window = std::make_unique<ui::RecordingWindow>();
+        ui::installWindow(window.get());
+        layOut(twoDisketteExample());
+        c.fault();
 
-    EXPECT_FALSE(rebuild::recombineDatabase());
+        EXPECT_FALSE(rebuild::recombineDatabase());
 
-    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\disk0001.dat" + onDevice);
-    EXPECT_EQ(recombinationLog().size(), 2u);  // the start line and the report
-}
-
-TEST_F(RecombineTest, UnreadablePieceIsReportedInsteadOfLeavingAShortFile) {
-    layOut(twoDisketteExample());
-    std::filesystem::remove(area(2) / "db" / "data.dat");
-
-    EXPECT_FALSE(rebuild::recombineDatabase());
-
-    EXPECT_EQ(app::errorText, "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
-    ASSERT_EQ(window->messageBoxes().size(), 1u);
-    for (const std::string& line : recombinationLog())
-        EXPECT_EQ(line.rfind("append ", 0), std::string::npos);
-}
-
-TEST_F(RecombineTest, DamagedPieceIsReported) {
-    Layout l = twoDisketteExample();
-    layOut(l);
-    insertSystem(withBadFile(systemMedium(), "Temp\\VELT_disk2\\db\\data.dat"));
-
-    EXPECT_FALSE(rebuild::recombineDatabase());
-
-    // The merge pass meets the damaged piece first and reports it its own way.
-    ASSERT_FALSE(window->messageBoxes().empty());
-    EXPECT_EQ(window->messageBoxes().back().text,
-              "Failed writing: C:\\Temp\\VELT_flat\\db\\data.dat" + onDevice);
+        const std::string message =
+            "Failed writing: C:\\Temp\\VELT_flat\\" + std::string(c.made) + onDevice;
+        EXPECT_EQ(app::errorText, message);
+        ASSERT_FALSE(window->messageBoxes().empty());
+        EXPECT_EQ(window->messageBoxes().back().text, message);
+        if (c.logged != 0) {
+            EXPECT_EQ(recombinationLog().size(), c.logged);
+        }
+        if (c.boxes != 0) {
+            EXPECT_EQ(window->messageBoxes().size(), c.boxes);
+        }
+        for (const std::string& line : recombinationLog())
+            EXPECT_EQ(line.rfind("append ", 0), std::string::npos);
+    }
 }
 
 TEST_F(RecombineTest, MergePassFailureGoesOnButTheImageIsNotWhole) {
@@ -280,9 +279,7 @@ TEST_F(RecombineTest, MergePassFailureGoesOnButTheImageIsNotWhole) {
 }
 
 TEST_F(RecombineTest, FullDeviceDuringAJoinIsReported) {
-    Layout l = twoDisketteExample();
-    l.pieces[2].bytes = "defgh";
-    layOut(l);
+    layOut(twoDisketteExample("abcdefgh"));
     // Bytes the merge pass and the copies write before the append: every area file once, the
     // volume file again, then keycode.rec and the diskette-1 piece again.
     uint64_t before = 0;
@@ -366,8 +363,8 @@ TEST_F(RecombineTest, FolderFailureGivesTwoReportsAndFalse) {
     };
     for (const auto& plant : inTheWay) {
         const size_t before = window->messageBoxes().size();
-        Layout l;
-        l.pieces = {{1, "\\db\\x.dat", "x"}};
+        SetPlan l;
+        l.files = {wholeFile("db/x.dat", "x")};
         layOut(l);
         // Without the area's db folder the merge pass makes none.
         std::filesystem::remove_all(area(1) / "db");

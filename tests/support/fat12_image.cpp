@@ -5,9 +5,13 @@
 
 namespace testsupport {
 
-namespace {
+uint32_t fat12Entry(const std::string& img, uint32_t c) {
+    const char* at = &img[512 + c + c / 2];
+    const uint32_t pair = static_cast<uint8_t>(at[0]) | static_cast<uint8_t>(at[1]) << 8;
+    return c & 1 ? pair >> 4 : pair & 0xFFF;
+}
 
-void setFat(std::string& img, uint32_t c, uint32_t value) {
+void setFat12Entry(std::string& img, uint32_t c, uint32_t value) {
     for (uint64_t base : {uint64_t{512}, uint64_t{10 * 512}}) {
         char* at = &img[base + c + c / 2];
         uint32_t pair = static_cast<uint8_t>(at[0]) | static_cast<uint8_t>(at[1]) << 8;
@@ -16,8 +20,6 @@ void setFat(std::string& img, uint32_t c, uint32_t value) {
         at[1] = static_cast<char>(pair >> 8);
     }
 }
-
-}  // namespace
 
 std::string fat12Image(uint8_t serial, const std::vector<Fat12File>& files) {
     std::string img(1474560, '\0');
@@ -29,13 +31,13 @@ std::string fat12Image(uint8_t serial, const std::vector<Fat12File>& files) {
     img[39] = static_cast<char>(serial);
     img[510] = 0x55;
     img[511] = static_cast<char>(0xAA);
-    setFat(img, 0, 0xFF0);
-    setFat(img, 1, 0xFFF);
+    setFat12Entry(img, 0, 0xFF0);
+    setFat12Entry(img, 1, 0xFFF);
     uint64_t entry = 19 * 512;
     for (const Fat12File& f : files) {
         const uint32_t clusters = (f.bytes + 511) / 512;
         for (uint32_t i = 0; i < clusters; ++i)
-            setFat(img, f.first + i, i + 1 == clusters ? 0xFFF : f.first + i + 1);
+            setFat12Entry(img, f.first + i, i + 1 == clusters ? 0xFFF : f.first + i + 1);
         std::memcpy(&img[entry], f.name83.data(), 11);
         img[entry + 11] = 0x20;
         img[entry + 26] = static_cast<char>(f.first);

@@ -17,4 +17,8 @@ struct Fat12File {
 
 std::string fat12Image(uint8_t serial, const std::vector<Fat12File>& files);
 
+// Cluster c's entry in the first FAT of such a diskette; the setter writes it in both FATs.
+uint32_t fat12Entry(const std::string& img, uint32_t c);
+void setFat12Entry(std::string& img, uint32_t c, uint32_t value);
+
 }  // namespace testsupport

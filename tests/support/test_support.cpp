@@ -58,6 +58,18 @@ std::string readFile(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::map<std::string, std::string> fileTree(const std::filesystem::path& root) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string rel = std::filesystem::relative(entry.path(), root).generic_string();
+        if (entry.is_directory())
+            tree[rel + "/"] = "";
+        else
+            tree[rel] = readFile(entry.path());
+    }
+    return tree;
+}
+
 void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     if (file.has_parent_path())
         std::filesystem::create_directories(file.parent_path());

@@ -1,9 +1,14 @@
-// Helpers shared by the test programs: a scratch folder, whole-file reads and writes.
+// Helpers shared by the test programs: a scratch folder, whole-file reads and writes, the code
+// of a raised error.
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
+
+#include "platform/error.h"
 
 namespace testsupport {
 
@@ -38,6 +43,18 @@ class ScopedEnv {
 };
 
 std::string readFile(const std::filesystem::path& file);
+// Every file below `root` as "relative/path" -> bytes, and every folder as "name/" -> "".
+std::map<std::string, std::string> fileTree(const std::filesystem::path& root);
+
+// The code of the platform::Error that `f` raises; 0 when it raises none.
+inline int codeOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e.code();
+    }
+    return 0;
+}
 // Writes `bytes` to `file`, creating the folders on the way.
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
 

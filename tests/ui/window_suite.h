@@ -44,6 +44,9 @@ class Toolkit {
     // The drive the next drive dialog picks ("e:"), answered with its OK button; a picture of
     // the dialog is taken first.
     virtual void pickInDialog(const std::string& letter) = 0;
+    // "Keep diskette images...", its folder dialog answered with `folder` (OK), or with Cancel
+    // when it is empty; returns the dialog's title.
+    virtual std::string keepImages(const std::filesystem::path& folder) = 0;
     // The close box; true when the window closed.
     virtual bool closeBox() = 0;
     virtual void answerNext(ui::Answer answer) = 0;
@@ -66,6 +69,8 @@ class Toolkit {
     virtual std::vector<std::string> listEntries() const = 0;
     virtual int listCurrent() const = 0;
     virtual std::vector<std::string> menu() const = 0;
+    // What a checked menu entry wears before its text.
+    virtual std::string checkMark() const = 0;
     virtual bool menuEnabled(ui::form::Menu entry) const = 0;
     virtual std::string selectedLog() const = 0;
     virtual int statusFontPoints() const = 0;

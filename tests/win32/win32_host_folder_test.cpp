@@ -20,14 +20,7 @@ using testsupport::readFile;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
-int codeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const platform::Error& e) {
-        return e.code();
-    }
-    return 0;
-}
+using testsupport::codeOf;
 
 std::string readAll(platform::MediumFile& file) {
     std::string out;

@@ -15,17 +15,19 @@
 
 namespace {
 
+// The list against each letter's root asked of the system one by one: every drive, in letter
+// order, the system drive among them.
 TEST(Win32Drives, EveryLogicalDriveIsListedInLetterOrder) {
-    const auto drives = platform::machineDrives()->list();
-    const DWORD mask = GetLogicalDrives();
-    std::string expected, listed;
-    for (int i = 0; i < 26; ++i) {
-        if ((mask & (DWORD{1} << i)) != 0)
-            expected += static_cast<char>('A' + i);
-    }
-    for (const auto& d : drives)
+    std::string listed, rooted;
+    for (const auto& d : platform::machineDrives()->list())
         listed += d.letter;
-    EXPECT_EQ(listed, expected);
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+        const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR)
+            rooted += static_cast<char>(letter);
+    }
+    EXPECT_EQ(listed, rooted);
+    EXPECT_NE(listed.find('C'), std::string::npos);
 }
 
 TEST(Win32Drives, SystemDriveIsFixedAndReady) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "platform/faulty_medium.h"
 #include "state/state.h"
@@ -15,6 +16,10 @@ namespace {
 
 namespace fsys = std::filesystem;
 using testsupport::readFile;
+using testsupport::SetPlan;
+using testsupport::spreadFile;
+using testsupport::wholeFile;
+using Tree = std::map<std::string, std::string>;
 
 const std::string floppyPrompt = "Please select the floppy disk drive \r\nand press the OK button";
 const std::string flashPrompt = "Please select the Compact Flash\r\ndrive and press the OK button";
@@ -80,6 +85,12 @@ class FlowTest : public WizardTest {
             EXPECT_EQ(readFile(single / file.name), file.bytes) << file.name;
         EXPECT_TRUE(fsys::exists(single / "archive.dat"));
     }
+    // The wizard back at the floppy drive step, the card never offered.
+    void expectBackAtTheFloppyStep() {
+        EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
+        EXPECT_EQ(win().statuses().back(), floppyPrompt);
+        EXPECT_FALSE(statusShown(flashPrompt));
+    }
     bool statusShown(const std::string& text) const {
         const auto& all = const_cast<FlowTest*>(this)->win().statuses();
         return std::find(all.begin(), all.end(), text) != all.end();
@@ -93,9 +104,24 @@ class FlowTest : public WizardTest {
         return n;
     }
 
+    // The plan's set read and written onto e:, as a user clicks it.
+    void convert(const testsupport::SetPlan& plan) {
+        readWholeSet(testsupport::buildSet(scratch.path() / "set", plan));
+        ASSERT_TRUE(writeCard('e'));
+        ASSERT_EQ(app::wizardStep, app::Step::done);
+        EXPECT_TRUE(newBoxes().empty());
+    }
+    Tree single() const {
+        return testsupport::fileTree(scratch.path() / "cf" / "backup" / "single");
+    }
+
   private:
     std::vector<testsupport::SetPlan> sets_;
 };
+
+std::string sumText(const std::string& bytes) {
+    return std::to_string(static_cast<long long>(testsupport::archivedChecksum(bytes)));
+}
 
 TEST_F(FlowTest, OneDisketteGoesFromStepOneStraightToTheCard) {
     const auto set = makeSet(1);
@@ -169,6 +195,8 @@ TEST_F(FlowTest, AnotherCopyWritesTheSameImageWithoutReadingAgain) {
               "Successful database convert\r\nTotal 2 diskettes\r\nPress OK for another "
               "copy or Exit");
     expectCardHoldsSet(scratch.path() / "cf2");
+    EXPECT_EQ(readFile(scratch.path() / "cf2" / "backup" / "single" / "archive.dat"),
+              readFile(scratch.path() / "cf" / "backup" / "single" / "archive.dat"));
     EXPECT_TRUE(newBoxes().empty());
 }
 
@@ -206,11 +234,9 @@ TEST_F(FlowTest, InvalidDataAfterTheLastDisketteReturnsToStepZero) {
     ASSERT_TRUE(ok());
     insertDisk(set, 2);
     ASSERT_TRUE(ok());
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    expectBackAtTheFloppyStep();
     EXPECT_FALSE(win().buttonBack().enabled());
     EXPECT_FALSE(win().progressBar().visible());
-    EXPECT_FALSE(statusShown(flashPrompt));
     EXPECT_FALSE(fsys::exists(scratch.path() / "cf" / "backup"));
     // Two more presses of OK read the set again from diskette #1.
     ASSERT_TRUE(ok());
@@ -257,8 +283,7 @@ TEST_F(FlowTest, FailedCopyOfADisketteReturnsToTheFloppyStep) {
     drives.insert('a', damaged);
     ASSERT_TRUE(ok());
     EXPECT_FALSE(newBoxes().empty());
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
+    expectBackAtTheFloppyStep();
     EXPECT_FALSE(win().progressBar().visible());
 }
 
@@ -292,9 +317,7 @@ TEST_F(FlowTest, FailedRecombinationDoesNotOfferTheCard) {
     ASSERT_FALSE(boxes.empty());
     for (const auto& box : boxes)
         EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(statusShown(flashPrompt));
+    expectBackAtTheFloppyStep();
     EXPECT_FALSE(win().progressBar().visible());
 }
 
@@ -322,9 +345,7 @@ TEST_F(FlowTest, FailedDescriptorDoesNotOfferTheCard) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Failed writing: C:\\Temp\\VELT_flat\\archive.dat", 0), 0u)
         << boxes[0].text;
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(statusShown(flashPrompt));
+    expectBackAtTheFloppyStep();
 }
 
 TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
@@ -339,9 +360,7 @@ TEST_F(FlowTest, UnreportedFailureAfterTheLastDisketteReturnsToTheFloppyStep) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Error!");
     EXPECT_NE(boxes[0].text.find("(error 57)"), std::string::npos) << boxes[0].text;
-    EXPECT_EQ(app::wizardStep, app::Step::floppyDrive);
-    EXPECT_EQ(win().statuses().back(), floppyPrompt);
-    EXPECT_FALSE(statusShown(flashPrompt));
+    expectBackAtTheFloppyStep();
 }
 
 TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
@@ -353,6 +372,71 @@ TEST_F(FlowTest, TooManyDiskettesEndsTheProgramAtTheBoundary) {
     EXPECT_TRUE(wizard::ended());
     EXPECT_TRUE(win().quitCalled());
     EXPECT_FALSE(ok());
+}
+
+// Whole sets onto the card: its \backup\single\ compared byte for byte.
+TEST_F(FlowTest, TwelveDiskettesWithAFileSpreadOverTheLastThreeBecomeOne) {
+    SetPlan l;
+    l.disks = 12;
+    l.files = {wholeFile("keycode.rec", "abc")};
+    for (int d = 2; d <= 9; ++d)
+        l.files.push_back(
+            wholeFile("db/t" + std::to_string(d) + ".dat", "table " + std::to_string(d), d));
+    l.files.push_back(
+        spreadFile("db/log.dat", "first piece|second|third", {{10, 12}, {11, 7}, {12, 5}}));
+    ASSERT_NO_FATAL_FAILURE(convert(l));
+
+    const Tree card = single();
+    EXPECT_EQ(card.at("db/log.dat"), "first piece|second|third");
+    EXPECT_EQ(card.at("db/t9.dat"), "table 9");
+    std::string expected = "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nFILE: 1 0 1 294 /keycode.rec std\n";
+    for (int d = 2; d <= 9; ++d)
+        expected += "FILE: 1 0 1 " + sumText("table " + std::to_string(d)) + " /db/t" +
+                    std::to_string(d) + ".dat std\n";
+    expected += "FILE: 1 0 1 " + sumText("first piece|second|third") + " /db/log.dat std\n";
+    EXPECT_EQ(card.at("archive.dat"), expected);
+    // Only diskette 1's volume file travels; nothing else lies beside the database.
+    EXPECT_EQ(card.size(), 13u);  // archive.dat, db/, 8 tables, log.dat, disk0001.dat, keycode.rec
+    EXPECT_EQ(card.count("disk0010.dat"), 0u);
+}
+
+TEST_F(FlowTest, AKeycodeKcdTravelsUnderItsOwnName) {
+    SetPlan l;
+    l.keycodeAsKcd = true;
+    l.files = {wholeFile("keycode.rec", "kcd bytes"), wholeFile("x.dat", "x")};
+    ASSERT_NO_FATAL_FAILURE(convert(l));
+
+    const Tree card = single();
+    EXPECT_EQ(card.at("keycode.kcd"), "kcd bytes");
+    EXPECT_EQ(card.count("keycode.rec"), 0u);
+    EXPECT_NE(card.at("archive.dat").find(" /keycode.rec std\n"), std::string::npos);
+}
+
+TEST_F(FlowTest, NestedFoldersAndACrLfDescriptor) {
+    SetPlan l;
+    l.disks = 2;
+    l.lineEnd = "\r\n";
+    l.headerLines = {"SITE: 7"};
+    l.files = {wholeFile("keycode.rec", "abc"),
+               spreadFile("a/b/c/deep.dat", "deep", {{1, 3}, {2, 1}}),
+               wholeFile("a/flat.dat", "flat", 2)};
+    ASSERT_NO_FATAL_FAILURE(convert(l));
+
+    EXPECT_EQ(single(), (Tree{{"archive.dat",
+                               "ARCHIVE-ID-LABEL:812\nNUMDISKS: 1\nSITE: 7\n"
+                               "FILE: 1 0 1 294 /keycode.rec std\n"
+                               "FILE: 1 0 1 " +
+                                   sumText("deep") +
+                                   " /a/b/c/deep.dat std\n"
+                                   "FILE: 1 0 1 " +
+                                   sumText("flat") + " /a/flat.dat std\n"},
+                              {"a/", ""},
+                              {"a/b/", ""},
+                              {"a/b/c/", ""},
+                              {"a/b/c/deep.dat", "deep"},
+                              {"a/flat.dat", "flat"},
+                              {"disk0001.dat", "ARCHIVE-ID-LABEL:812\r\n"},
+                              {"keycode.rec", "abc"}}));
 }
 
 }  // namespace

@@ -147,16 +147,24 @@ TEST_F(QuitTest, BackAndExitOutsideTheStepsDoNothing) {
     EXPECT_EQ(app::wizardStep, static_cast<app::Step>(9));
 }
 
-TEST_F(QuitTest, ExitAnsweredNoLeavesTheStepAndStatus) {
-    enterStep(2);
-    const std::string status = win().mainText().text();
-    answer(ui::Answer::no);
-    ASSERT_TRUE(exitClick());
-    expectQuitAsked(ui::Answer::no);
-    EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
-    EXPECT_EQ(app::wizardStep, app::Step::nextDiskette);
-    EXPECT_EQ(win().mainText().text(), status);
-    EXPECT_FALSE(wizard::ended());
+// Exit (while a later diskette is asked for) or the close request (in the card step) answered
+// No: nothing changes, and the close request is cancelled.
+TEST_F(QuitTest, AQuitAnsweredNoChangesNothing) {
+    for (const bool viaClose : {false, true}) {
+        SCOPED_TRACE(viaClose ? "close" : "Exit");
+        enterStep(viaClose ? 3 : 2);
+        const std::string status = win().mainText().text();
+        answer(ui::Answer::no);
+        bool cancelled = false;
+        EXPECT_TRUE(viaClose ? close(&cancelled) : exitClick());
+        EXPECT_EQ(cancelled, viaClose);
+        expectQuitAsked(ui::Answer::no);
+        EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
+        EXPECT_EQ(app::wizardStep, viaClose ? app::Step::cardDrive : app::Step::nextDiskette);
+        EXPECT_EQ(win().mainText().text(), status);
+        EXPECT_FALSE(wizard::ended());
+        EXPECT_FALSE(win().quitCalled());
+    }
 }
 
 TEST_F(QuitTest, ExitAnsweredYesClearsTheTemporaryAreaAndEnds) {
@@ -179,34 +187,18 @@ TEST_F(QuitTest, ExitAnsweredYesClearsTheTemporaryAreaAndEnds) {
     }
 }
 
-TEST_F(QuitTest, ExitAfterTheDatabaseIsWrittenEndsWithoutAQuestion) {
-    enterStep(4);
-    makeTempArea();
-    EXPECT_FALSE(exitClick());
-    EXPECT_TRUE(newBoxes().empty());
-    expectTempAreaGone();
-    EXPECT_TRUE(win().quitCalled());
-}
-
-TEST_F(QuitTest, CloseAfterTheDatabaseIsWrittenEndsWithoutAQuestion) {
-    enterStep(4);
-    makeTempArea();
-    EXPECT_FALSE(close());
-    EXPECT_TRUE(newBoxes().empty());
-    expectTempAreaGone();
-    EXPECT_TRUE(win().quitCalled());
-}
-
-TEST_F(QuitTest, CloseAnsweredNoCancelsAndChangesNothing) {
-    enterStep(3);
-    answer(ui::Answer::no);
-    bool cancelled = false;
-    EXPECT_TRUE(close(&cancelled));
-    EXPECT_TRUE(cancelled);
-    expectQuitAsked(ui::Answer::no);
-    EXPECT_EQ(newLogs(), std::vector<std::string>{"QUERY " + quitQuestion});
-    EXPECT_EQ(app::wizardStep, app::Step::cardDrive);
-    EXPECT_FALSE(win().quitCalled());
+TEST_F(QuitTest, ExitOrCloseAfterTheDatabaseIsWrittenEndsWithoutAQuestion) {
+    for (const bool viaClose : {false, true}) {
+        SCOPED_TRACE(viaClose ? "close" : "Exit");
+        wizard::resetForm();
+        openWindow();
+        enterStep(4);
+        makeTempArea();
+        EXPECT_FALSE(viaClose ? close() : exitClick());
+        EXPECT_TRUE(newBoxes().empty());
+        expectTempAreaGone();
+        EXPECT_TRUE(win().quitCalled());
+    }
 }
 
 TEST_F(QuitTest, CloseAnsweredYesEndsAndIsNotAskedAgain) {

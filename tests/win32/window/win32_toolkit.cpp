@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <filesystem>
 #include <string>
 
 #include "capture.h"
@@ -92,6 +94,50 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
                      win32ui::Win32MainWindow::firstMenuId + static_cast<int>(entry), 0);
         pump();
     }
+    std::string keepImages(const std::filesystem::path& folder) override {
+        std::string title;
+        const auto fixture = boxes->observer;
+        boxes->observer = [&](HWND dialog) {
+            title = textOf(dialog);
+            if (folder.empty()) {
+                // Cancel ends the dialog before the fixture's OK reaches it.
+                SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+            // The dialog's tree follows a selection in messages of its own, and may not take it
+            // before it has filled itself: ask again until its selected item is the folder, so
+            // the fixture presses OK on it (bounded, 5 s).
+            HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+            const std::wstring chosen = folder.wstring(), name = folder.filename().wstring();
+            auto selected = [tree] {
+                wchar_t text[MAX_PATH] = {};
+                TVITEMW item{};
+                item.mask = TVIF_TEXT;
+                item.hItem =
+                    reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+                item.pszText = text;
+                item.cchTextMax = MAX_PATH;
+                if (item.hItem == nullptr ||
+                    !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+                    return std::wstring();
+                return std::wstring(text);
+            };
+            for (int i = 0; i < 250 && selected() != name; ++i) {
+                SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                             reinterpret_cast<LPARAM>(chosen.c_str()));
+                MSG m;
+                while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+                    TranslateMessage(&m);
+                    DispatchMessageW(&m);
+                }
+                Sleep(20);
+            }
+            EXPECT_EQ(selected(), name);
+        };
+        choose(ui::form::Menu::keepImages);
+        boxes->observer = fixture;
+        return title;
+    }
     void pickInDialog(const std::string& letter) override { pick_ = letter; }
     bool closeBox() override {
         SendMessageW(form(), WM_CLOSE, 0, 0);
@@ -161,6 +207,7 @@ class Win32Toolkit : public Win32WindowTest, public uitest::Toolkit {
             MF_BYCOMMAND);
         return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
     }
+    std::string checkMark() const override { return "\u221A "; }
     std::vector<std::string> menu() const override {
         std::vector<std::string> entries;
         for (int i = 0; i < GetMenuItemCount(GetMenu(form())); ++i) {

@@ -218,60 +218,6 @@ TEST_F(Win32DriveList, AnImagePickedInTheFileDialogGoesIntoDriveA) {
     platform::installDrives(&drives);
 }
 
-// "Keep diskette images..." beside "Diskette image...": a folder dialog, then a check mark on
-// the entry while images are kept.
-TEST_F(Win32DriveList, KeepDisketteImagesTakesAFolderAndWearsACheckMark) {
-    start();
-    HWND form = window->handle();
-    wchar_t entry[40] = {};
-    GetMenuStringW(GetMenu(form), 1, entry, 40, MF_BYPOSITION);
-    EXPECT_STREQ(entry, L"Keep diskette images...");
-    const auto folder = scratch.path() / "kept";
-    std::filesystem::create_directories(folder);
-    const std::wstring chosen = folder.wstring();
-    std::wstring title;
-    boxes->observer = [&](HWND dialog) {
-        title = textOf(dialog);
-        // The dialog's tree follows a selection in messages of its own, and may not take it
-        // before it has filled itself: ask again until its selected item is the folder, so the
-        // fixture presses OK on it (bounded, 5 s).
-        HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
-        auto selected = [tree] {
-            wchar_t text[MAX_PATH] = {};
-            TVITEMW item{};
-            item.mask = TVIF_TEXT;
-            item.hItem =
-                reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-            item.pszText = text;
-            item.cchTextMax = MAX_PATH;
-            if (item.hItem == nullptr ||
-                !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
-                return std::wstring();
-            return std::wstring(text);
-        };
-        for (int i = 0; i < 250 && selected() != L"kept"; ++i) {
-            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
-                         reinterpret_cast<LPARAM>(chosen.c_str()));
-            MSG m;
-            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&m);
-                DispatchMessageW(&m);
-            }
-            Sleep(20);
-        }
-        EXPECT_EQ(selected(), L"kept");
-    };
-    SendMessageW(form, WM_COMMAND, GetMenuItemID(GetMenu(form), 1), 0);
-    pump();
-    EXPECT_EQ(title, L"Keep diskette images");
-    const std::string kept = wizard::keptImagesFolder();
-    EXPECT_EQ(kept.substr(kept.size() - std::min<size_t>(kept.size(), 5)), "\\kept") << kept;
-    GetMenuStringW(GetMenu(form), 1, entry, 40, MF_BYPOSITION);
-    EXPECT_STREQ(entry, L"\u221A Keep diskette images...");
-    screenshot(form, "keep-images-on", true);
-    wizard::keepImagesIn("");
-}
-
 // A failure of a kind the boundary does not know, outside any event of the logic: shown, and
 // the window goes on (it must not vanish inside the system's frames).
 TEST_F(Win32DriveList, AnUnexpectedFailureIsShownAndTheWindowGoesOn) {
