@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/error.h"
+#include "platform/utf8_text.h"
 
 namespace platform {
 
@@ -50,11 +51,6 @@ class ImageFileBlocks : public BlockSource {
     std::ifstream file_;
     uint64_t size_;
 };
-
-std::string utf8Path(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 }  // namespace
 

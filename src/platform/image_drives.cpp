@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/error.h"
+#include "platform/utf8_text.h"
 
 namespace platform {
 
@@ -15,7 +16,7 @@ constexpr char imageLetter = 'A';
 
 void ImageDriveTable::putImage(const std::string& hostFile) {
     // From UTF-8 on every platform: a narrow path would be read in the Windows code page there.
-    medium_ = openMedium(std::filesystem::path(std::u8string(hostFile.begin(), hostFile.end())));
+    medium_ = openMedium(pathFromUtf8(hostFile));
     image_ = hostFile;
 }
 

@@ -9,15 +9,11 @@
 
 #include "platform/block_source.h"
 #include "platform/error.h"
+#include "platform/utf8_text.h"
 
 namespace platform {
 
 namespace {
-
-std::string utf8(const std::filesystem::path& p) {
-    const std::u8string name = p.u8string();
-    return std::string(name.begin(), name.end());
-}
 
 // Written beside and renamed over the old file: an image is never left half written.
 void writeWhole(const std::filesystem::path& file, const std::string& bytes) {
@@ -28,13 +24,13 @@ void writeWhole(const std::filesystem::path& file, const std::string& bytes) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out)
-            throw Error(err::deviceIO, "Cannot write " + utf8(file));
+            throw Error(err::deviceIO, "Cannot write " + utf8Path(file));
     }
     std::error_code ec;
     std::filesystem::rename(beside, file, ec);
     if (ec) {
         std::filesystem::remove(beside, ec);
-        throw Error(err::deviceIO, "Cannot write " + utf8(file));
+        throw Error(err::deviceIO, "Cannot write " + utf8Path(file));
     }
 }
 

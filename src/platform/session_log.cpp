@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/utf8_text.h"
+
 namespace platform {
 
 namespace {
@@ -18,11 +20,6 @@ std::string localTime(std::time_t when, const char* format) {
     char text[32] = {};
     const size_t length = std::strftime(text, sizeof text, format, local);
     return std::string(text, length);
-}
-
-std::string utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
 }
 
 bool digits(std::string_view text) {
@@ -65,7 +62,7 @@ void removeOldest(const std::filesystem::path& folder, size_t kept) {
     std::vector<std::string> names;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = utf8(it->path().filename());
+        const std::string name = utf8Path(it->path().filename());
         if (isSessionLogName(name) && it->is_regular_file(ec))
             names.push_back(name);
     }
@@ -129,7 +126,7 @@ SessionLog::SessionLog(const std::filesystem::path& folder, std::time_t start,
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) {
-        failure_ = utf8(folder) + ": " + ec.message();
+        failure_ = utf8Path(folder) + ": " + ec.message();
         return;
     }
     for (int copy = 1; copy < 1000; ++copy) {
@@ -141,7 +138,7 @@ SessionLog::SessionLog(const std::filesystem::path& folder, std::time_t start,
     out_.open(file_, std::ios::binary | std::ios::app);
     if (!out_) {
         const int code = errno;
-        failure_ = utf8(file_) + ": " +
+        failure_ = utf8Path(file_) + ": " +
                    (code != 0 ? std::generic_category().message(code) : "cannot be made");
         return;
     }
@@ -156,7 +153,7 @@ bool SessionLog::write(std::string_view text, std::time_t when) {
         out_.flush();
     }
     if (!out_) {
-        failure_ = utf8(file_) + ": cannot be written";
+        failure_ = utf8Path(file_) + ": cannot be written";
         return false;
     }
     return true;

@@ -81,4 +81,13 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+std::string utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path pathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,9 @@ int32_t utf16Length(std::string_view text);
 
 // Appends the code point to `out` in UTF-8.
 void appendUtf8(std::string& out, char32_t cp);
+
+// A host path as the UTF-8 text the logic, the log and scripts use, and back.
+std::string utf8Path(const std::filesystem::path& path);
+std::filesystem::path pathFromUtf8(std::string_view text);
 
 }  // namespace platform

@@ -13,20 +13,12 @@
 #include "platform/host_folder.h"
 #include "platform/session_log.h"
 #include "platform/state_folder.h"
+#include "platform/utf8_text.h"
 #include "ui/messages.h"
 
 namespace rebuild {
 
 namespace {
-
-std::string utf8(const std::filesystem::path& path) {
-    const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path pathOf(const std::string& utf8Name) {
-    return std::filesystem::path(std::u8string(utf8Name.begin(), utf8Name.end()));
-}
 
 // Letters any host folder name takes; the rest become "_".
 std::string folderWord(const std::string& text) {
@@ -37,6 +29,11 @@ std::string folderWord(const std::string& text) {
         word += plain ? static_cast<char>(c) : '_';
     }
     return word;
+}
+
+// A folder as the log shows it, in the system's own separators.
+std::string shownPath(std::filesystem::path path) {
+    return platform::utf8Path(path.make_preferred());
 }
 
 std::optional<platform::Drive> driveOf(const std::string& drive) {
@@ -91,7 +88,7 @@ KeptCopy::KeptCopy(const std::string& drive) {
         break;
     }
     tree_ = Tree{part_.medium, name_};
-    shown_ = utf8(part / pathOf(name_));
+    shown_ = shownPath(part / platform::pathFromUtf8(name_));
 }
 
 void KeptCopy::remove() const {
@@ -100,7 +97,7 @@ void KeptCopy::remove() const {
 
 std::string keptCopiesFolder() {
     const std::filesystem::path part = platform::statePart(platform::StatePart::previous);
-    return part.empty() ? std::string() : utf8(part);
+    return part.empty() ? std::string() : shownPath(part);
 }
 
 std::vector<std::string> keptCopies() {
@@ -111,7 +108,7 @@ std::vector<std::string> keptCopies() {
             return shown;
         for (const platform::MediumEntry& e : part->second.medium->list(""))
             if (e.folder && !e.link)
-                shown.push_back(utf8(part->first / pathOf(e.name)));
+                shown.push_back(shownPath(part->first / platform::pathFromUtf8(e.name)));
     } catch (const platform::Error&) {
         // A state folder that cannot be read keeps nothing anyone could be told of.
     }
@@ -134,7 +131,7 @@ void dropKeptCopiesOf(const std::string& drive) {
             try {
                 fs::removeTreeOn(*part->second.medium, e.name);
                 ui::appendLog("Removed the copy of the previous database kept in " +
-                              utf8(part->first / pathOf(e.name)));
+                              shownPath(part->first / platform::pathFromUtf8(e.name)));
             } catch (const platform::Error&) {
             }
         }

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/guide.h"
+#include "platform/utf8_text.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -39,20 +40,11 @@ void recordInSessionLog(const std::string& panelText) {
     ui::appendLog(sessionLogFailureText(failure));
 }
 
-namespace {
-
-std::string utf8(const std::filesystem::path& path) {
-    const std::u8string name = path.u8string();
-    return std::string(name.begin(), name.end());
-}
-
-}  // namespace
-
 void showGuide(const std::function<bool(const std::filesystem::path&)>& open) {
     const std::filesystem::path guide = platform::guideFile();
     std::error_code ec;
     if (guide.empty() || !std::filesystem::is_regular_file(guide, ec) || !open(guide))
-        ui::appendLog("The guide cannot be opened: " + utf8(guide));
+        ui::appendLog("The guide cannot be opened: " + platform::utf8Path(guide));
 }
 
 void showLogFolder(const std::function<bool(const std::filesystem::path&)>& open) {
@@ -61,7 +53,7 @@ void showLogFolder(const std::function<bool(const std::filesystem::path&)>& open
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
     if (folder.empty() || ec || !open(folder))
-        ui::appendLog("The log folder cannot be opened: " + utf8(folder));
+        ui::appendLog("The log folder cannot be opened: " + platform::utf8Path(folder));
 }
 
 }  // namespace ui

@@ -11,6 +11,7 @@
 #include "platform/kept_images.h"
 #include "platform/paths.h"
 #include "platform/text_case.h"
+#include "platform/utf8_text.h"
 #include "state/state.h"
 #include "ui/messages.h"
 #include "wizard/wizard.h"
@@ -80,7 +81,7 @@ void keepImage(int16_t n, bool reportFailure) {
             setName(*at.medium)
                 .value_or("diskette-" +
                           platform::volumeSerialText(read->image).value_or("unknown"));
-        const std::filesystem::path folder(std::u8string(keptFolder.begin(), keptFolder.end()));
+        const std::filesystem::path folder = platform::pathFromUtf8(keptFolder);
         platform::keepDisketteImage(folder, stem, *read);
     } catch (const platform::Error& e) {
         // The diskette was read all the same: the set goes on without its image. A diskette

@@ -8,6 +8,7 @@
 
 #include "frontends/headless/commands.h"
 #include "frontends/headless/json.h"
+#include "platform/utf8_text.h"
 
 namespace script {
 
@@ -71,12 +72,11 @@ bool looksLikeOption(const std::string& word) {
 }  // namespace
 
 std::filesystem::path hostPathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    return platform::pathFromUtf8(utf8);
 }
 
 std::string utf8Of(const std::filesystem::path& host) {
-    const std::u8string text = host.u8string();
-    return std::string(text.begin(), text.end());
+    return platform::utf8Path(host);
 }
 
 char parseDriveWord(const std::string& command, const std::string& word) {
