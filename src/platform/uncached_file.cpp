@@ -23,8 +23,7 @@ char* alignedBlock(size_t size, size_t alignment) {
 
 }  // namespace
 
-UncachedFile::UncachedFile(uint64_t length)
-    : length_(length), buffer_(alignedBlock(block, alignment)) {}
+UncachedFile::UncachedFile(uint64_t length) : length_(length) {}
 
 void UncachedFile::Free::operator()(char* p) const {
     ::operator delete (p, std::align_val_t{alignment});
@@ -48,6 +47,9 @@ size_t UncachedFile::read(void* out, size_t size) {
             continue;
         }
         if (bufferPos_ == bufferLen_) {
+            // Taken only when a read does not take whole blocks straight into its memory.
+            if (!buffer_)
+                buffer_.reset(alignedBlock(block, alignment));
             const size_t n = readBlock(buffer_.get(), filled_);
             if (n == 0)
                 break;
